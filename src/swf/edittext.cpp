@@ -1,0 +1,7 @@
+#include "swf/definetags.h"
+
+namespace swf {
+
+void DefineEditTextTag(Tag, DefineContext &) {}
+
+}  // namespace swf

@@ -1,0 +1,7 @@
+#include "swf/definetags.h"
+
+namespace swf {
+
+void DefineMorphShapeTag(Tag, DefineContext &) {}
+
+}  // namespace swf

@@ -1,0 +1,7 @@
+#include "swf/definetags.h"
+
+namespace swf {
+
+void DefineShapeTag(Tag, DefineContext &) {}
+
+}  // namespace swf

@@ -1,0 +1,7 @@
+#include "swf/definetags.h"
+
+namespace swf {
+
+void DefineTextTag(Tag, DefineContext &) {}
+
+}  // namespace swf
