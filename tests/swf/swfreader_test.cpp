@@ -20,7 +20,7 @@ TEST(SwfReader, ReadsSignedBitFieldsAndRectangles)
 {
     // nbits = 5; xmin=0, xmax=10, ymin=-1, ymax=15
     // 00101 00000 01010 11111 01111 -> padded
-    const uint8_t bytes[] = {0x28, 0x15, 0xfb, 0xc0};
+    const uint8_t bytes[] = {0x28, 0x15, 0xf7, 0x80};
     SwfReader r(bytes, sizeof bytes);
     const swf::Rect rect = r.rect();
     EXPECT_EQ(rect.xMin, 0);
