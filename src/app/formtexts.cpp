@@ -1,0 +1,3 @@
+#include "app/formtexts.h"
+
+void ApplyFormTexts(QWidget *) {}

@@ -1,0 +1,12 @@
+#pragma once
+// The settings store: single values in "Pavoko.ini" beside the program.
+// Every call opens and closes the file; sections and keys match without
+// regard to letter case; other lines of the file are kept as they were.
+// Interface thread only.
+
+#include <QString>
+
+QString ReadIniString(const QString &section, const QString &key, const QString &defaultValue);
+void WriteIniString(const QString &section, const QString &key, const QString &value);
+int ReadIniInteger(const QString &section, const QString &key, int defaultValue);
+void WriteIniInteger(const QString &section, const QString &key, int value);

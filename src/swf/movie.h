@@ -1,0 +1,83 @@
+#pragma once
+// A loaded movie and the players that run it.
+//
+// MovieDefinition is what loading makes of a file: header facts, the
+// dictionary of characters and the parsed timeline. It is immutable after
+// loading and shared (shared_ptr) by every player of the same movie, so a
+// control that is re-created keeps the parsed movie. Loading may run on any
+// thread; one definition may be read from several threads at once.
+//
+// MoviePlayer is the state of one running copy: the current frame, the
+// display list of the root and of every sprite in it, play/stop state as
+// frame actions leave it. One player belongs to one thread. The host drives
+// time (nextFrame at the movie's rate); the engine owns no timer.
+
+#include <QByteArray>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <memory>
+
+#include "swf/character.h"
+#include "swf/types.h"
+
+class QPainter;
+
+namespace swf {
+
+struct MovieHeader {
+    char signature[3] = {0, 0, 0};  // "FWS", "CWS" or "ZWS"
+    uint8_t version = 0;
+    uint32_t fileLength = 0;         // as recorded
+    Rect frame;                      // stage rectangle in twips
+    double frameRate = 0;            // frames per second, fraction included
+    uint16_t frameCount = 0;         // as recorded
+};
+
+class MovieDefinition;
+
+// Loads a movie; never throws. On a file that cannot be read at all the
+// result is null and *error says why. A truncated or corrupt movie loads
+// what is sound (error stays empty, partial content).
+std::shared_ptr<const MovieDefinition> LoadMovie(const QString &path, QString *error = nullptr);
+std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &bytes, QString *error = nullptr);
+
+class MoviePlayer {
+public:
+    explicit MoviePlayer(std::shared_ptr<const MovieDefinition> movie);
+    ~MoviePlayer();
+    MoviePlayer(const MoviePlayer &) = delete;
+    MoviePlayer &operator=(const MoviePlayer &) = delete;
+
+    const MovieDefinition &definition() const { return *movie_; }
+    std::shared_ptr<const MovieDefinition> sharedDefinition() const { return movie_; }
+    const MovieHeader &header() const;
+    Rgba backgroundColor() const;
+
+    // Frames are numbered from 0. frameCount() is at least 1.
+    int frameCount() const;
+    int currentFrame() const;
+    // Clamped to 0..frameCount()-1; going back rebuilds the display list
+    // from the start. Frame actions of the target frame run.
+    void gotoFrame(int frame);
+    // One tick of the movie: advances the root (when playing) and every
+    // sprite, runs the frame actions entered. At the last frame the root
+    // wraps to frame 0 when `loop`, else it stops.
+    void advance(bool loop = true);
+    // Play/stop as the host or frame actions set it.
+    bool isPlaying() const;
+    void setPlaying(bool playing);
+
+    // Draws the current frame into `target` of the painter's device with
+    // the whole stage shown, centred, aspect kept, the margin in the stage
+    // colour (scale mode 0).
+    void render(QPainter &painter, const QRect &target, Quality quality) const;
+    QImage renderImage(const QSize &size, Quality quality) const;
+
+private:
+    class State;
+    std::shared_ptr<const MovieDefinition> movie_;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace swf
