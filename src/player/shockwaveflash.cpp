@@ -1,0 +1,228 @@
+#include "player/shockwaveflash.h"
+
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "swf/movie.h"
+
+namespace {
+
+// A movie that records no rate gets the rate most authoring tools default to.
+constexpr double kRateForZero = 12.0;
+// Faster clocks only burn the processor: no screen shows more.
+constexpr double kHighestRate = 120.0;
+
+const QColor kEmptyStageColor = Qt::white;
+
+}  // namespace
+
+TShockwaveFlash::TShockwaveFlash(QWidget *parent) : QWidget(parent), clock_(new QTimer(this))
+{
+    clock_->setTimerType(Qt::PreciseTimer);
+    clock_->setSingleShot(true);
+    connect(clock_, &QTimer::timeout, this, &TShockwaveFlash::tick);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+TShockwaveFlash::~TShockwaveFlash() = default;
+
+void TShockwaveFlash::setScaleMode(int mode)
+{
+    if (mode != ScaleShowAll)
+        throw std::runtime_error("Unsupported scale mode " + std::to_string(mode));
+    scaleMode_ = mode;
+}
+
+void TShockwaveFlash::setMovie(const QString &path)
+{
+    setMovieShared(path, swf::LoadMovie(path));
+}
+
+void TShockwaveFlash::setMovieShared(const QString &path, std::shared_ptr<const swf::MovieDefinition> movie)
+{
+    unload();
+    moviePath_ = path;
+    movie_ = std::move(movie);
+    if (movie_) {
+        player_ = std::make_unique<swf::MoviePlayer>(movie_);
+        player_->setPlaying(false);
+    }
+    updateClock();
+    update();
+}
+
+void TShockwaveFlash::unload()
+{
+    running_ = false;
+    player_.reset();
+    movie_.reset();
+}
+
+bool TShockwaveFlash::Playing() const
+{
+    return running_ && player_ && player_->isPlaying();
+}
+
+int TShockwaveFlash::TotalFrames() const
+{
+    return player_ ? player_->frameCount() : 0;
+}
+
+int TShockwaveFlash::CurrentFrame() const
+{
+    return player_ ? player_->currentFrame() : 0;
+}
+
+void TShockwaveFlash::GotoFrame(int frame)
+{
+    if (!player_)
+        return;
+    const bool wasPlaying = player_->isPlaying();
+    player_->gotoFrame(std::clamp(frame, 0, player_->frameCount() - 1));
+    // The frame's own actions may stop a running movie, but going to a
+    // frame never starts one the host has paused.
+    if (!wasPlaying)
+        player_->setPlaying(false);
+    update();
+}
+
+void TShockwaveFlash::Play()
+{
+    if (!player_)
+        return;
+    // A movie that ran to its end without looping starts over.
+    if (!loop_ && !player_->isPlaying() && player_->currentFrame() == player_->frameCount() - 1)
+        player_->gotoFrame(0);
+    running_ = true;
+    player_->setPlaying(true);
+    if (!clock_->isActive())
+        updateClock();
+}
+
+void TShockwaveFlash::Stop()
+{
+    running_ = false;
+    if (player_)
+        player_->setPlaying(false);
+    updateClock();
+}
+
+void TShockwaveFlash::Back()
+{
+    Stop();
+    GotoFrame(CurrentFrame() - 1);
+}
+
+void TShockwaveFlash::Forward()
+{
+    Stop();
+    GotoFrame(CurrentFrame() + 1);
+}
+
+void TShockwaveFlash::Rewind()
+{
+    GotoFrame(0);
+}
+
+void TShockwaveFlash::setQuality(int quality)
+{
+    if (quality != QualityLow && quality != QualityHigh && quality != QualityMiddling)
+        throw std::runtime_error("Invalid quality " + std::to_string(quality));
+    quality_ = quality;
+    update();
+}
+
+void TShockwaveFlash::setLoop(bool loop)
+{
+    loop_ = loop;
+}
+
+swf::Quality TShockwaveFlash::engineQuality() const
+{
+    switch (quality_) {
+    case QualityLow:
+        return swf::Quality::Low;
+    case QualityMiddling:
+        return swf::Quality::Medium;
+    default:
+        return swf::Quality::High;
+    }
+}
+
+void TShockwaveFlash::PaintTo(QPainter &painter, int x, int y) const
+{
+    if (!painter.isActive())
+        throw std::runtime_error("Cannot paint the movie: the painter is not active");
+    const QRect target(x, y, width(), height());
+    if (!player_) {
+        painter.fillRect(target, kEmptyStageColor);
+        return;
+    }
+    painter.save();
+    player_->render(painter, target, engineQuality());
+    painter.restore();
+}
+
+void TShockwaveFlash::tick()
+{
+    if (!player_)
+        return;
+    player_->advance(loop_);
+    update();
+    updateClock();
+}
+
+double TShockwaveFlash::framePeriod() const
+{
+    double rate = player_ ? player_->header().frameRate : 0.0;
+    if (!(rate > 0.0))  // also catches NaN
+        rate = kRateForZero;
+    return 1000.0 / std::min(rate, kHighestRate);
+}
+
+void TShockwaveFlash::updateClock()
+{
+    if (!running_ || !player_) {
+        clock_->stop();
+        return;
+    }
+    // Whole milliseconds per tick, carrying the fraction over, so that a
+    // movie of 24 or 12.5 frames a second keeps its rate on average.
+    clockPhase_ += std::min(framePeriod(), double(std::numeric_limits<int>::max()));
+    const double whole = std::floor(clockPhase_);
+    clockPhase_ -= whole;
+    clock_->start(int(whole));
+}
+
+void TShockwaveFlash::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    PaintTo(painter);
+}
+
+void TShockwaveFlash::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void TShockwaveFlash::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void TShockwaveFlash::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void TShockwaveFlash::contextMenuEvent(QContextMenuEvent *event)
+{
+    event->accept();
+}

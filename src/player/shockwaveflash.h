@@ -1,0 +1,117 @@
+#pragma once
+// The movie player control: loads one movie, plays it on a timer at the
+// movie's own frame rate, steps through it and paints its current frame.
+// Every thumbnail, preview, full-screen picture and frame capture of the
+// program goes through it.
+//
+// Frames are numbered from 0: GotoFrame(0) shows the first frame and
+// CurrentFrame() of the first frame is 0. Any frame number, negative or
+// past the end, is clamped and never fails. A freshly loaded movie stands
+// at its first frame and waits for Play(). A movie that cannot be read
+// leaves the control showing the empty stage with 0 frames; Movie() still
+// returns the path that was set.
+//
+// The control owns its swf::MoviePlayer; the parsed movie itself is shared
+// (sharedMovie()) so that a control re-created on a resize need not read
+// the file again. Interface thread only.
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+#include "swf/character.h"
+
+class QPainter;
+class QTimer;
+
+namespace swf {
+class MovieDefinition;
+class MoviePlayer;
+}  // namespace swf
+
+class TShockwaveFlash : public QWidget {
+    Q_OBJECT
+public:
+    // Values of Quality().
+    enum { QualityLow = 0, QualityHigh = 1, QualityMiddling = 2 };
+    // The only scale mode: the whole stage, centred, aspect kept.
+    enum { ScaleShowAll = 0 };
+
+    explicit TShockwaveFlash(QWidget *parent = nullptr);
+    ~TShockwaveFlash() override;
+
+    int ScaleMode() const { return scaleMode_; }
+    // Raises std::runtime_error for a mode other than ScaleShowAll.
+    void setScaleMode(int mode);
+
+    QString Movie() const { return moviePath_; }
+    // Reads and loads the movie at `path`; the control stops and shows its
+    // first frame. An unreadable file is not an error (see above).
+    void setMovie(const QString &path);
+    // Takes a movie another control has already loaded; `movie` may be null
+    // for a movie that could not be read.
+    void setMovieShared(const QString &path, std::shared_ptr<const swf::MovieDefinition> movie);
+    std::shared_ptr<const swf::MovieDefinition> sharedMovie() const { return movie_; }
+
+    // True while the movie runs: started with Play() and not stopped by the
+    // host, by the movie's own frame actions or by reaching the end.
+    bool Playing() const;
+    int TotalFrames() const;
+    int CurrentFrame() const;
+    // Shows `frame`, clamped to the movie. A stopped movie stays stopped.
+    void GotoFrame(int frame);
+
+    void Play();
+    void Stop();
+    // One frame back or forward, then stop.
+    void Back();
+    void Forward();
+    // To the first frame; the run state is kept.
+    void Rewind();
+
+    int Quality() const { return quality_; }
+    // 1 high, 2 middling, 0 low; raises std::runtime_error for other values.
+    void setQuality(int quality);
+
+    bool Loop() const { return loop_; }
+    void setLoop(bool loop);
+
+    // Draws the current frame at the control's size with its top left
+    // corner at (x, y) of the painter's device. Raises std::runtime_error
+    // when the painter is not active.
+    void PaintTo(QPainter &painter, int x = 0, int y = 0) const;
+
+    // One tick of the movie's clock; the control's timer calls it at the
+    // movie's frame rate. Public so that a host (and a test) can drive the
+    // movie without waiting.
+    void tick();
+
+    // Milliseconds between two ticks at the loaded movie's frame rate.
+    double framePeriod() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    // The control takes its mouse events, as a native control window does,
+    // so that they never reach the window under it.
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void unload();
+    void updateClock();
+    swf::Quality engineQuality() const;
+
+    QString moviePath_;
+    std::shared_ptr<const swf::MovieDefinition> movie_;
+    std::unique_ptr<swf::MoviePlayer> player_;
+    QTimer *clock_;
+    // Play() was called and Stop() has not been since: the clock runs, so
+    // that sprites go on moving even when the root timeline stopped itself.
+    bool running_ = false;
+    double clockPhase_ = 0;  // fraction of a millisecond the clock owes
+    int scaleMode_ = ScaleShowAll;
+    int quality_ = QualityHigh;
+    bool loop_ = true;
+};
