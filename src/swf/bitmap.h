@@ -1,7 +1,8 @@
 #pragma once
 // Bitmap characters (DefineBits family, DefineBitsLossless family), decoded
 // once at load time into premultiplied ARGB pictures. Shapes use them as
-// bitmap fills.
+// bitmap fills; a movie may also place one directly, which draws it at its
+// natural size. Immutable after loading; any thread may render.
 
 #include <QImage>
 
@@ -18,10 +19,15 @@ public:
 
     void render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx,
                 uint16_t ratio) const override;
+    QPainterPath outline(uint16_t ratio) const override;
     Rect bounds() const override;
 
 private:
     QImage image_;
 };
+
+// `image` (premultiplied ARGB) with `cx` applied to every pixel; the image
+// itself (shared, no copy) when `cx` is the identity.
+QImage ColorTransformedImage(const QImage &image, const ColorTransform &cx);
 
 }  // namespace swf
