@@ -18,6 +18,8 @@ public:
 
     // Sets the width, then the height; the control stays hidden.
     void SetSize(int width, int height);
+    // Refuses to show: the control stays hidden whatever is asked.
+    void setVisible(bool visible) override;
 
     int32_t Version = 0;
     int32_t MovieWidth = 0;   // pixels
@@ -26,6 +28,4 @@ public:
     int32_t FrameCount = 0;
     int32_t FileLength = 0;
 
-protected:
-    void setVisible(bool visible) override;
 };
