@@ -1,41 +1,136 @@
 #include "swf/movie.h"
 
+#include <QFile>
 #include <QPainter>
+#include <algorithm>
+#include <cstring>
+
+#include "swf/container.h"
+#include "swf/displayrenderer.h"
+#include "swf/moviedefinition.h"
+#include "swf/tagwalker.h"
+#include "swf/timelinestate.h"
 
 namespace swf {
 
-class MovieDefinition {
+namespace {
+
+// Files are read whole before decoding; a compressed body never needs more
+// input than this to fill the body limit.
+constexpr qint64 kFileReadLimit = qint64(MemoryBudget::kBodyLimit) * 2;
+
+std::shared_ptr<const MovieDefinition> EmptyMovie()
+{
+    static const auto empty = std::make_shared<const MovieDefinition>();
+    return empty;
+}
+
+}  // namespace
+
+std::shared_ptr<const MovieDefinition> LoadMovie(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return nullptr;
+    }
+    return LoadMovieFromBytes(file.read(kFileReadLimit), error);
+}
+
+std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &bytes, QString *error)
+{
+    auto movie = std::make_shared<MovieDefinition>();
+    Container container;
+    if (!container.decode(bytes, movie->budget, error))
+        return nullptr;
+    for (int i = 0; i < 3; ++i)
+        movie->header.signature[i] = container.signature(i);
+    movie->header.version = container.version();
+    movie->header.fileLength = container.recordedLength();
+    movie->body = container.body();
+    TagWalker(*movie).walkBody(movie->body);
+    movie->truncated = movie->truncated || container.isTruncated();
+    if (error)
+        error->clear();
+    return movie;
+}
+
+class MoviePlayer::State {
 public:
-    MovieHeader header;
+    explicit State(const MovieDefinition &movie)
+        : context(movie.dictionary), root(movie.timeline, context, 0)
+    {
+        root.start();
+    }
+
+    PlayerContext context;
+    TimelineState root;
 };
 
-class MoviePlayer::State {};
-
-std::shared_ptr<const MovieDefinition> LoadMovie(const QString &, QString *error)
+MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie)
+    : movie_(movie ? std::move(movie) : EmptyMovie()), state_(std::make_unique<State>(*movie_))
 {
-    if (error)
-        *error = QStringLiteral("not implemented");
-    return nullptr;
 }
 
-std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &, QString *error)
-{
-    if (error)
-        *error = QStringLiteral("not implemented");
-    return nullptr;
-}
-
-MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie) : movie_(std::move(movie)) {}
 MoviePlayer::~MoviePlayer() = default;
+
 const MovieHeader &MoviePlayer::header() const { return movie_->header; }
-Rgba MoviePlayer::backgroundColor() const { return {255, 255, 255, 255}; }
-int MoviePlayer::frameCount() const { return 1; }
-int MoviePlayer::currentFrame() const { return 0; }
-void MoviePlayer::gotoFrame(int) {}
-void MoviePlayer::advance(bool) {}
-bool MoviePlayer::isPlaying() const { return false; }
-void MoviePlayer::setPlaying(bool) {}
-void MoviePlayer::render(QPainter &, const QRect &, Quality) const {}
-QImage MoviePlayer::renderImage(const QSize &, Quality) const { return {}; }
+Rgba MoviePlayer::backgroundColor() const { return movie_->background; }
+int MoviePlayer::frameCount() const { return state_->root.frameCount(); }
+int MoviePlayer::currentFrame() const { return state_->root.currentFrame(); }
+void MoviePlayer::gotoFrame(int frame) { state_->root.gotoFrame(frame); }
+void MoviePlayer::advance(bool loop) { state_->root.advance(loop); }
+bool MoviePlayer::isPlaying() const { return state_->root.isPlaying(); }
+void MoviePlayer::setPlaying(bool playing) { state_->root.setPlaying(playing); }
+
+void MoviePlayer::render(QPainter &painter, const QRect &target, Quality quality) const
+{
+    if (target.isEmpty())
+        return;
+    painter.save();
+    const QTransform hostTransform = painter.worldTransform();
+    QPainterPath baseClip;
+    baseClip.addRect(QRectF(target));
+    if (painter.hasClipping())
+        baseClip = baseClip.intersected(painter.clipPath());
+    baseClip = hostTransform.map(baseClip);
+    painter.fillRect(target, backgroundColor().toQColor());
+
+    const Rect &stage = movie_->header.frame;
+    if (!stage.isEmpty()) {
+        const double stageWidth = double(stage.xMax) - stage.xMin;
+        const double stageHeight = double(stage.yMax) - stage.yMin;
+        const double scale = std::min(target.width() / stageWidth, target.height() / stageHeight);
+        const double left = target.x() + (target.width() - stageWidth * scale) / 2;
+        const double top = target.y() + (target.height() - stageHeight * scale) / 2;
+        RenderContext context;
+        context.painter = &painter;
+        context.quality = quality;
+        context.dictionary = &movie_->dictionary;
+        context.stageToDevice = QTransform(scale, 0, 0, scale, left - stage.xMin * scale,
+                                           top - stage.yMin * scale)
+                                * hostTransform;
+        painter.resetTransform();
+        painter.setRenderHint(QPainter::Antialiasing, context.antialias());
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, context.smoothBitmaps());
+        DisplayRenderer(context, baseClip)
+            .renderList(state_->root.displayList(), Matrix(), ColorTransform());
+    }
+    painter.restore();
+}
+
+QImage MoviePlayer::renderImage(const QSize &size, Quality quality) const
+{
+    if (size.isEmpty())
+        return {};
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    render(painter, QRect(QPoint(0, 0), size), quality);
+    return image;
+}
 
 }  // namespace swf

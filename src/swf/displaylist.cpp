@@ -1,0 +1,105 @@
+#include "swf/displaylist.h"
+
+#include "swf/button.h"
+#include "swf/sprite.h"
+#include "swf/timelinestate.h"
+
+namespace swf {
+
+DisplayObject::DisplayObject() = default;
+DisplayObject::~DisplayObject() = default;
+DisplayObject::DisplayObject(DisplayObject &&) noexcept = default;
+DisplayObject &DisplayObject::operator=(DisplayObject &&) noexcept = default;
+
+DisplayList::~DisplayList()
+{
+    context_->liveObjects -= objects_.size();
+}
+
+DisplayList::DisplayList(DisplayList &&other) noexcept
+    : context_(other.context_), objects_(std::move(other.objects_))
+{
+    other.objects_.clear();
+}
+
+DisplayList &DisplayList::operator=(DisplayList &&other) noexcept
+{
+    if (this != &other) {
+        context_->liveObjects -= objects_.size();
+        objects_.clear();
+        context_ = other.context_;
+        objects_ = std::move(other.objects_);
+        other.objects_.clear();
+    }
+    return *this;
+}
+
+DisplayObject *DisplayList::find(uint16_t depth)
+{
+    const auto it = objects_.find(depth);
+    return it == objects_.end() ? nullptr : &it->second;
+}
+
+void DisplayList::remove(uint16_t depth)
+{
+    if (objects_.erase(depth))
+        --context_->liveObjects;
+}
+
+void DisplayList::setCharacter(DisplayObject &object, uint16_t id, int frame) const
+{
+    object.characterId = id;
+    object.character = context_->dictionary.find(id);
+    object.placeFrame = frame;
+    object.children.reset();
+    object.childTimeline = nullptr;
+    if (const auto *sprite = dynamic_cast<const SpriteCharacter *>(object.character))
+        object.childTimeline = &sprite->timeline();
+    else if (const auto *button = dynamic_cast<const ButtonCharacter *>(object.character))
+        object.childTimeline = &button->upState();
+}
+
+DisplayObject *DisplayList::place(const DisplayCommand &command, int frame)
+{
+    if (DisplayObject *existing = find(command.depth)) {
+        if (command.move) {
+            if (command.hasCharacter && command.characterId != existing->characterId)
+                setCharacter(*existing, command.characterId, frame);
+            return existing;
+        }
+        remove(command.depth);  // a new object takes the depth over
+    }
+    if (!command.hasCharacter || context_->liveObjects >= PlayerContext::kObjectLimit)
+        return nullptr;
+    DisplayObject &object = objects_[command.depth];
+    ++context_->liveObjects;
+    setCharacter(object, command.characterId, frame);
+    return &object;
+}
+
+void DisplayList::apply(const DisplayCommand &command, int frame)
+{
+    if (command.kind == DisplayCommand::Kind::Remove) {
+        remove(command.depth);
+        return;
+    }
+    DisplayObject *object = place(command, frame);
+    if (!object)
+        return;
+    if (command.hasMatrix)
+        object->matrix = command.matrix;
+    if (command.hasColorTransform)
+        object->colorTransform = command.colorTransform;
+    if (command.hasRatio)
+        object->ratio = command.ratio;
+    if (command.hasName)
+        object->name = command.name;
+    if (command.hasClipDepth)
+        object->clipDepth = command.clipDepth;
+    if (command.hasVisible)
+        object->visible = command.visible;
+    if (command.hasBlendMode)
+        object->blendMode = command.blendMode;
+}
+
+}  // namespace swf

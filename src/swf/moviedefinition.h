@@ -1,0 +1,30 @@
+#pragma once
+// What loading makes of one movie file: header facts, stage colour, the
+// dictionary of characters and the root timeline, plus the memory budget
+// that all of it was booked in. Built by LoadMovie on one thread, then
+// immutable and shared by every player of the movie (see movie.h).
+
+#include "swf/dictionary.h"
+#include "swf/memorybudget.h"
+#include "swf/movie.h"
+#include "swf/timeline.h"
+
+namespace swf {
+
+class MovieDefinition {
+public:
+    MovieHeader header;
+    Rgba background{255, 255, 255, 255};
+    uint32_t fileAttributes = 0;
+    // The plain body, kept for the life of the movie so that characters may
+    // refer into it instead of copying.
+    QByteArray body;
+    Dictionary dictionary;
+    Timeline timeline;
+    MemoryBudget budget;
+    // The body or the tag list ended before its End tag, or was cut at the
+    // memory budget: what is here is the part that could be read.
+    bool truncated = false;
+};
+
+}  // namespace swf

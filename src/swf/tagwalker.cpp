@@ -1,0 +1,239 @@
+#include "swf/tagwalker.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "swf/button.h"
+#include "swf/sprite.h"
+
+namespace swf {
+
+namespace {
+
+enum TagCode : uint16_t {
+    kEnd = 0,
+    kShowFrame = 1,
+    kDefineShape = 2,
+    kPlaceObject = 4,
+    kRemoveObject = 5,
+    kDefineBits = 6,
+    kDefineButton = 7,
+    kJpegTables = 8,
+    kSetBackgroundColor = 9,
+    kDefineFont = 10,
+    kDefineText = 11,
+    kDoAction = 12,
+    kDefineFontInfo = 13,
+    kDefineBitsLossless = 20,
+    kDefineBitsJpeg2 = 21,
+    kDefineShape2 = 22,
+    kDefineButtonCxform = 23,
+    kPlaceObject2 = 26,
+    kRemoveObject2 = 28,
+    kDefineShape3 = 32,
+    kDefineText2 = 33,
+    kDefineButton2 = 34,
+    kDefineBitsJpeg3 = 35,
+    kDefineBitsLossless2 = 36,
+    kDefineEditText = 37,
+    kDefineSprite = 39,
+    kFrameLabel = 43,
+    kDefineMorphShape = 46,
+    kDefineFont2 = 48,
+    kDefineFontInfo2 = 62,
+    kFileAttributes = 69,
+    kPlaceObject3 = 70,
+    kDefineFont3 = 75,
+    kDefineShape4 = 83,
+    kDefineMorphShape2 = 84,
+    kDefineBitsJpeg4 = 90,
+};
+
+using DefineHandler = void (*)(Tag, DefineContext &);
+
+DefineHandler FindDefineHandler(uint16_t code)
+{
+    switch (code) {
+    case kDefineShape:
+    case kDefineShape2:
+    case kDefineShape3:
+    case kDefineShape4:
+        return DefineShapeTag;
+    case kDefineMorphShape:
+    case kDefineMorphShape2:
+        return DefineMorphShapeTag;
+    case kJpegTables:
+        return JpegTablesTag;
+    case kDefineBits:
+    case kDefineBitsJpeg2:
+    case kDefineBitsJpeg3:
+    case kDefineBitsJpeg4:
+        return DefineBitsJpegTag;
+    case kDefineBitsLossless:
+    case kDefineBitsLossless2:
+        return DefineBitsLosslessTag;
+    case kDefineFont:
+    case kDefineFont2:
+    case kDefineFont3:
+        return DefineFontTag;
+    case kDefineFontInfo:
+    case kDefineFontInfo2:
+        return DefineFontInfoTag;
+    case kDefineText:
+    case kDefineText2:
+        return DefineTextTag;
+    case kDefineEditText:
+        return DefineEditTextTag;
+    case kDefineButton:
+    case kDefineButton2:
+        return DefineButtonTag;
+    case kDefineButtonCxform:
+        return DefineButtonCxformTag;
+    default:
+        return nullptr;
+    }
+}
+
+// The next tag header and its body, clipped to the bytes that are left.
+Tag NextTag(SwfReader &r)
+{
+    Tag tag;
+    const uint16_t codeAndLength = r.u16();
+    tag.code = codeAndLength >> 6;
+    uint32_t length = codeAndLength & 0x3f;
+    if (length == 0x3f)
+        length = r.u32();
+    tag.body = r.sub(length);
+    return tag;
+}
+
+size_t CommandBytes(const DisplayCommand &command)
+{
+    return sizeof command + command.name.size();
+}
+
+}  // namespace
+
+TagWalker::TagWalker(MovieDefinition &movie)
+    : movie_(movie), context_{0, movie.dictionary, movie.budget, {}}
+{
+}
+
+bool TagWalker::book(size_t bytes)
+{
+    if (!outOfMemory_ && !movie_.budget.reserve(bytes))
+        outOfMemory_ = true;
+    return !outOfMemory_;
+}
+
+void TagWalker::walkBody(const QByteArray &body)
+{
+    context_.swfVersion = movie_.header.version;
+    SwfReader r(reinterpret_cast<const uint8_t *>(body.constData()), size_t(body.size()));
+    movie_.header.frame = r.rect();
+    movie_.header.frameRate = r.u16() / 256.0;
+    movie_.header.frameCount = r.u16();
+    if (r.overrun()) {
+        movie_.truncated = true;
+        return;
+    }
+    movie_.timeline.setFrameCount(movie_.header.frameCount);
+    if (!walkTags(r, movie_.timeline, true))
+        movie_.truncated = true;
+}
+
+bool TagWalker::walkTags(SwfReader &r, Timeline &timeline, bool root)
+{
+    Frame frame;
+    bool ended = false;
+    while (!r.atEnd() && !outOfMemory_) {
+        Tag tag = NextTag(r);
+        if (tag.code == kEnd) {
+            ended = true;
+            break;
+        }
+        if (tag.code == kShowFrame) {
+            if (!book(sizeof frame))
+                break;
+            timeline.frames.push_back(std::move(frame));
+            frame = Frame();
+            continue;
+        }
+        if (!handleControlTag(tag, timeline, frame, int(timeline.frames.size())) && root)
+            handleRootTag(tag);
+    }
+    // Changes after the last ShowFrame of a cut-off list still show.
+    if (!frame.commands.empty() || !frame.actions.empty())
+        timeline.frames.push_back(std::move(frame));
+    const bool complete = ended && !r.overrun() && !outOfMemory_;
+    if (!complete && int(timeline.frames.size()) < timeline.frameCount())
+        timeline.setFrameCount(std::max<int>(1, int(timeline.frames.size())));
+    return complete;
+}
+
+bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex)
+{
+    DisplayCommand command;
+    switch (tag.code) {
+    case kPlaceObject:
+    case kPlaceObject2:
+    case kPlaceObject3:
+        if (ParsePlaceObject(tag, command) && book(CommandBytes(command)))
+            frame.commands.push_back(std::move(command));
+        return true;
+    case kRemoveObject:
+    case kRemoveObject2:
+        if (ParseRemoveObject(tag, command) && book(CommandBytes(command)))
+            frame.commands.push_back(std::move(command));
+        return true;
+    case kFrameLabel: {
+        const std::string label = tag.body.string();
+        if (book(sizeof(label) + label.size() * 2))
+            timeline.addLabel(label, frameIndex);
+        return true;
+    }
+    case kDoAction: {
+        std::vector<FrameAction> actions;
+        ParseFrameActions(tag.body, actions);
+        for (FrameAction &action : actions)
+            if (book(sizeof action + action.label.size()))
+                frame.actions.push_back(std::move(action));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TagWalker::handleRootTag(Tag &tag)
+{
+    switch (tag.code) {
+    case kSetBackgroundColor:
+        movie_.background = tag.body.rgb();
+        return;
+    case kFileAttributes:
+        movie_.fileAttributes = tag.body.u32();
+        return;
+    case kDefineSprite:
+        defineSprite(tag);
+        return;
+    default:
+        break;
+    }
+    if (DefineHandler handler = FindDefineHandler(tag.code))
+        handler(tag, context_);
+}
+
+void TagWalker::defineSprite(Tag tag)
+{
+    const uint16_t id = tag.body.u16();
+    Timeline timeline;
+    timeline.setFrameCount(tag.body.u16());
+    if (tag.body.overrun())
+        return;
+    walkTags(tag.body, timeline, false);
+    if (book(sizeof(SpriteCharacter)))
+        movie_.dictionary.add(std::make_shared<SpriteCharacter>(id, std::move(timeline)));
+}
+
+}  // namespace swf

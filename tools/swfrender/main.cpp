@@ -1,0 +1,161 @@
+// swfrender: draws one frame of a SWF movie into a PNG file.
+//
+//   swfrender [--frames N] [--size WxH] [--quality high|medium|low] [--bench] -o OUT.png IN.swf
+//
+// The picture shows the movie after N frames have been shown (default 1,
+// the first frame), at the stage size or the given size, the whole stage
+// fitted and centred. --bench also times the rendering of every frame up
+// to N and prints the median as "ms_per_frame=<ms>".
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "swf/movie.h"
+
+namespace {
+
+struct Options {
+    int frames = 1;
+    QSize size;
+    swf::Quality quality = swf::Quality::High;
+    bool bench = false;
+    QString output;
+    QString input;
+};
+
+void PrintUsage()
+{
+    std::fprintf(stderr,
+                 "usage: swfrender [--frames N] [--size WxH] [--quality high|medium|low] "
+                 "[--bench] -o OUT.png IN.swf\n");
+}
+
+bool ParseSize(const QString &text, QSize &size)
+{
+    const QStringList parts = text.toLower().split(QLatin1Char('x'));
+    if (parts.size() != 2)
+        return false;
+    bool okWidth = false, okHeight = false;
+    size = QSize(parts[0].toInt(&okWidth), parts[1].toInt(&okHeight));
+    return okWidth && okHeight && size.width() > 0 && size.height() > 0
+           && size.width() <= 16384 && size.height() <= 16384;
+}
+
+bool ParseQuality(const QString &text, swf::Quality &quality)
+{
+    if (text == QLatin1String("high"))
+        quality = swf::Quality::High;
+    else if (text == QLatin1String("medium"))
+        quality = swf::Quality::Medium;
+    else if (text == QLatin1String("low"))
+        quality = swf::Quality::Low;
+    else
+        return false;
+    return true;
+}
+
+bool ParseArguments(const QStringList &args, Options &options)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("--bench")) {
+            options.bench = true;
+        } else if (arg == QLatin1String("--frames") && hasValue) {
+            bool ok = false;
+            options.frames = args[++i].toInt(&ok);
+            if (!ok || options.frames < 1)
+                return false;
+        } else if (arg == QLatin1String("--size") && hasValue) {
+            if (!ParseSize(args[++i], options.size))
+                return false;
+        } else if (arg == QLatin1String("--quality") && hasValue) {
+            if (!ParseQuality(args[++i], options.quality))
+                return false;
+        } else if (arg == QLatin1String("-o") && hasValue) {
+            options.output = args[++i];
+        } else if (!arg.startsWith(QLatin1Char('-')) && options.input.isEmpty()) {
+            options.input = arg;
+        } else {
+            return false;
+        }
+    }
+    return !options.output.isEmpty() && !options.input.isEmpty();
+}
+
+QSize StageSize(const swf::MoviePlayer &player)
+{
+    const swf::Rect &frame = player.header().frame;
+    const int width = int(std::lround((double(frame.xMax) - frame.xMin) / swf::kTwipsPerPixel));
+    const int height = int(std::lround((double(frame.yMax) - frame.yMin) / swf::kTwipsPerPixel));
+    return QSize(std::clamp(width, 1, 16384), std::clamp(height, 1, 16384));
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// Shows frames 1..N, rendering each one when benchmarking; returns the
+// picture of the last.
+QImage RenderFrames(swf::MoviePlayer &player, const Options &options, const QSize &size,
+                    std::vector<double> &milliseconds)
+{
+    QImage image;
+    for (int shown = 1; shown <= options.frames; ++shown) {
+        if (shown > 1)
+            player.advance(true);
+        if (!options.bench && shown < options.frames)
+            continue;
+        QElapsedTimer timer;
+        timer.start();
+        image = player.renderImage(size, options.quality);
+        milliseconds.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    return image;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    // Text may need system fonts, which need a GUI application; no window
+    // is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    Options options;
+    if (!ParseArguments(app.arguments(), options)) {
+        PrintUsage();
+        return 2;
+    }
+    QString error;
+    const auto movie = swf::LoadMovie(options.input, &error);
+    if (!movie) {
+        std::fprintf(stderr, "swfrender: cannot read %s: %s\n", qPrintable(options.input),
+                     qPrintable(error));
+        return 1;
+    }
+    swf::MoviePlayer player(movie);
+    const QSize size = options.size.isValid() ? options.size : StageSize(player);
+    std::vector<double> milliseconds;
+    const QImage image = RenderFrames(player, options, size, milliseconds);
+    if (image.isNull() || !image.save(options.output, "PNG")) {
+        std::fprintf(stderr, "swfrender: cannot write %s\n", qPrintable(options.output));
+        return 1;
+    }
+    if (options.bench)
+        std::printf("ms_per_frame=%.3f\n", Median(milliseconds));
+    return 0;
+}
