@@ -1,8 +1,20 @@
-#include <QApplication>
+#include "app/commandline.h"
+#include "app/errorreport.h"
+#include "app/frmmain.h"
+#include "player/fullscreenlauncher.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Zenteq Pavoko"));
-    return 0;
+
+    // A movie named on the command line plays full screen first; the main
+    // window opens afterwards in every case.
+    const QString movie = FirstArgument(QCoreApplication::arguments());
+    if (IsArgumentPresent(movie))
+        PlayMovieFullScreen(movie);
+
+    TFrmMain mainWindow(movie);
+    mainWindow.show();
+    return app.exec();
 }

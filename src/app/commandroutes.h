@@ -1,0 +1,19 @@
+#pragma once
+// The main window's commands whose dialogs and operations live in other
+// subsystems: one function per command, called by the window's menu items,
+// tool buttons and context menu. Interface thread only.
+
+class TFrmMain;
+
+void SaveSelectedMovieAs(TFrmMain *main);
+void OpenPropertyDialog(TFrmMain *main);
+void CopySelectedMoviesTo(TFrmMain *main);
+void MoveSelectedMoviesTo(TFrmMain *main);
+void DeleteSelectedMovies(TFrmMain *main);
+void OpenSearchDialog(TFrmMain *main);
+void OpenExeToSwfDialog(TFrmMain *main);
+void OpenSwfToExeDialog(TFrmMain *main);
+void OpenScreenSaverDialog(TFrmMain *main);
+void OpenBatchConvertDialog(TFrmMain *main);
+void SetSelectedMovieAsWallpaper(TFrmMain *main);
+void PlayPreviewFullScreen(TFrmMain *main);
