@@ -15,6 +15,10 @@ void TimelineState::start()
     for (const DisplayCommand &command : timeline_.frame(0).commands)
         list_.apply(command, 0);
     startNewChildren();
+    // Children made here start with this timeline; the tick that made this
+    // one does not advance it, so they wait for the next tick as it does.
+    for (auto &entry : list_.objects())
+        entry.second.fresh = false;
     runActions(0);
 }
 
