@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QString>
 
+#include <exception>
+#include <functional>
+
 class TApplication : public QApplication {
     Q_OBJECT
 public:
@@ -13,5 +16,27 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
-// Shows `text` as the standard error report does.
+// Shows `text` as the standard error report does: a critical message box
+// titled with the application's name, or the sink when one is set.
 void ShowErrorReport(const QString &text);
+
+// Sends every later report to `sink` instead of a message box (for
+// programs and tests that must not block on a modal box); an empty
+// function restores the box.
+void SetErrorReportSink(std::function<void(const QString &)> sink);
+
+// Runs one event delivery; an exception escaping it is reported and the
+// delivery counts as not handled, so the handler ends there and the
+// program goes on.
+template <typename Delivery>
+bool DeliverReportingErrors(Delivery &&deliver)
+{
+    try {
+        return deliver();
+    } catch (const std::exception &error) {
+        ShowErrorReport(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ShowErrorReport(QStringLiteral("An unknown error occurred."));
+    }
+    return false;
+}

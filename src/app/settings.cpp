@@ -1,6 +1,31 @@
 #include "app/settings.h"
 
-QString ReadIniString(const QString &, const QString &, const QString &defaultValue) { return defaultValue; }
-void WriteIniString(const QString &, const QString &, const QString &) {}
-int ReadIniInteger(const QString &, const QString &, int defaultValue) { return defaultValue; }
-void WriteIniInteger(const QString &, const QString &, int) {}
+#include "app/inifile.h"
+#include "platform/programfolder.h"
+
+namespace {
+
+// Built anew on every call: the store keeps no state of its own.
+IniFile SettingsFile() { return IniFile(ProgramFolder() + QStringLiteral("Pavoko.ini")); }
+
+} // namespace
+
+QString ReadIniString(const QString &section, const QString &key, const QString &defaultValue)
+{
+    return SettingsFile().readString(section, key, defaultValue);
+}
+
+void WriteIniString(const QString &section, const QString &key, const QString &value)
+{
+    SettingsFile().writeString(section, key, value);
+}
+
+int ReadIniInteger(const QString &section, const QString &key, int defaultValue)
+{
+    return SettingsFile().readInteger(section, key, defaultValue);
+}
+
+void WriteIniInteger(const QString &section, const QString &key, int value)
+{
+    SettingsFile().writeInteger(section, key, value);
+}

@@ -2,6 +2,8 @@
 // The settings store: single values in "Pavoko.ini" beside the program.
 // Every call opens and closes the file; sections and keys match without
 // regard to letter case; other lines of the file are kept as they were.
+// A missing file or key reads as the default; a write that cannot be
+// carried out raises EIniError and leaves the previous file intact.
 // Interface thread only.
 
 #include <QString>
