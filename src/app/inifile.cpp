@@ -156,8 +156,11 @@ QByteArray ReadContent(const QString &path, bool *readable, QString *reason)
 
 void SaveReplacing(const QString &path, const QByteArray &content)
 {
+    // Unbuffered, so that a short write (a full disk) shows in the count
+    // written: a failed flush of a buffered save file can go unnoticed by
+    // its commit, which would then put a cut-off file in place.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         ThrowFileError(QStringLiteral("Cannot create"), path, file.errorString());
     if (file.write(content) != content.size()) {
         const QString reason = file.errorString();
