@@ -84,7 +84,12 @@ void TTrackBar95::paintEvent(QPaintEvent *)
     QPainter painter(this);
     QStyleOptionSlider option;
     initStyleOption(&option);
-    if (!m_thumb)
-        option.subControls &= ~QStyle::SC_SliderHandle;
+    option.subControls = QStyle::SC_SliderGroove;
+    if (m_thumb)
+        option.subControls |= QStyle::SC_SliderHandle;
+    if (tickPosition() != NoTicks)
+        option.subControls |= QStyle::SC_SliderTickmarks;
+    if (isSliderDown())
+        option.activeSubControls = QStyle::SC_SliderHandle;
     style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
 }
