@@ -2,7 +2,6 @@
 
 #include <QDirIterator>
 #include <QFile>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QCursor>
 #include <QGuiApplication>
@@ -183,8 +182,7 @@ QVariant TShellFolderModel::data(const QModelIndex &index, int role) const
         return node->name;
     case Qt::DecorationRole:
         if (!node->iconLoaded) {
-            static const QFileIconProvider icons;
-            node->icon = icons.icon(QFileInfo(pathOf(node)));
+            node->icon = m_icons.icon(QFileInfo(pathOf(node)));
             node->iconLoaded = true;
         }
         return node->icon;
@@ -199,7 +197,12 @@ bool TShellFolderModel::setData(const QModelIndex &index, const QVariant &value,
 {
     if (role != Qt::EditRole || !nodeOf(index))
         return false;
-    renameFolder(index, value.toString());
+    try {
+        renameFolder(index, value.toString());
+    } catch (const ERenameFailed &error) {
+        emit renameFailed(QString::fromUtf8(error.what()));
+        return false;
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemModel>
 #include <QDir>
+#include <QFileIconProvider>
 #include <QIcon>
 
 #include <memory>
@@ -48,11 +49,17 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // An edited label renames the folder; a failed rename keeps the old
+    // name, returns false and is told through renameFailed.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool hasChildren(const QModelIndex &parent = QModelIndex()) const override;
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
+
+signals:
+    // A label edit could not rename its folder; `message` says so.
+    void renameFailed(const QString &message);
 
 private:
     struct Node;
@@ -64,6 +71,7 @@ private:
     bool mayHaveChildren(Node *node) const;
     void list(Node *node);
 
+    QFileIconProvider m_icons;
     std::unique_ptr<Node> m_root;
     bool m_hidden = false;
     bool m_files = false;

@@ -11,7 +11,7 @@
 #include <QScopedValueRollback>
 #include <QUrl>
 
-#include <exception>
+#include <string>
 
 namespace {
 
@@ -42,6 +42,7 @@ TShellTreeView::TShellTreeView(QWidget *parent) : QTreeView(parent), m_model(new
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TShellTreeView::changed);
+    connect(m_model, &TShellFolderModel::renameFailed, this, &TShellTreeView::raiseRenameFailure);
     buildRoot();
 }
 
@@ -146,15 +147,10 @@ void TShellTreeView::showFolderMenu(const QModelIndex &index, const QPoint &glob
         edit(folder);
 }
 
-void TShellTreeView::commitData(QWidget *editor)
+void TShellTreeView::raiseRenameFailure(const QString &message)
 {
-    try {
-        QTreeView::commitData(editor);
-    } catch (const std::exception &) {
-        // The label keeps its old text. The failure is raised again once the
-        // editor has closed, from the event loop, so that the application's
-        // error report shows it without leaving the editor half torn down.
-        QMetaObject::invokeMethod(
-            this, [failure = std::current_exception()] { std::rethrow_exception(failure); }, Qt::QueuedConnection);
-    }
+    // Raised once the label editor has closed, from the event loop, so that
+    // the editing machinery is never left half done.
+    const std::string text = message.toStdString();
+    QMetaObject::invokeMethod(this, [text] { throw ERenameFailed(text); }, Qt::QueuedConnection);
 }

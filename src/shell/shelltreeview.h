@@ -1,7 +1,9 @@
 #pragma once
 // The folder tree: one root node "/", directories listed lazily one level
 // at a time, sorted by name. `Path` is the selected folder as text.
-// Renaming a folder's label renames it on disk; the context menu offers
+// Renaming a folder's label renames it on disk; a rename that fails keeps
+// the old label and raises ERenameFailed from the event loop, where the
+// application's error report shows it. The context menu offers
 // Open (in the desktop's file manager) and Rename. The tree owns its
 // model. Interface thread only; it does not watch the file system.
 
@@ -46,14 +48,12 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
-protected slots:
-    void commitData(QWidget *editor) override;
-
 private:
     void buildRoot();
     void selectNode(const QModelIndex &index);
     QModelIndex expandTowards(const QString &path);
     void showFolderMenu(const QModelIndex &index, const QPoint &globalPos);
+    void raiseRenameFailure(const QString &message);
 
     TShellFolderModel *m_model;
     int m_objectTypes = otFolders;

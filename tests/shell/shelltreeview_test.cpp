@@ -4,6 +4,7 @@
 #include "shell/shelltreeview.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QMouseEvent>
@@ -196,6 +197,19 @@ TEST_F(ShellTreeViewTest, FailedRenameKeepsTheOldNameAndSaysWhy)
     EXPECT_TRUE(QFileInfo(at("beta")).isDir());
     EXPECT_TRUE(QFileInfo(at("empty")).isDir());
     EXPECT_THROW(model()->renameFolder(model()->rootIndex(), "root"), ERenameFailed);
+}
+
+TEST_F(ShellTreeViewTest, FailedLabelEditRaisesFromTheEventLoop)
+{
+    const QModelIndex beta = select("beta");
+    EXPECT_FALSE(model()->setData(beta, "Alpha"));
+    EXPECT_EQ(beta.data().toString(), "beta");
+    try {
+        QCoreApplication::sendPostedEvents(&m_tree);
+        ADD_FAILURE() << "no error raised";
+    } catch (const ERenameFailed &error) {
+        EXPECT_STREQ(error.what(), "Rename to Alpha failed");
+    }
 }
 
 TEST_F(ShellTreeViewTest, RightClickSelectsTheFolderUnderTheMouse)
