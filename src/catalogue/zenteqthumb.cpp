@@ -1,13 +1,342 @@
 #include "catalogue/zenteqthumb.h"
 
-TZenteqThumb::TZenteqThumb(QWidget *parent) : QWidget(parent) { setObjectName(QStringLiteral("FlashView")); }
-TZenteqThumb::~TZenteqThumb() = default;
-void TZenteqThumb::LoadFolder(const QString &, const QStringList *) {}
-void TZenteqThumb::setViewStyle(ViewStyle) {}
-TZenteqThumb::ViewStyle TZenteqThumb::viewStyle() const { return vsIcon; }
-void TZenteqThumb::selectAll() {}
-int TZenteqThumb::itemCount() const { return 0; }
-int TZenteqThumb::selectedCount() const { return 0; }
-QString TZenteqThumb::firstSelectedPath() const { return {}; }
-QStringList TZenteqThumb::selectedPaths() const { return {}; }
-void TZenteqThumb::StopWorkerAndWait() {}
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QListView>
+#include <QMouseEvent>
+#include <QStackedLayout>
+#include <QThread>
+#include <QTreeView>
+#include <algorithm>
+
+#include "catalogue/cataloguemodel.h"
+#include "catalogue/detailtext.h"
+#include "catalogue/folderlisting.h"
+#include "catalogue/thumbdelegate.h"
+#include "catalogue/thumbnailmaker.h"
+#include "catalogue/thumbworker.h"
+
+namespace {
+
+// How long a load waits for the worker to acknowledge its stop, and the
+// pause after it.
+constexpr int kStopWaitMs = 2000;
+constexpr int kSettleMs = 100;
+// Where the probe for the first visible item starts on the diagonal.
+constexpr int kProbeStart = 20;
+constexpr int kDetailWidths[TCatalogueModel::ColumnCount] = {300, 100, 100, 100, 200};
+
+}  // namespace
+
+TZenteqThumb::TZenteqThumb(QWidget *parent)
+    : QWidget(parent),
+      model_(new TCatalogueModel(this)),
+      selection_(new QItemSelectionModel(model_, this)),
+      delegate_(new TThumbDelegate(this)),
+      listView_(new QListView(this)),
+      detailView_(new QTreeView(this)),
+      stack_(new QStackedLayout(this))
+{
+    setObjectName(QStringLiteral("FlashView"));
+    stack_->setContentsMargins(0, 0, 0, 0);
+    setUpView(listView_);
+    setUpView(detailView_);
+    listView_->setItemDelegate(delegate_);
+    listView_->setMovement(QListView::Static);
+    listView_->setResizeMode(QListView::Adjust);
+    listView_->setWrapping(true);
+    setUpDetailColumns();
+    stack_->addWidget(listView_);
+    stack_->addWidget(detailView_);
+    setViewStyle(vsIcon);
+}
+
+TZenteqThumb::~TZenteqThumb()
+{
+    RequestWorkerStop();
+    ++load_;  // every further request of a worker is refused
+    for (const auto &worker : workers_) {
+        // Only the worker's own requests are served here: the rest of the
+        // window may already be half destroyed.
+        while (!worker->wait(QDeadlineTimer(5)))
+            QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    }
+}
+
+void TZenteqThumb::setUpView(QAbstractItemView *view)
+{
+    view->setModel(model_);
+    QItemSelectionModel *own = view->selectionModel();
+    view->setSelectionModel(selection_);
+    delete own;
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    view->viewport()->installEventFilter(this);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint &pos) { emit contextMenuRequested(view->viewport()->mapToGlobal(pos)); });
+}
+
+void TZenteqThumb::setUpDetailColumns()
+{
+    detailView_->setRootIsDecorated(false);
+    detailView_->setItemsExpandable(false);
+    detailView_->setUniformRowHeights(true);
+    detailView_->setAllColumnsShowFocus(true);
+    detailView_->header()->setStretchLastSection(false);
+    for (int column = 0; column < TCatalogueModel::ColumnCount; ++column)
+        detailView_->setColumnWidth(column, kDetailWidths[column]);
+}
+
+void TZenteqThumb::setViewStyle(ViewStyle style)
+{
+    style_ = style;
+    if (style == vsReport) {
+        stack_->setCurrentWidget(detailView_);
+        return;
+    }
+    const bool thumbnails = style == vsIcon;
+    delegate_->setThumbnailMode(thumbnails);
+    listView_->setViewMode(thumbnails ? QListView::IconMode : QListView::ListMode);
+    listView_->setFlow(style == vsList ? QListView::TopToBottom : QListView::LeftToRight);
+    listView_->setGridSize(thumbnails ? QSize(TThumbDelegate::kCellWidth, TThumbDelegate::kCellHeight) : QSize());
+    listView_->setUniformItemSizes(thumbnails);
+    listView_->setMovement(QListView::Static);
+    listView_->setWrapping(true);
+    listView_->setSpacing(0);
+    stack_->setCurrentWidget(listView_);
+    listView_->doItemsLayout();
+}
+
+TZenteqThumb::ViewStyle TZenteqThumb::viewStyle() const { return style_; }
+
+QAbstractItemView *TZenteqThumb::currentView() const
+{
+    return style_ == vsReport ? static_cast<QAbstractItemView *>(detailView_) : listView_;
+}
+
+void TZenteqThumb::LoadFolder(const QString &folder, const QStringList *files)
+{
+    filePath_ = folder;
+    const quint64 request = ++loadRequests_;
+    RequestWorkerStop();
+    WaitForWorkerIdle(kStopWaitMs);
+    QThread::msleep(kSettleMs);
+    if (request != loadRequests_)
+        return;  // a newer load ran while this one waited, and it wins
+    Clear();
+    model_->appendItems(files ? ListGivenPaths(*files) : ListMovieFolder(folder));
+    pruneFinishedWorkers();
+    if (model_->rowCount() > 0)
+        startWorker();
+}
+
+void TZenteqThumb::Clear()
+{
+    ++load_;
+    model_->clear();
+    emit progressValueChanged(0);
+}
+
+void TZenteqThumb::startWorker()
+{
+    auto worker = std::make_unique<TThumbWorker>(this, static_cast<TThumbHost *>(this), load_,
+                                                 TThumbStyle::fromApplication());
+    worker->launch();
+    workers_.push_back(std::move(worker));
+}
+
+void TZenteqThumb::pruneFinishedWorkers()
+{
+    workers_.erase(std::remove_if(workers_.begin(), workers_.end(),
+                                  [](const std::unique_ptr<TThumbWorker> &worker) { return worker->isFinished(); }),
+                   workers_.end());
+}
+
+void TZenteqThumb::StopWorkerAndWait()
+{
+    RequestWorkerStop();
+    WaitForWorkerIdle(-1);
+}
+
+void TZenteqThumb::selectAll()
+{
+    if (itemCount() == 0)
+        return;
+    const QItemSelection all(model_->index(0, 0), model_->index(itemCount() - 1, TCatalogueModel::ColumnCount - 1));
+    selection_->select(all, QItemSelectionModel::Select);
+}
+
+int TZenteqThumb::itemCount() const { return model_->rowCount(); }
+
+int TZenteqThumb::selectedCount() const { return int(selection_->selectedRows().size()); }
+
+QList<int> TZenteqThumb::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : selection_->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QString TZenteqThumb::firstSelectedPath() const
+{
+    const QList<int> rows = selectedRows();
+    return rows.isEmpty() ? QString() : itemPath(rows.first());
+}
+
+QStringList TZenteqThumb::selectedPaths() const
+{
+    QStringList paths;
+    for (const int row : selectedRows())
+        paths.append(itemPath(row));
+    return paths;
+}
+
+void TZenteqThumb::setItemSelected(int row, bool selected)
+{
+    if (row < 0 || row >= itemCount())
+        return;
+    selection_->select(model_->index(row, 0), (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                                                  QItemSelectionModel::Rows);
+}
+
+QString TZenteqThumb::itemPath(int row) const
+{
+    return row >= 0 && row < itemCount() ? model_->item(row).path : QString();
+}
+
+QString TZenteqThumb::itemCaption(int row) const
+{
+    return row >= 0 && row < itemCount() ? model_->item(row).caption : QString();
+}
+
+int TZenteqThumb::itemImageIndex(int row) const
+{
+    return row >= 0 && row < itemCount() ? model_->item(row).imageIndex : -1;
+}
+
+QStringList TZenteqThumb::itemDetails(int row) const
+{
+    return row >= 0 && row < itemCount() ? model_->item(row).details : QStringList();
+}
+
+QImage TZenteqThumb::itemThumbnail(int row) const
+{
+    const int image = itemImageIndex(row);
+    return image >= 0 ? model_->thumbnail(image) : QImage();
+}
+
+int TZenteqThumb::thumbnailCount() const { return model_->thumbnailCount(); }
+
+void TZenteqThumb::removeItem(int row) { model_->removeItem(row); }
+
+int TZenteqThumb::rowAt(QAbstractItemView *view, const QPoint &viewportPos) const
+{
+    const QModelIndex index = view->indexAt(viewportPos);
+    return index.isValid() ? index.row() : -1;
+}
+
+int TZenteqThumb::itemAtGlobal(const QPoint &globalPos) const
+{
+    QAbstractItemView *view = currentView();
+    return rowAt(view, view->viewport()->mapFromGlobal(globalPos));
+}
+
+void TZenteqThumb::scrollToItem(int row)
+{
+    if (row < 0 || row >= itemCount())
+        return;
+    currentView()->doItemsLayout();
+    currentView()->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
+}
+
+bool TZenteqThumb::eventFilter(QObject *watched, QEvent *event)
+{
+    QAbstractItemView *view = currentView();
+    if (watched != view->viewport())
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseButtonDblClick) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            const int row = rowAt(view, mouse->position().toPoint());
+            if (event->type() == QEvent::MouseButtonRelease)
+                emit itemClicked(row);
+            else
+                emit itemDoubleClicked(row);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- requests of the thumbnail worker (interface thread) ---
+
+TThumbItemState TZenteqThumb::stateOf(int row) const
+{
+    const TCatalogueItem &entry = model_->item(row);
+    QAbstractItemView *view = currentView();
+    TThumbItemState state;
+    state.valid = true;
+    state.id = entry.id;
+    state.hasImage = entry.imageIndex >= 0;
+    state.top = view->visualRect(model_->index(row, 0)).top();
+    state.viewHeight = view->viewport()->height();
+    state.path = entry.path;
+    return state;
+}
+
+int TZenteqThumb::workerStarted(quint64 load)
+{
+    if (load != load_)
+        return -1;
+    const int count = itemCount();
+    emit statusTextChanged(QStringLiteral("Total file: %1").arg(count));
+    emit progressRangeChanged(count);
+    return count;
+}
+
+TThumbItemState TZenteqThumb::firstVisibleItem(quint64 load)
+{
+    if (load != load_ || !isVisible())
+        return {};
+    QAbstractItemView *view = currentView();
+    const int reach = qMin(view->viewport()->width(), view->viewport()->height());
+    for (int a = kProbeStart; a < reach; ++a) {
+        const int row = rowAt(view, QPoint(a, a));
+        if (row >= 0)
+            return stateOf(row);
+    }
+    return {};
+}
+
+TThumbItemState TZenteqThumb::itemFromId(quint64 load, quint64 id)
+{
+    if (load != load_)
+        return {};
+    const int row = model_->rowFromId(id);
+    return row >= 0 ? stateOf(row) : TThumbItemState();
+}
+
+int TZenteqThumb::storeThumbnail(quint64 load, quint64 id, const TThumbnail &thumbnail)
+{
+    if (load != load_)
+        return -1;
+    const int row = model_->rowOfId(id);
+    if (row < 0)
+        return -1;
+    if (model_->item(row).imageIndex >= 0)
+        return model_->item(row).imageIndex;
+    const QStringList details = thumbnail.failed ? QStringList() : DetailTexts(thumbnail.header);
+    const int image = model_->addThumbnail(row, thumbnail.picture, details);
+    emit progressValueChanged(image + 1);
+    if (thumbnail.failed)
+        emit errorReported(thumbnail.error);
+    return image;
+}
+
+void TZenteqThumb::workerFinished(quint64 load)
+{
+    if (load == load_)
+        emit progressValueChanged(0);
+}

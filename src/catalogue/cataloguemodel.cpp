@@ -1,0 +1,103 @@
+#include "catalogue/cataloguemodel.h"
+
+#include <algorithm>
+
+namespace {
+
+const char *const kColumnTitles[TCatalogueModel::ColumnCount] = {"Filename", "File length", "Total Frames",
+                                                                  "Frame Rate", "Size"};
+
+}  // namespace
+
+TCatalogueModel::TCatalogueModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+int TCatalogueModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(items_.size());
+}
+
+int TCatalogueModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant TCatalogueModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const TCatalogueItem &entry = item(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        if (index.column() == ColName)
+            return entry.caption;
+        return entry.details.value(index.column() - 1);
+    case Qt::ToolTipRole:
+        return entry.path;
+    case ThumbnailRole:
+        return entry.imageIndex >= 0 ? QVariant(thumbnail(entry.imageIndex)) : QVariant();
+    case ImageIndexRole:
+        return entry.imageIndex;
+    case PathRole:
+        return entry.path;
+    default:
+        return {};
+    }
+}
+
+QVariant TCatalogueModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+        return {};
+    return QString::fromLatin1(kColumnTitles[section]);
+}
+
+void TCatalogueModel::clear()
+{
+    beginResetModel();
+    items_.clear();
+    items_.shrink_to_fit();
+    thumbnails_.clear();
+    thumbnails_.shrink_to_fit();
+    endResetModel();
+}
+
+void TCatalogueModel::appendItems(const QList<QPair<QString, QString>> &items)
+{
+    if (items.isEmpty())
+        return;
+    const int first = rowCount();
+    beginInsertRows(QModelIndex(), first, first + int(items.size()) - 1);
+    items_.reserve(items_.size() + size_t(items.size()));
+    for (const auto &[caption, path] : items)
+        items_.push_back(TCatalogueItem{nextId_++, caption, path, -1, {}});
+    endInsertRows();
+}
+
+void TCatalogueModel::removeItem(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    items_.erase(items_.begin() + row);
+    endRemoveRows();
+}
+
+int TCatalogueModel::rowFromId(quint64 id) const
+{
+    const auto found = std::lower_bound(items_.begin(), items_.end(), id,
+                                        [](const TCatalogueItem &entry, quint64 key) { return entry.id < key; });
+    return found == items_.end() ? -1 : int(found - items_.begin());
+}
+
+int TCatalogueModel::rowOfId(quint64 id) const
+{
+    const int row = rowFromId(id);
+    return row >= 0 && item(row).id == id ? row : -1;
+}
+
+int TCatalogueModel::addThumbnail(int row, const QImage &picture, const QStringList &details)
+{
+    thumbnails_.push_back(picture);
+    TCatalogueItem &entry = items_[size_t(row)];
+    entry.imageIndex = thumbnailCount() - 1;
+    entry.details = details;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    return entry.imageIndex;
+}

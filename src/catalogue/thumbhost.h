@@ -1,0 +1,39 @@
+#pragma once
+// What the thumbnail worker may ask of the catalogue view. Every call is
+// carried out on the interface thread (the worker blocks meanwhile), and
+// every call names the load it belongs to: a view that has been cleared
+// and refilled since answers "nothing" (an invalid state, -1), so a late
+// request of a stopped worker can never reach the new list.
+
+#include <QString>
+#include <QtGlobal>
+
+struct TThumbnail;
+
+// One item as the worker sees it at the moment of asking.
+struct TThumbItemState {
+    bool valid = false;
+    quint64 id = 0;        // stable while the item lives
+    bool hasImage = false;
+    int top = 0;           // top of its icon in the view's client area
+    int viewHeight = 0;    // height of that client area
+    QString path;
+};
+
+class TThumbHost {
+public:
+    virtual ~TThumbHost() = default;
+    // Shows "Total file: N" and the progress range; answers N.
+    virtual int workerStarted(quint64 load) = 0;
+    // The first item on the diagonal (20, 20), (21, 21)... of the client
+    // area, probing no further than the client area reaches.
+    virtual TThumbItemState firstVisibleItem(quint64 load) = 0;
+    // The first item whose id is `id` or larger (the next one in the list
+    // even when items were removed meanwhile).
+    virtual TThumbItemState itemFromId(quint64 load, quint64 id) = 0;
+    // Gives item `id` its thumbnail, detail texts and progress; answers the
+    // new image index, or -1 when the item is gone.
+    virtual int storeThumbnail(quint64 load, quint64 id, const TThumbnail &thumbnail) = 0;
+    // Puts the progress back to 0 at the end of the worker's run.
+    virtual void workerFinished(quint64 load) = 0;
+};

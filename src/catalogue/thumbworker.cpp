@@ -1,0 +1,161 @@
+#include "catalogue/thumbworker.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <mutex>
+
+#include "catalogue/thumbhost.h"
+#include "catalogue/thumbnailmaker.h"
+
+std::atomic<bool> StopRequested{false};
+std::atomic<bool> WorkerIdle{true};
+std::atomic<bool> WorkerBrokeOff{false};
+std::atomic<TThumbWorker *> WorkerHandle{nullptr};
+
+namespace {
+
+// Guards the hand-over steps that read one cell and write another.
+std::mutex &HandshakeLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+// An icon whose top is this far above the client area still counts as on
+// screen.
+constexpr int kVisibleMargin = 100;
+
+}  // namespace
+
+void RequestWorkerStop()
+{
+    const std::lock_guard<std::mutex> guard(HandshakeLock());
+    StopRequested = true;
+}
+
+void WaitForWorkerIdle(int limitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!WorkerIdle) {
+        // Serves a request the worker may have in flight.
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (limitMs >= 0 && clock.elapsed() > limitMs) {
+            WorkerIdle = true;
+            break;
+        }
+        QThread::msleep(1);
+    }
+}
+
+TThumbWorker::TThumbWorker(QObject *hostObject, TThumbHost *host, quint64 load, const TThumbStyle &style)
+    : hostObject_(hostObject), host_(host), load_(load), style_(style)
+{
+}
+
+void TThumbWorker::launch()
+{
+    {
+        const std::lock_guard<std::mutex> guard(HandshakeLock());
+        WorkerHandle = this;
+    }
+    start(QThread::LowPriority);
+}
+
+template <class Request>
+auto TThumbWorker::ask(Request request) -> decltype(request())
+{
+    decltype(request()) answer{};
+    QMetaObject::invokeMethod(hostObject_, request, Qt::BlockingQueuedConnection, &answer);
+    return answer;
+}
+
+bool TThumbWorker::beginStep()
+{
+    const std::lock_guard<std::mutex> guard(HandshakeLock());
+    if (StopRequested || !isCurrent())
+        return false;
+    WorkerIdle = false;
+    return true;
+}
+
+void TThumbWorker::endStep()
+{
+    const std::lock_guard<std::mutex> guard(HandshakeLock());
+    if (isCurrent())
+        WorkerIdle = true;
+}
+
+void TThumbWorker::breakOff()
+{
+    const std::lock_guard<std::mutex> guard(HandshakeLock());
+    brokeOff_ = true;
+    if (isCurrent())
+        WorkerBrokeOff = true;
+}
+
+void TThumbWorker::finish()
+{
+    ask([this] {
+        host_->workerFinished(load_);
+        return true;
+    });
+    const std::lock_guard<std::mutex> guard(HandshakeLock());
+    TThumbWorker *self = this;
+    if (WorkerHandle.compare_exchange_strong(self, nullptr))
+        WorkerIdle = true;
+}
+
+void TThumbWorker::render(const TThumbItemState &item)
+{
+    const TThumbnail thumbnail = MakeThumbnail(item.path, style_);
+    ask([&] { return host_->storeThumbnail(load_, item.id, thumbnail); });
+}
+
+// Renders what is on screen, from the first visible item onwards, while
+// the icons' tops stay within the client area.
+void TThumbWorker::visiblePass()
+{
+    TThumbItemState item = ask([this] { return host_->firstVisibleItem(load_); });
+    while (item.valid && item.top > -kVisibleMargin && item.top < item.viewHeight) {
+        if (!beginStep()) {
+            breakOff();
+            return;
+        }
+        const bool renders = !item.hasImage;
+        if (renders)
+            render(item);
+        const quint64 next = item.id + 1;
+        item = ask([&] { return host_->itemFromId(load_, next); });
+        if (renders)
+            endStep();
+    }
+}
+
+void TThumbWorker::run()
+{
+    {
+        const std::lock_guard<std::mutex> guard(HandshakeLock());
+        if (isCurrent()) {
+            StopRequested = false;
+            WorkerBrokeOff = false;
+        }
+    }
+    const int count = ask([this] { return host_->workerStarted(load_); });
+    quint64 nextId = 0;
+    for (int step = 0; step < count; ++step) {
+        if (!beginStep())
+            break;
+        visiblePass();
+        if (brokeOff_ || StopRequested)
+            break;
+        const TThumbItemState item = ask([&] { return host_->itemFromId(load_, nextId); });
+        if (item.valid && !item.hasImage)
+            render(item);
+        endStep();
+        if (!item.valid)
+            break;
+        nextId = item.id + 1;
+    }
+    finish();
+}
