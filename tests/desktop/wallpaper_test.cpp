@@ -12,20 +12,6 @@ namespace {
 
 const QString kKey = QStringLiteral("Control Panel\\desktop");
 
-QByteArray FileBytes(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void WriteFileBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-}
-
 class WallpaperTest : public ::testing::Test {
 protected:
     SandboxDesktop sandbox;

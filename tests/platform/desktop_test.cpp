@@ -13,19 +13,7 @@
 
 namespace {
 
-std::string ReadText(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll().toStdString();
-}
-
-void WriteText(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(text);
-}
+std::string ReadText(const QString &path) { return FileBytes(path).toStdString(); }
 
 // Detached programs report back through their log file; give them time.
 std::string WaitForLog(const QString &path)
@@ -99,7 +87,7 @@ TEST(Desktop, APageIsShownAsItsMovieRenderedAtScreenSize)
     SandboxDesktop sandbox;
     QFile::copy(CorpusMovie(), sandbox.root() + QStringLiteral("Pavoko.swf"));
     const QString page = sandbox.root() + QStringLiteral("Pavoko.htm");
-    WriteText(page, "<html><embed width=\"100%\" SRC=\"Pavoko.swf\"></embed></html>\r\n");
+    WriteFileBytes(page, "<html><embed width=\"100%\" SRC=\"Pavoko.swf\"></embed></html>\r\n");
 
     const QString picture = WallpaperPicture(page);
 
@@ -113,7 +101,7 @@ TEST(Desktop, APageWithoutAReadableMovieShowsNothing)
     SandboxDesktop sandbox;
     const QString page = sandbox.root() + QStringLiteral("page.htm");
     for (const QByteArray &text : {QByteArray("<html>no movie</html>"), QByteArray("<embed src=\"absent.swf\">")}) {
-        WriteText(page, text);
+        WriteFileBytes(page, text);
         EXPECT_TRUE(WallpaperPicture(page).isEmpty()) << text.constData();
     }
     EXPECT_FALSE(QFile::exists(sandbox.root() + QStringLiteral("Pavoko.png")));

@@ -11,20 +11,6 @@ namespace {
 
 const QString kKey = QStringLiteral("Control Panel\\desktop");
 
-QByteArray FileBytes(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void WriteFileBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-}
-
 class RegistryStoreTest : public ::testing::Test {
 protected:
     QTemporaryDir folder;

@@ -2,7 +2,8 @@
 // A desktop sandbox for tests: HOME, XDG_DATA_HOME and PATH point into a
 // temporary folder (PATH at an empty "bin" folder, so no desktop tool is
 // found unless a test puts a fake one there) and XDG_CURRENT_DESKTOP is
-// cleared. Everything is restored when the sandbox goes.
+// cleared. Everything is restored when the sandbox goes. Also small file
+// helpers for the tests that use it.
 
 #include <QByteArray>
 #include <QDir>
@@ -10,6 +11,20 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <map>
+
+inline QByteArray FileBytes(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+inline void WriteFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
 
 class SandboxDesktop {
 public:

@@ -362,3 +362,20 @@ TEST_F(FullScreenTest, AnUnreadableMovieStillGetsAPlayer)
     PressKey(*form, Qt::Key_F2);
     Item(*form, "nGetAFrame")->trigger();
 }
+
+TEST_F(FullScreenTest, ShowFullScreenPlayerPlaysTheMovieModallyAndReturnsAccepted)
+{
+    QString playedMovie;
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        auto *form = qobject_cast<TFrmFullScreen *>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        wasModal = form->isModal() && (form->windowFlags() & Qt::FramelessWindowHint);
+        playedMovie = form->player()->Movie();
+        form->close();
+    });
+    EXPECT_EQ(ShowFullScreenPlayer(nullptr, moviePath, Services()), QDialog::Accepted);
+    EXPECT_EQ(playedMovie, moviePath);
+    EXPECT_TRUE(wasModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
