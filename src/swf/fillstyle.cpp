@@ -77,51 +77,101 @@ double ToLinear(int channel)
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
-int ToSrgb(double linear)
+uint8_t ToSrgb(double linear)
 {
     const double c = linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
-    return std::clamp(static_cast<int>(std::lround(c * 255.0)), 0, 255);
+    return static_cast<uint8_t>(std::clamp(std::lround(c * 255.0), 0L, 255L));
 }
 
-QColor MixLinearLight(const QColor &from, const QColor &to, double t)
+Rgba MixColors(const Rgba &from, const Rgba &to, double t, bool linearLight)
 {
-    auto mix = [t](int a, int b) { return ToSrgb(Mix(ToLinear(a), ToLinear(b), t)); };
-    const int alpha = static_cast<int>(std::lround(Mix(from.alpha(), to.alpha(), t)));
-    return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()), alpha);
+    if (!linearLight)
+        return lerp(from, to, t);
+    auto mix = [t](uint8_t a, uint8_t b) { return ToSrgb(Mix(ToLinear(a), ToLinear(b), t)); };
+    Rgba mixed = lerp(from, to, t);  // alpha mixes plainly
+    mixed.r = mix(from.r, to.r);
+    mixed.g = mix(from.g, to.g);
+    mixed.b = mix(from.b, to.b);
+    return mixed;
 }
 
-// Qt merges stops at equal positions and rejects positions outside 0..1;
-// hard colour edges need both stops, so positions are made strictly rising.
-void MakePositionsRising(QGradientStops &stops)
+bool RatiosRise(const std::vector<GradientStop> &stops)
 {
-    constexpr double kStep = 1e-6;
-    for (int i = 1; i < stops.size(); ++i)
-        stops[i].first = std::max(stops[i].first, stops[i - 1].first + kStep);
-    for (int i = stops.size() - 1; i >= 0; --i) {
-        const double limit = i + 1 < stops.size() ? stops[i + 1].first - kStep : 1.0;
-        stops[i].first = std::clamp(std::min(stops[i].first, limit), 0.0, 1.0);
+    for (size_t i = 1; i < stops.size(); ++i)
+        if (stops[i].position < stops[i - 1].position)
+            return false;
+    return true;
+}
+
+// Rising ratios, or a movie for older players: a stop placed at or before
+// the one in front of it moves one ratio step past it, and stops pushed
+// beyond the end are dropped. This keeps both colours of a hard edge.
+std::vector<GradientStop> PushedForward(const std::vector<GradientStop> &stops)
+{
+    constexpr double kRatioStep = 1 / 255.0;
+    constexpr double kSlack = 1e-9;
+    std::vector<GradientStop> ordered;
+    for (const GradientStop &stop : stops) {
+        GradientStop placed = stop;
+        if (!ordered.empty())
+            placed.position = std::max(placed.position, ordered.back().position + kRatioStep);
+        if (placed.position > 1 + kSlack)
+            break;
+        placed.position = std::clamp(placed.position, 0.0, 1.0);
+        ordered.push_back(placed);
     }
+    return ordered;
 }
 
-QGradientStops BuildStops(const Gradient &gradient, const ColorTransform &cx)
+// Out-of-order ratios as players from version 8 on show them: every ratio
+// step takes the first stop at or past it (scanning onwards from the last
+// step's) and blends from the stop just before that one.
+std::vector<GradientStop> LookedUpPerStep(const Gradient &gradient)
 {
-    QGradientStops stops;
-    QColor previous;
-    double previousPosition = 0;
-    for (size_t i = 0; i < gradient.stops.size(); ++i) {
-        const QColor color = cx.apply(gradient.stops[i].color).toQColor();
-        const double position = gradient.stops[i].position;
-        if (gradient.linearRgb && i > 0)
+    const std::vector<GradientStop> &stops = gradient.stops;
+    std::vector<GradientStop> sampled;
+    size_t next = 0;
+    for (int step = 0; step < 256; ++step) {
+        const double position = step / 255.0;
+        while (next < stops.size() && stops[next].position < position - 1e-9)
+            ++next;
+        Rgba color;
+        if (next == 0 || next == stops.size()) {
+            color = next == 0 ? stops.front().color : stops.back().color;
+        } else {
+            const GradientStop &from = stops[next - 1];
+            const GradientStop &to = stops[next];
+            const double t = (position - from.position) / (to.position - from.position);
+            color = MixColors(from.color, to.color, std::clamp(t, 0.0, 1.0), gradient.linearRgb);
+        }
+        sampled.push_back({position, color});
+    }
+    return sampled;
+}
+
+std::vector<GradientStop> EffectiveStops(const Gradient &gradient)
+{
+    if (gradient.stops.empty() || gradient.legacyOrder || RatiosRise(gradient.stops))
+        return PushedForward(gradient.stops);
+    return LookedUpPerStep(gradient);
+}
+
+// Qt blends stops in sRGB; linear-light blends get extra stops in between.
+QGradientStops BuildStops(const Gradient &gradient, const std::vector<GradientStop> &stops,
+                          const ColorTransform &cx)
+{
+    const bool addSteps = gradient.linearRgb && stops.size() < 256;
+    QGradientStops qstops;
+    for (size_t i = 0; i < stops.size(); ++i) {
+        if (addSteps && i > 0)
             for (int step = 1; step < kLinearLightSteps; ++step) {
                 const double t = double(step) / kLinearLightSteps;
-                stops.append({Mix(previousPosition, position, t), MixLinearLight(previous, color, t)});
+                const Rgba color = MixColors(stops[i - 1].color, stops[i].color, t, true);
+                qstops.append({Mix(stops[i - 1].position, stops[i].position, t), cx.apply(color).toQColor()});
             }
-        stops.append({position, color});
-        previous = color;
-        previousPosition = position;
+        qstops.append({stops[i].position, cx.apply(stops[i].color).toQColor()});
     }
-    MakePositionsRising(stops);
-    return stops;
+    return qstops;
 }
 
 QGradient::Spread QtSpread(SpreadMode mode)
@@ -137,10 +187,12 @@ QGradient::Spread QtSpread(SpreadMode mode)
 QBrush GradientBrush(const FillStyle &fill, const ColorTransform &cx)
 {
     const Gradient &gradient = fill.gradient;
-    if (gradient.stops.empty())
-        return Qt::NoBrush;
-    if (gradient.stops.size() == 1)
-        return QBrush(cx.apply(gradient.stops.front().color).toQColor());
+    // A gradient without stops paints black, one with a single stop its colour.
+    const std::vector<GradientStop> ordered = EffectiveStops(gradient);
+    if (ordered.empty())
+        return QBrush(cx.apply(Rgba{0, 0, 0, 255}).toQColor());
+    if (ordered.size() == 1)
+        return QBrush(cx.apply(ordered.front().color).toQColor());
 
     QGradient qgradient;
     if (fill.kind == FillKind::LinearGradient) {
@@ -152,7 +204,7 @@ QBrush GradientBrush(const FillStyle &fill, const ColorTransform &cx)
         qgradient = QRadialGradient(QPointF(0, 0), kGradientHalfSize, QPointF(focal * kGradientHalfSize, 0));
     }
     qgradient.setSpread(QtSpread(gradient.spread));
-    qgradient.setStops(BuildStops(gradient, cx));
+    qgradient.setStops(BuildStops(gradient, ordered, cx));
     QBrush brush(qgradient);
     brush.setTransform(fill.matrix.toQTransform());
     return brush;

@@ -33,6 +33,9 @@ struct Gradient {
     SpreadMode spread = SpreadMode::Pad;
     bool linearRgb = false;   // interpolate in linear light instead of sRGB
     double focalPoint = 0;    // -1..1 along the x axis, focal gradients only
+    // Movies made for players before version 8 get their out-of-order
+    // ratios pushed forward instead of looked up as given.
+    bool legacyOrder = false;
     std::vector<GradientStop> stops;
 };
 

@@ -28,6 +28,14 @@ std::vector<Style> ReadMorphStyles(SwfReader &reader, MemoryBudget &budget, Read
     return styles;
 }
 
+void UseLegacyGradientOrder(MorphShapeData &data)
+{
+    for (MorphFillStyle &fill : data.fills)
+        fill.start.gradient.legacyOrder = fill.end.gradient.legacyOrder = true;
+    for (MorphLineStyle &line : data.lines)
+        line.start.fill.gradient.legacyOrder = line.end.fill.gradient.legacyOrder = true;
+}
+
 }  // namespace
 
 void DefineMorphShapeTag(Tag tag, DefineContext &ctx)
@@ -51,6 +59,8 @@ void DefineMorphShapeTag(Tag tag, DefineContext &ctx)
     data.fills = ReadMorphStyles<MorphFillStyle>(reader, ctx.budget, ReadMorphFillStyle);
     data.lines = ReadMorphStyles<MorphLineStyle>(reader, ctx.budget,
                                                  [version2](SwfReader &r) { return ReadMorphLineStyle(r, version2); });
+    if (ctx.swfVersion < 8)
+        UseLegacyGradientOrder(data);
     data.startEdges = ReadShape(reader, &ctx.budget);
     // Some writers leave the offset at zero; the end edges then follow the
     // start edges directly.

@@ -36,6 +36,8 @@ void DefineShapeTag(Tag tag, DefineContext &ctx)
     if (reader.overrun())
         return;
     ShapeRecords records = ReadShapeWithStyle(reader, version, &ctx.budget);
+    if (ctx.swfVersion < 8)
+        UseLegacyGradientOrder(records.groups);
     ctx.dictionary.add(std::make_shared<ShapeCharacter>(id, bounds, std::move(records), fillRule));
 }
 

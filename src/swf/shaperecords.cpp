@@ -179,6 +179,16 @@ ShapeRecords ReadShapeWithStyle(SwfReader &reader, int shapeVersion, MemoryBudge
     return shape;
 }
 
+void UseLegacyGradientOrder(std::vector<StyleGroup> &groups)
+{
+    for (StyleGroup &group : groups) {
+        for (FillStyle &fill : group.fills)
+            fill.gradient.legacyOrder = true;
+        for (LineStyle &line : group.lines)
+            line.fill.gradient.legacyOrder = true;
+    }
+}
+
 std::vector<ShapeEdge> ReadShape(SwfReader &reader, MemoryBudget *budget)
 {
     const unsigned fillBits = reader.ub(4);

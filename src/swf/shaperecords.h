@@ -61,6 +61,10 @@ StyleGroup ReadStyleArrays(SwfReader &reader, int shapeVersion, MemoryBudget *bu
 // SHAPEWITHSTYLE: the first style arrays, the bit counts, then the records.
 ShapeRecords ReadShapeWithStyle(SwfReader &reader, int shapeVersion, MemoryBudget *budget);
 
+// Marks every gradient of the groups (fills and filled lines) as made for
+// players before version 8.
+void UseLegacyGradientOrder(std::vector<StyleGroup> &groups);
+
 // SHAPE without styles (glyphs, morph shape edges): the bit counts, then
 // the records; a new-styles record ends the list.
 std::vector<ShapeEdge> ReadShape(SwfReader &reader, MemoryBudget *budget = nullptr);
