@@ -1,14 +1,84 @@
 #include "swf/displayrenderer.h"
 
 #include <QPainter>
+#include <QImage>
 #include <algorithm>
 
 #include "swf/timelinestate.h"
 
 namespace swf {
 
-DisplayRenderer::DisplayRenderer(RenderContext &context, const QPainterPath &baseClip)
-    : context_(context), baseClip_(baseClip)
+namespace {
+
+enum BlendMode : uint8_t {
+    kLayer = 2,
+    kMultiply = 3,
+    kScreen = 4,
+    kLighten = 5,
+    kDarken = 6,
+    kDifference = 7,
+    kAdd = 8,
+    kSubtract = 9,
+    kInvert = 10,
+    kAlpha = 11,
+    kErase = 12,
+    kOverlay = 13,
+    kHardLight = 14,
+};
+
+bool IsBlended(uint8_t mode)
+{
+    return mode >= kLayer && mode <= kHardLight;
+}
+
+QPainter::CompositionMode CompositionFor(uint8_t mode)
+{
+    switch (mode) {
+    case kMultiply: return QPainter::CompositionMode_Multiply;
+    case kScreen: return QPainter::CompositionMode_Screen;
+    case kLighten: return QPainter::CompositionMode_Lighten;
+    case kDarken: return QPainter::CompositionMode_Darken;
+    case kDifference: return QPainter::CompositionMode_Difference;
+    case kAdd: return QPainter::CompositionMode_Plus;
+    case kAlpha: return QPainter::CompositionMode_DestinationIn;
+    case kErase: return QPainter::CompositionMode_DestinationOut;
+    case kOverlay: return QPainter::CompositionMode_Overlay;
+    case kHardLight: return QPainter::CompositionMode_HardLight;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+// Blend modes that QPainter has no composition mode for, done by hand on
+// the target picture: subtract takes the layer from what lies below, invert
+// turns what lies below to its negative wherever the layer covers it.
+void ComposeByHand(QImage &target, const QImage &layer, const QPoint &at, uint8_t mode)
+{
+    const QRect area = QRect(at, layer.size()).intersected(target.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto *dst = reinterpret_cast<QRgb *>(target.scanLine(y));
+        const auto *src = reinterpret_cast<const QRgb *>(layer.constScanLine(y - at.y()));
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb s = src[x - at.x()];
+            const int coverage = qAlpha(s);
+            if (coverage == 0)
+                continue;
+            const QRgb d = dst[x];
+            int channel[3] = {qRed(d), qGreen(d), qBlue(d)};
+            const int layerChannel[3] = {qRed(s), qGreen(s), qBlue(s)};
+            for (int c = 0; c < 3; ++c) {
+                const int full = mode == kSubtract ? std::max(0, channel[c] - layerChannel[c])
+                                                   : qAlpha(d) - channel[c];
+                channel[c] += (full - channel[c]) * coverage / 255;
+            }
+            dst[x] = qRgba(channel[0], channel[1], channel[2], qAlpha(d));
+        }
+    }
+}
+
+}  // namespace
+
+DisplayRenderer::DisplayRenderer(RenderContext &context, const QPainterPath &baseClip, bool insideLayer)
+    : context_(context), baseClip_(baseClip), insideLayer_(insideLayer)
 {
 }
 
@@ -21,10 +91,7 @@ void DisplayRenderer::renderList(const DisplayList &list, const Matrix &toStage,
             continue;
         const Matrix objectToStage = toStage * object.matrix;
         if (object.clipDepth > 0) {
-            QPainterPath outline;
-            addOutline(object, objectToStage, outline);
-            clips_.push_back({outline, object.clipDepth});
-            clipsChanged_ = true;
+            openClip(firstOfLevel, object, objectToStage);
             continue;
         }
         renderObject(object, objectToStage, cx * object.colorTransform);
@@ -37,6 +104,53 @@ void DisplayRenderer::renderList(const DisplayList &list, const Matrix &toStage,
 
 void DisplayRenderer::renderObject(const DisplayObject &object, const Matrix &toStage,
                                    const ColorTransform &cx)
+{
+    if (IsBlended(object.blendMode))
+        renderBlended(object, toStage, cx);
+    else
+        renderContent(object, toStage, cx);
+}
+
+void DisplayRenderer::renderBlended(const DisplayObject &object, const Matrix &toStage,
+                                    const ColorTransform &cx)
+{
+    const uint8_t mode = object.blendMode;
+    if ((mode == kAlpha || mode == kErase) && !insideLayer_)
+        return;
+    QPainter &painter = *context_.painter;
+    const QRect area = baseClip_.boundingRect().toAlignedRect().intersected(
+        QRect(0, 0, painter.device()->width(), painter.device()->height()));
+    if (area.isEmpty())
+        return;
+    QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull())
+        return;
+    layer.fill(Qt::transparent);
+    {
+        QPainter layerPainter(&layer);
+        layerPainter.setRenderHints(painter.renderHints());
+        RenderContext layerContext = context_;
+        layerContext.painter = &layerPainter;
+        const QTransform shift = QTransform::fromTranslate(-area.x(), -area.y());
+        layerContext.stageToDevice = context_.stageToDevice * shift;
+        DisplayRenderer(layerContext, shift.map(baseClip_), true).renderContent(object, toStage, cx);
+    }
+    applyClips();
+    const QTransform saved = painter.worldTransform();
+    painter.resetTransform();
+    auto *target = dynamic_cast<QImage *>(painter.device());
+    if ((mode == kSubtract || mode == kInvert) && target && clips_.empty()) {
+        ComposeByHand(*target, layer, area.topLeft(), mode);
+    } else {
+        painter.setCompositionMode(CompositionFor(mode));
+        painter.drawImage(area.topLeft(), layer);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    painter.setWorldTransform(saved);
+}
+
+void DisplayRenderer::renderContent(const DisplayObject &object, const Matrix &toStage,
+                                    const ColorTransform &cx)
 {
     if (object.children) {
         renderList(object.children->displayList(), toStage, cx);
@@ -68,6 +182,19 @@ void DisplayRenderer::addOutline(const DisplayObject &object, const Matrix &toSt
     out = out.isEmpty() ? device : out.united(device);
 }
 
+void DisplayRenderer::openClip(size_t firstOfLevel, const DisplayObject &object, const Matrix &toStage)
+{
+    ActiveClip clip;
+    clip.clipDepth = object.clipDepth;
+    clip.devicePaths.emplace_back();
+    addOutline(object, toStage, clip.devicePaths.back());
+    for (size_t i = firstOfLevel; i < clips_.size(); ++i)
+        clip.devicePaths.insert(clip.devicePaths.end(), clips_[i].devicePaths.begin(),
+                                clips_[i].devicePaths.end());
+    clips_.push_back(std::move(clip));
+    clipsChanged_ = true;
+}
+
 void DisplayRenderer::closeClipsBelow(size_t firstOfLevel, uint16_t depth)
 {
     const auto ended = [depth](const ActiveClip &clip) { return clip.clipDepth < depth; };
@@ -86,7 +213,8 @@ void DisplayRenderer::applyClips()
     painter.resetTransform();
     painter.setClipPath(baseClip_, Qt::ReplaceClip);
     for (const ActiveClip &clip : clips_)
-        painter.setClipPath(clip.devicePath, Qt::IntersectClip);
+        for (const QPainterPath &path : clip.devicePaths)
+            painter.setClipPath(path, Qt::IntersectClip);
     painter.setWorldTransform(saved);
     clipsChanged_ = false;
 }

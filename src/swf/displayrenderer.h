@@ -4,6 +4,10 @@
 // their character, placed sprites and buttons by recursion. An object with
 // a clip depth is not drawn; its outline, in device pixels, clips the
 // objects above it up to that depth (clips of several layers intersect).
+// An object with a blend mode is drawn off screen first, into a layer the
+// size of the visible area, and the layer is then composed onto what lies
+// below with that mode; "alpha" and "erase" act on the layer of the
+// nearest blended ancestor and draw nothing outside one.
 // Lives for one render call on the player's thread.
 
 #include <QPainterPath>
@@ -17,19 +21,25 @@ namespace swf {
 class DisplayRenderer {
 public:
     // `baseClip` (device pixels) limits everything drawn.
-    DisplayRenderer(RenderContext &context, const QPainterPath &baseClip);
+    DisplayRenderer(RenderContext &context, const QPainterPath &baseClip, bool insideLayer = false);
 
     void renderList(const DisplayList &list, const Matrix &toStage, const ColorTransform &cx);
 
 private:
+    // A clip layer is itself clipped by the layers of its own list that
+    // are active where it sits, so it carries their paths along: they stay
+    // in force for its depths even after their own range has ended.
     struct ActiveClip {
-        QPainterPath devicePath;
+        std::vector<QPainterPath> devicePaths;
         uint16_t clipDepth;
     };
 
     void renderObject(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
+    void renderContent(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
+    void renderBlended(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
     // The filled area of an object (all of a sprite's objects) in device pixels.
     void addOutline(const DisplayObject &object, const Matrix &toStage, QPainterPath &out) const;
+    void openClip(size_t firstOfLevel, const DisplayObject &object, const Matrix &toStage);
     void closeClipsBelow(size_t firstOfLevel, uint16_t depth);
     void applyClips();
 
@@ -37,6 +47,7 @@ private:
     QPainterPath baseClip_;
     std::vector<ActiveClip> clips_;
     bool clipsChanged_ = true;
+    bool insideLayer_;
 };
 
 }  // namespace swf
