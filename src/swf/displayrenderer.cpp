@@ -49,8 +49,11 @@ QPainter::CompositionMode CompositionFor(uint8_t mode)
 }
 
 // Blend modes that QPainter has no composition mode for, done by hand on
-// the target picture: subtract takes the layer from what lies below, invert
-// turns what lies below to its negative wherever the layer covers it.
+// the target picture: subtract takes the layer's colour from what lies
+// below, invert turns what lies below to its negative, both on the
+// premultiplied values (so transparent below counts as black). The layer's
+// alpha says how much of the result shows; alpha adds up as in normal
+// drawing.
 void ComposeByHand(QImage &target, const QImage &layer, const QPoint &at, uint8_t mode)
 {
     const QRect area = QRect(at, layer.size()).intersected(target.rect());
@@ -59,18 +62,21 @@ void ComposeByHand(QImage &target, const QImage &layer, const QPoint &at, uint8_
         const auto *src = reinterpret_cast<const QRgb *>(layer.constScanLine(y - at.y()));
         for (int x = area.left(); x <= area.right(); ++x) {
             const QRgb s = src[x - at.x()];
-            const int coverage = qAlpha(s);
-            if (coverage == 0)
+            if (qAlpha(s) == 0)
                 continue;
             const QRgb d = dst[x];
-            int channel[3] = {qRed(d), qGreen(d), qBlue(d)};
-            const int layerChannel[3] = {qRed(s), qGreen(s), qBlue(s)};
+            const float sa = qAlpha(s) / 255.0f;
+            const float da = qAlpha(d) / 255.0f;
+            const float dstChannel[3] = {float(qRed(d)), float(qGreen(d)), float(qBlue(d))};
+            const float srcChannel[3] = {float(qRed(s)), float(qGreen(s)), float(qBlue(s))};
+            int out[3];
             for (int c = 0; c < 3; ++c) {
-                const int full = mode == kSubtract ? std::max(0, channel[c] - layerChannel[c])
-                                                   : qAlpha(d) - channel[c];
-                channel[c] += (full - channel[c]) * coverage / 255;
+                const float blended = mode == kSubtract ? std::max(0.0f, dstChannel[c] - srcChannel[c])
+                                                        : 255.0f - dstChannel[c];
+                out[c] = std::clamp(int(sa * blended + (1 - sa) * dstChannel[c] + 0.5f), 0, 255);
             }
-            dst[x] = qRgba(channel[0], channel[1], channel[2], qAlpha(d));
+            const int alpha = std::clamp(int((sa + da * (1 - sa)) * 255 + 0.5f), 0, 255);
+            dst[x] = qRgba(std::min(out[0], alpha), std::min(out[1], alpha), std::min(out[2], alpha), alpha);
         }
     }
 }
@@ -142,11 +148,28 @@ void DisplayRenderer::renderBlended(const DisplayObject &object, const Matrix &t
     if ((mode == kSubtract || mode == kInvert) && target && clips_.empty()) {
         ComposeByHand(*target, layer, area.topLeft(), mode);
     } else {
+        if (mode == kAlpha)  // keeps the layer outside the object's box
+            painter.setClipRect(deviceBounds(object, toStage), Qt::IntersectClip);
         painter.setCompositionMode(CompositionFor(mode));
         painter.drawImage(area.topLeft(), layer);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
     painter.setWorldTransform(saved);
+    if (mode == kAlpha)
+        clipsChanged_ = true;
+}
+
+QRectF DisplayRenderer::deviceBounds(const DisplayObject &object, const Matrix &toStage) const
+{
+    QRectF bounds;
+    if (object.children) {
+        for (const auto &entry : object.children->displayList().objects())
+            bounds |= deviceBounds(entry.second, toStage * entry.second.matrix);
+    } else if (object.character) {
+        const QRectF own = object.character->bounds().toQRectF();
+        bounds = (toStage.toQTransform() * context_.stageToDevice).mapRect(own);
+    }
+    return bounds;
 }
 
 void DisplayRenderer::renderContent(const DisplayObject &object, const Matrix &toStage,

@@ -7,7 +7,8 @@
 // An object with a blend mode is drawn off screen first, into a layer the
 // size of the visible area, and the layer is then composed onto what lies
 // below with that mode; "alpha" and "erase" act on the layer of the
-// nearest blended ancestor and draw nothing outside one.
+// nearest blended ancestor, within their own bounding box, and draw nothing
+// outside such a layer.
 // Lives for one render call on the player's thread.
 
 #include <QPainterPath>
@@ -40,6 +41,8 @@ private:
     // The filled area of an object (all of a sprite's objects) in device pixels.
     void addOutline(const DisplayObject &object, const Matrix &toStage, QPainterPath &out) const;
     void openClip(size_t firstOfLevel, const DisplayObject &object, const Matrix &toStage);
+    // The bounding box of an object (all of a sprite's objects) in device pixels.
+    QRectF deviceBounds(const DisplayObject &object, const Matrix &toStage) const;
     void closeClipsBelow(size_t firstOfLevel, uint16_t depth);
     void applyClips();
 
