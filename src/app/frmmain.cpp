@@ -69,6 +69,19 @@ QWidget *TopLevelWidgetOf(const QWindow *window)
     return nullptr;
 }
 
+// A status bar panel that asks for its width but, like the panels of a
+// status bar always did, gives way when the window is narrower than all
+// panels together.
+class TStatusPanel : public QLabel {
+public:
+    TStatusPanel(int width, QWidget *parent) : QLabel(parent), m_width(width) {}
+    QSize sizeHint() const override { return {m_width, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int m_width;
+};
+
 QWidget *NewPanel(const char *name, QWidget *parent)
 {
     auto *panel = new QWidget(parent);
@@ -223,9 +236,9 @@ void TFrmMain::CreateStatusBar()
     auto *bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar1"));
     for (int index = 0; index < 4; ++index) {
-        auto *panel = new QLabel(bar);
+        auto *panel = new TStatusPanel(kStatusPanelWidths[index], bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(index + 1));
-        panel->setFixedWidth(kStatusPanelWidths[index]);
+        panel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(panel);
         StatusPanels[index] = panel;

@@ -34,16 +34,18 @@ QAction *NewShortcutAction(const char *name, const QKeySequence &key, QWidget *p
 
 } // namespace
 
-// Keys set on the main menu's items are shown beside them only: the menus
-// hang from tool buttons, not from a menu bar of the window, so the keys
-// have no widget to act in. The keys that do act are the window's own
-// actions and the catalogue's context menu items.
+// Keys set on the menus' items are shown beside them only: an item's key
+// would act only while the button its menu hangs from had the focus, and
+// those buttons never take it. The keys that do act are the window's own
+// actions and the catalogue's context menu items (which widen their
+// context to the catalogue).
 QAction *TFrmMain::AddMenuItem(QMenu *menu, const char *name, const QString &designText,
                                Handler handler, const QKeySequence &key)
 {
     auto *action = new QAction(designText, menu);
     action->setObjectName(QLatin1String(name));
     action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetShortcut);
     if (handler)
         connect(action, &QAction::triggered, this, handler);
     menu->addAction(action);
@@ -230,6 +232,7 @@ void TFrmMain::RebuildMenuBar()
         button->setMenu(menu);
         button->setPopupMode(QToolButton::InstantPopup);
         button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
         button->setFixedHeight(kMenuButtonHeight);
         toolbarMenu->addWidget(button);
     }

@@ -43,6 +43,9 @@ std::unique_ptr<TFrmMain> ShownWindow(const QString &movie = QString())
 
 void PressKey(QWidget *focus, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
+    // A message box shown by the previous key may have taken the activation.
+    focus->window()->activateWindow();
+    Settle();
     focus->setFocus();
     Settle();
     qt_sendShortcutOverrideEvent(focus, 0, key, modifiers);
@@ -76,6 +79,7 @@ TEST(FrmMain, FirstStartWithoutSettingsIsNotMaximizedAndKeepsTheDesignSize)
     EXPECT_FALSE(window->isMaximized());
     EXPECT_EQ(window->size(), QSize(725, 522));
     EXPECT_EQ(window->findChild<QWidget *>(QStringLiteral("Panel1"))->width(), 249);
+    EXPECT_EQ(window->folderTree()->Path(), QStringLiteral("/"));
 }
 
 TEST(FrmMain, NormalCloseWritesBoundsAndClearsTheMaximizedFlag)
@@ -360,7 +364,7 @@ TEST(FrmMain, StatusBarHasFourPanelsAndTheProgressBarInTheFourth)
         EXPECT_EQ(window->statusPanel(index)->width(), widths[index]) << index;
     QProgressBar *progress = window->statusProgress();
     EXPECT_EQ(progress->parentWidget(), window->statusPanel(3));
-    EXPECT_EQ(progress->geometry(), window->statusPanel(3)->rect());
+    EXPECT_EQ(progress->geometry(), window->statusPanel(3)->contentsRect());
     EXPECT_EQ(progress->minimum(), 0);
     EXPECT_EQ(progress->maximum(), 10);
     EXPECT_EQ(progress->value(), 0);
