@@ -9,7 +9,7 @@ namespace {
 // What one edge costs to hold: the record and its share of the paths made
 // from it (a fill on each side and a line).
 constexpr size_t kBytesPerEdge = sizeof(ShapeEdge) + 3 * 3 * sizeof(QPainterPath::Element);
-constexpr size_t kEdgesPerBooking = 1024;
+constexpr size_t kEdgesPerBooking = 256;
 
 bool Book(MemoryBudget *budget, size_t bytes)
 {
@@ -30,6 +30,9 @@ public:
             if (!keepGoing)
                 break;
         }
+        // Give back what the last booking left unused.
+        if (budget_)
+            budget_->release((kEdgesPerBooking - edges_.size() % kEdgesPerBooking) % kEdgesPerBooking * kBytesPerEdge);
         return std::move(edges_);
     }
 
