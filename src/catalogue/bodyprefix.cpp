@@ -28,15 +28,49 @@ constexpr uint32_t kLzmaWindow = 64 * 1024;
                               .toStdString());
 }
 
-// Reads the next chunk of compressed input; false at the end of the file.
-bool NextChunk(const TSwfFile &file, uint64_t &offset, uint8_t *chunk, size_t &got)
+// Feeds the file from `offset` to `codec` in small chunks until `outSize`
+// bytes have come out, the stream has ended, or the file has.
+template <class Codec>
+void DecodeChunks(const TSwfFile &file, uint64_t offset, Codec &codec, uint8_t *out, size_t outSize)
 {
-    got = file.readAt(offset, chunk, kChunkSize);
-    offset += got;
-    return got > 0;
+    uint8_t chunk[kChunkSize];
+    codec.setOutput(out, outSize);
+    while (codec.outputLeft() > 0) {
+        const size_t got = file.readAt(offset, chunk, kChunkSize);
+        if (got == 0)
+            return;
+        offset += got;
+        codec.setInput(chunk, got);
+        while (codec.inputLeft() > 0 && codec.outputLeft() > 0) {
+            if (codec.step())
+                return;
+        }
+    }
 }
 
-class TZlibStream {
+// The input and output windows of a zlib or LZMA stream, which name their
+// fields alike.
+template <class Stream>
+class TStreamBuffers {
+public:
+    void setOutput(uint8_t *out, size_t size)
+    {
+        stream_.next_out = out;
+        stream_.avail_out = static_cast<decltype(stream_.avail_out)>(size);
+    }
+    void setInput(uint8_t *in, size_t size)
+    {
+        stream_.next_in = in;
+        stream_.avail_in = static_cast<decltype(stream_.avail_in)>(size);
+    }
+    size_t outputLeft() const { return stream_.avail_out; }
+    size_t inputLeft() const { return stream_.avail_in; }
+
+protected:
+    Stream stream_{};  // all zero, as both libraries want a fresh stream
+};
+
+class TZlibStream : public TStreamBuffers<z_stream> {
 public:
     explicit TZlibStream(const TSwfFile &file) : file_(file)
     {
@@ -47,33 +81,20 @@ public:
     TZlibStream(const TZlibStream &) = delete;
     TZlibStream &operator=(const TZlibStream &) = delete;
 
-    void decode(uint64_t offset, uint8_t *out, size_t outSize)
+    // True at the end of the stream.
+    bool step()
     {
-        uint8_t chunk[kChunkSize];
-        stream_.next_out = out;
-        stream_.avail_out = static_cast<uInt>(outSize);
-        while (stream_.avail_out > 0) {
-            size_t got = 0;
-            if (!NextChunk(file_, offset, chunk, got))
-                return;
-            stream_.next_in = chunk;
-            stream_.avail_in = static_cast<uInt>(got);
-            while (stream_.avail_in > 0 && stream_.avail_out > 0) {
-                const int status = inflate(&stream_, Z_NO_FLUSH);
-                if (status == Z_STREAM_END)
-                    return;
-                if (status != Z_OK)
-                    RaiseBrokenBody(file_, stream_.msg ? stream_.msg : "invalid zlib stream");
-            }
-        }
+        const int status = inflate(&stream_, Z_NO_FLUSH);
+        if (status != Z_OK && status != Z_STREAM_END)
+            RaiseBrokenBody(file_, stream_.msg ? stream_.msg : "invalid zlib stream");
+        return status == Z_STREAM_END;
     }
 
 private:
     const TSwfFile &file_;
-    z_stream stream_{};
 };
 
-class TLzmaStream {
+class TLzmaStream : public TStreamBuffers<lzma_stream> {
 public:
     TLzmaStream(const TSwfFile &file, const uint8_t *properties) : file_(file)
     {
@@ -91,42 +112,31 @@ public:
     TLzmaStream(const TLzmaStream &) = delete;
     TLzmaStream &operator=(const TLzmaStream &) = delete;
 
-    void decode(uint64_t offset, uint8_t *out, size_t outSize)
+    // True at the end of the stream.
+    bool step()
     {
-        uint8_t chunk[kChunkSize];
-        stream_.next_out = out;
-        stream_.avail_out = outSize;
-        while (stream_.avail_out > 0) {
-            size_t got = 0;
-            if (!NextChunk(file_, offset, chunk, got))
-                return;
-            stream_.next_in = chunk;
-            stream_.avail_in = got;
-            while (stream_.avail_in > 0 && stream_.avail_out > 0) {
-                const lzma_ret status = lzma_code(&stream_, LZMA_RUN);
-                if (status == LZMA_STREAM_END)
-                    return;
-                if (status != LZMA_OK)
-                    RaiseBrokenBody(file_, "invalid LZMA stream");
-            }
-        }
+        const lzma_ret status = lzma_code(&stream_, LZMA_RUN);
+        if (status != LZMA_OK && status != LZMA_STREAM_END)
+            RaiseBrokenBody(file_, "invalid LZMA stream");
+        return status == LZMA_STREAM_END;
     }
 
 private:
     const TSwfFile &file_;
-    lzma_stream stream_ = LZMA_STREAM_INIT;
 };
 
 }  // namespace
 
 void InflateZlibPrefix(const TSwfFile &file, uint64_t offset, uint8_t *out, size_t outSize)
 {
-    TZlibStream(file).decode(offset, out, outSize);
+    TZlibStream codec(file);
+    DecodeChunks(file, offset, codec, out, outSize);
 }
 
 void DecodeLzmaPrefix(const TSwfFile &file, uint8_t *out, size_t outSize)
 {
     uint8_t properties[kLzmaPropertiesSize] = {};
     file.readAt(kLzmaPropertiesOffset, properties, kLzmaPropertiesSize);
-    TLzmaStream(file, properties).decode(kLzmaDataOffset, out, outSize);
+    TLzmaStream codec(file, properties);
+    DecodeChunks(file, kLzmaDataOffset, codec, out, outSize);
 }

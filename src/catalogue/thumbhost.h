@@ -5,6 +5,7 @@
 // and refilled since answers "nothing" (an invalid state, -1), so a late
 // request of a stopped worker can never reach the new list.
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -15,8 +16,6 @@ struct TThumbItemState {
     bool valid = false;
     quint64 id = 0;        // stable while the item lives
     bool hasImage = false;
-    int top = 0;           // top of its icon in the view's client area
-    int viewHeight = 0;    // height of that client area
     QString path;
 };
 
@@ -25,9 +24,12 @@ public:
     virtual ~TThumbHost() = default;
     // Shows "Total file: N" and the progress range; answers N.
     virtual int workerStarted(quint64 load) = 0;
-    // The first item on the diagonal (20, 20), (21, 21)... of the client
-    // area, probing no further than the client area reaches.
-    virtual TThumbItemState firstVisibleItem(quint64 load) = 0;
+    // The items on screen that still lack a thumbnail, in list order: from
+    // the first item on the diagonal (20, 20), (21, 21)... of the client
+    // area (probing no further than the client area reaches) onwards, while
+    // the icons' tops lie between -99 and the client height and their left
+    // edges inside the client width.
+    virtual QList<TThumbItemState> visibleItemsWithoutImage(quint64 load) = 0;
     // The first item whose id is `id` or larger (the next one in the list
     // even when items were removed meanwhile).
     virtual TThumbItemState itemFromId(quint64 load, quint64 id) = 0;

@@ -21,10 +21,6 @@ std::mutex &HandshakeLock()
     return lock;
 }
 
-// An icon whose top is this far above the client area still counts as on
-// screen.
-constexpr int kVisibleMargin = 100;
-
 }  // namespace
 
 void RequestWorkerStop()
@@ -112,23 +108,18 @@ void TThumbWorker::render(const TThumbItemState &item)
     ask([&] { return host_->storeThumbnail(load_, item.id, thumbnail); });
 }
 
-// Renders what is on screen, from the first visible item onwards, while
-// the icons' tops stay within the client area.
+// Renders what is on screen and still lacks a thumbnail, testing the stop
+// request before each one.
 void TThumbWorker::visiblePass()
 {
-    TThumbItemState item = ask([this] { return host_->firstVisibleItem(load_); });
-    while (item.valid && item.top > -kVisibleMargin && item.top < item.viewHeight) {
+    const QList<TThumbItemState> pending = ask([this] { return host_->visibleItemsWithoutImage(load_); });
+    for (const TThumbItemState &item : pending) {
         if (!beginStep()) {
             breakOff();
             return;
         }
-        const bool renders = !item.hasImage;
-        if (renders)
-            render(item);
-        const quint64 next = item.id + 1;
-        item = ask([&] { return host_->itemFromId(load_, next); });
-        if (renders)
-            endStep();
+        render(item);
+        endStep();
     }
 }
 

@@ -24,6 +24,9 @@ constexpr int kStopWaitMs = 2000;
 constexpr int kSettleMs = 100;
 // Where the probe for the first visible item starts on the diagonal.
 constexpr int kProbeStart = 20;
+// An icon whose top is less than this far above the client area still
+// counts as on screen.
+constexpr int kVisibleMargin = 100;
 constexpr int kDetailWidths[TCatalogueModel::ColumnCount] = {300, 100, 100, 100, 200};
 
 }  // namespace
@@ -275,13 +278,10 @@ bool TZenteqThumb::eventFilter(QObject *watched, QEvent *event)
 TThumbItemState TZenteqThumb::stateOf(int row) const
 {
     const TCatalogueItem &entry = model_->item(row);
-    QAbstractItemView *view = currentView();
     TThumbItemState state;
     state.valid = true;
     state.id = entry.id;
     state.hasImage = entry.imageIndex >= 0;
-    state.top = view->visualRect(model_->index(row, 0)).top();
-    state.viewHeight = view->viewport()->height();
     state.path = entry.path;
     return state;
 }
@@ -296,18 +296,34 @@ int TZenteqThumb::workerStarted(quint64 load)
     return count;
 }
 
-TThumbItemState TZenteqThumb::firstVisibleItem(quint64 load)
+int TZenteqThumb::firstVisibleRow() const
 {
-    if (load != load_ || !isVisible())
-        return {};
     QAbstractItemView *view = currentView();
     const int reach = qMin(view->viewport()->width(), view->viewport()->height());
     for (int a = kProbeStart; a < reach; ++a) {
         const int row = rowAt(view, QPoint(a, a));
         if (row >= 0)
-            return stateOf(row);
+            return row;
     }
-    return {};
+    return -1;
+}
+
+QList<TThumbItemState> TZenteqThumb::visibleItemsWithoutImage(quint64 load)
+{
+    QList<TThumbItemState> pending;
+    if (load != load_ || !isVisible())
+        return pending;
+    QAbstractItemView *view = currentView();
+    const QSize client = view->viewport()->size();
+    const int first = firstVisibleRow();
+    for (int row = qMax(first, 0); first >= 0 && row < itemCount(); ++row) {
+        const QRect icon = view->visualRect(model_->index(row, 0));
+        if (icon.top() <= -kVisibleMargin || icon.top() >= client.height() || icon.left() >= client.width())
+            break;
+        if (model_->item(row).imageIndex < 0)
+            pending.append(stateOf(row));
+    }
+    return pending;
 }
 
 TThumbItemState TZenteqThumb::itemFromId(quint64 load, quint64 id)

@@ -101,9 +101,10 @@ private:
     void pruneFinishedWorkers();
     int rowAt(QAbstractItemView *view, const QPoint &viewportPos) const;
     TThumbItemState stateOf(int row) const;
+    int firstVisibleRow() const;
 
     int workerStarted(quint64 load) override;
-    TThumbItemState firstVisibleItem(quint64 load) override;
+    QList<TThumbItemState> visibleItemsWithoutImage(quint64 load) override;
     TThumbItemState itemFromId(quint64 load, quint64 id) override;
     int storeThumbnail(quint64 load, quint64 id, const TThumbnail &thumbnail) override;
     void workerFinished(quint64 load) override;

@@ -45,6 +45,12 @@ protected:
         return true;
     }
 
+    static void ShowView(TZenteqThumb &view, int width = 600, int height = 400)
+    {
+        view.resize(width, height);
+        view.show();
+    }
+
     static bool WorkerDone() { return WorkerHandle.load() == nullptr && WorkerIdle; }
 
     static bool AllRendered(const TZenteqThumb &view)

@@ -5,23 +5,7 @@
 #include "catalogue/detailtext.h"
 #include "catalogue/thumbnailmaker.h"
 #include "catalogue/thumbnailpainter.h"
-
-namespace {
-
-TSwfHeader ExampleHeader()
-{
-    TSwfHeader h;
-    h.Version = 6;
-    h.FileLength = 3500;
-    h.XMax = 11000;
-    h.YMax = 8000;
-    h.FrameRate = 12;
-    h.FrameRateFrac = 128;
-    h.FrameCount = 120;
-    return h;
-}
-
-}  // namespace
+#include "moviebuilder.h"
 
 TEST(DetailText, LengthsBelow1024AreBytesAboveAreTenthsOfKilobytes)
 {
@@ -46,9 +30,9 @@ TEST(DetailText, LengthsBelow1024AreBytesAboveAreTenthsOfKilobytes)
 TEST(DetailText, ColumnsAndCaptionLinesOfTheExampleMovie)
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    EXPECT_EQ(DetailTexts(ExampleHeader(), english),
+    EXPECT_EQ(DetailTexts(ExampleHeader(3500), english),
               QStringList({"3.4Kb", "120", "12fps", "W:550 H:400"}));
-    EXPECT_EQ(CaptionLines(ExampleHeader()), QStringList({"Flash 6 * 120 Frames", "550 * 400 * 12fps"}));
+    EXPECT_EQ(CaptionLines(ExampleHeader(3500)), QStringList({"Flash 6 * 120 Frames", "550 * 400 * 12fps"}));
 }
 
 TEST(ThumbnailFrame, ShowsTheMiddleFrameCountedFromZero)
@@ -64,7 +48,7 @@ TEST(ThumbnailPainter, DrawsPictureBorderAndCaptionBand)
     style.band = QColor(200, 200, 200);
     QImage red(kThumbSize, kMoviePictureHeight, QImage::Format_RGB32);
     red.fill(Qt::red);
-    const QImage tile = PaintThumbnail(red, CaptionLines(ExampleHeader()), style);
+    const QImage tile = PaintThumbnail(red, CaptionLines(ExampleHeader(3500)), style);
     ASSERT_EQ(tile.size(), QSize(120, 120));
     const QRgb black = qRgb(0, 0, 0);
     for (const QPoint corner : {QPoint(0, 0), QPoint(119, 0), QPoint(0, 119), QPoint(119, 119), QPoint(60, 0),

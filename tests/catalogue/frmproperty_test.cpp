@@ -4,20 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/frmproperty.h"
+#include "moviebuilder.h"
 
 namespace {
-
-TSwfHeader ExampleHeader()
-{
-    TSwfHeader h;
-    h.Version = 6;
-    h.FileLength = 12345;
-    h.XMax = 11000;
-    h.YMax = 8000;
-    h.FrameRate = 12;
-    h.FrameCount = 120;
-    return h;
-}
 
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 
@@ -26,7 +15,7 @@ const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 TEST(FrmProperty, ShowsTheFactsOfTheExampleMovie)
 {
     TFrmProperty dialog;
-    dialog.ShowHeader(QStringLiteral("/movies/intro.swf"), ExampleHeader(), kEnglish);
+    dialog.ShowHeader(QStringLiteral("/movies/intro.swf"), ExampleHeader(12345), kEnglish);
     EXPECT_EQ(dialog.nameText(), QStringLiteral("intro.swf"));
     EXPECT_EQ(dialog.valueText("lblPath"), QStringLiteral("/movies/"));
     EXPECT_EQ(dialog.findChild<QLabel *>("lblPath")->toolTip(), QStringLiteral("/movies/"));
@@ -40,7 +29,7 @@ TEST(FrmProperty, ShowsTheFactsOfTheExampleMovie)
 
 TEST(FrmProperty, RootFolderAndFractionalRate)
 {
-    TSwfHeader h = ExampleHeader();
+    TSwfHeader h = ExampleHeader(12345);
     h.FrameRate = 29;
     h.FrameRateFrac = 248;  // 29.97
     TFrmProperty dialog;

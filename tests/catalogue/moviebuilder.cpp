@@ -91,3 +91,15 @@ void WriteFile(const QString &path, const QByteArray &bytes)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
+
+TSwfHeader ExampleHeader(uint32_t length)
+{
+    TSwfHeader h;
+    h.Version = 6;
+    h.FileLength = length;
+    h.XMax = 11000;
+    h.YMax = 8000;
+    h.FrameRate = 12;
+    h.FrameCount = 120;
+    return h;
+}

@@ -7,6 +7,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "catalogue/swfheader.h"
+
 struct TMovieSpec {
     QByteArray signature = "FWS";
     uint8_t version = 6;
@@ -29,3 +31,6 @@ QByteArray RawMovie(const QByteArray &signature, uint8_t version, uint32_t lengt
                     bool compress);
 // Writes `bytes` to `path`; fails the calling test when it cannot.
 void WriteFile(const QString &path, const QByteArray &bytes);
+
+// The record of a 550 x 400 movie of version 6 with 120 frames at 12 fps.
+TSwfHeader ExampleHeader(uint32_t length);

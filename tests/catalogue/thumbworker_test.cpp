@@ -8,8 +8,7 @@ TEST_F(ThumbWorker, RendersTheItemsOnScreenBeforeTheTopOfAScrolledList)
 {
     const QString folder = makeFolder(QStringLiteral("two-hundred"), 200);
     TZenteqThumb view;
-    view.resize(600, 400);
-    view.show();
+    ShowView(view);
     view.LoadFolder(folder);
     view.scrollToItem(100);
     ASSERT_TRUE(FinishWorker(view));
@@ -33,8 +32,7 @@ TEST_F(ThumbWorker, ALoadDuringARunStopsTheOldWorkerAndNoLateResultReachesTheNew
     const QString first = makeFolder(QStringLiteral("first"), 200, 1);
     const QString second = makeFolder(QStringLiteral("second"), 30, 1000);
     TZenteqThumb view;
-    view.resize(600, 400);
-    view.show();
+    ShowView(view);
     QStringList statusTexts;
     QObject::connect(&view, &TZenteqThumb::statusTextChanged, [&](const QString &text) { statusTexts << text; });
     view.LoadFolder(first);
@@ -58,8 +56,7 @@ TEST_F(ThumbWorker, AListShrinkingUnderTheWorkerNeverMixesUpItems)
 {
     const QString folder = makeFolder(QStringLiteral("shrinking"), 60, 1);
     TZenteqThumb view;
-    view.resize(400, 300);
-    view.show();
+    ShowView(view, 400, 300);
     view.LoadFolder(folder);
     ASSERT_TRUE(WaitUntil([&] { return view.thumbnailCount() >= 2; }));
     for (int row = 59; row >= 40; --row)
@@ -79,8 +76,7 @@ TEST_F(ThumbWorker, TheCloseHandshakeAndTheDestructorStopARunningWorker)
 {
     const QString folder = makeFolder(QStringLiteral("closing"), 200);
     auto view = std::make_unique<TZenteqThumb>();
-    view->resize(600, 400);
-    view->show();
+    ShowView(*view);
     view->LoadFolder(folder);
     ASSERT_TRUE(WaitUntil([&] { return view->thumbnailCount() >= 1; }));
     view->StopWorkerAndWait();

@@ -147,8 +147,7 @@ TEST_F(CatalogueView, ClicksNameTheItemOrEmptySpace)
 {
     const QString folder = makeFolder(QStringLiteral("clicks"), 2);
     TZenteqThumb view;
-    view.resize(600, 400);
-    view.show();
+    ShowView(view);
     view.LoadFolder(folder);
     ASSERT_TRUE(FinishWorker(view));
     QList<int> clicked, doubleClicked;
