@@ -46,24 +46,44 @@ void DisplayList::remove(uint16_t depth)
         --context_->liveObjects;
 }
 
+namespace {
+
+// The timeline a placed copy of `character` runs: a sprite's own, a
+// button's up state; null for the characters that are drawn directly.
+const Timeline *ChildTimelineOf(const Character *character)
+{
+    if (const auto *sprite = dynamic_cast<const SpriteCharacter *>(character))
+        return &sprite->timeline();
+    if (const auto *button = dynamic_cast<const ButtonCharacter *>(character))
+        return &button->upState();
+    return nullptr;
+}
+
+}  // namespace
+
 void DisplayList::setCharacter(DisplayObject &object, uint16_t id, int frame) const
 {
     object.characterId = id;
     object.character = context_->dictionary.find(id);
     object.placeFrame = frame;
     object.children.reset();
-    object.childTimeline = nullptr;
-    if (const auto *sprite = dynamic_cast<const SpriteCharacter *>(object.character))
-        object.childTimeline = &sprite->timeline();
-    else if (const auto *button = dynamic_cast<const ButtonCharacter *>(object.character))
-        object.childTimeline = &button->upState();
+    object.childTimeline = ChildTimelineOf(object.character);
+}
+
+bool DisplayList::canReplace(const DisplayObject &object, uint16_t id) const
+{
+    // Only drawn characters (shapes, texts, bitmaps) swap their picture in
+    // place; a sprite or button keeps running as it is, and none turns into
+    // one.
+    return !object.childTimeline && !ChildTimelineOf(context_->dictionary.find(id));
 }
 
 DisplayObject *DisplayList::place(const DisplayCommand &command, int frame)
 {
     if (DisplayObject *existing = find(command.depth)) {
         if (command.move) {
-            if (command.hasCharacter && command.characterId != existing->characterId)
+            if (command.hasCharacter && command.characterId != existing->characterId
+                && canReplace(*existing, command.characterId))
                 setCharacter(*existing, command.characterId, frame);
             return existing;
         }

@@ -63,6 +63,7 @@ public:
 private:
     DisplayObject *place(const DisplayCommand &command, int frame);
     void setCharacter(DisplayObject &object, uint16_t id, int frame) const;
+    bool canReplace(const DisplayObject &object, uint16_t id) const;
     void remove(uint16_t depth);
 
     PlayerContext *context_;

@@ -236,7 +236,9 @@ SwfBuilder &SwfBuilder::defineRectangle(uint16_t id, const swf::Rect &r, const s
     return tag(32, rectangleShapeBody(id, r, colour));
 }
 
-QByteArray SwfBuilder::placeObject2Body(const Placement &p)
+namespace {
+
+QByteArray PlaceBody(const Placement &p, bool version3)
 {
     BitWriter w;
     uint8_t flags = 0;
@@ -255,6 +257,8 @@ QByteArray SwfBuilder::placeObject2Body(const Placement &p)
     if (p.clipDepth >= 0)
         flags |= 0x40;
     w.u8(flags);
+    if (version3)
+        w.u8(p.blendMode >= 0 ? 0x02 : 0x00);
     w.u16(p.depth);
     if (p.characterId >= 0)
         w.u16(uint16_t(p.characterId));
@@ -268,7 +272,26 @@ QByteArray SwfBuilder::placeObject2Body(const Placement &p)
         w.string(p.name);
     if (p.clipDepth >= 0)
         w.u16(uint16_t(p.clipDepth));
+    if (version3 && p.blendMode >= 0)
+        w.u8(uint8_t(p.blendMode));
     return w.data();
+}
+
+}  // namespace
+
+QByteArray SwfBuilder::placeObject2Body(const Placement &p)
+{
+    return PlaceBody(p, false);
+}
+
+QByteArray SwfBuilder::placeObject3Body(const Placement &p)
+{
+    return PlaceBody(p, true);
+}
+
+SwfBuilder &SwfBuilder::placeObject3(const Placement &p)
+{
+    return tag(70, placeObject3Body(p));
 }
 
 SwfBuilder &SwfBuilder::placeObject2(const Placement &p)

@@ -54,6 +54,7 @@ struct Placement {
     int ratio = -1;
     std::string name;
     int clipDepth = -1;
+    int blendMode = -1;  // PlaceObject3 only
 };
 
 class SwfBuilder {
@@ -71,6 +72,7 @@ public:
     // DefineShape3 of one rectangle (twips) filled with `colour`.
     SwfBuilder &defineRectangle(uint16_t id, const swf::Rect &r, const swf::Rgba &colour);
     SwfBuilder &placeObject2(const Placement &p);
+    SwfBuilder &placeObject3(const Placement &p);
     SwfBuilder &removeObject2(uint16_t depth);
     SwfBuilder &frameLabel(const std::string &label);
     SwfBuilder &doAction(const QByteArray &actions);  // End action appended
@@ -85,6 +87,7 @@ public:
     // Body bytes of common tags, for use inside sprites and odd files.
     static QByteArray tagBytes(uint16_t code, const QByteArray &body, bool longForm = false);
     static QByteArray placeObject2Body(const Placement &p);
+    static QByteArray placeObject3Body(const Placement &p);
     static QByteArray rectangleShapeBody(uint16_t id, const swf::Rect &r, const swf::Rgba &colour);
 
     // Compresses raw data as a CWS or ZWS body would be stored.

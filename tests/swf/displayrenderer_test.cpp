@@ -1,0 +1,147 @@
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include "swf/movie.h"
+#include "swfbuilder.h"
+
+using swf::Rect;
+using swf::Rgba;
+using swftest::Placement;
+using swftest::SwfBuilder;
+
+namespace {
+
+const Rect kStage{0, 2000, 0, 2000};
+constexpr uint16_t kRedId = 1, kBlueId = 2, kLeftId = 3, kTopId = 4, kSpriteId = 10, kOtherSpriteId = 11;
+
+SwfBuilder Characters()
+{
+    SwfBuilder b(8, kStage, 12, 2);
+    b.defineRectangle(kRedId, Rect{0, 2000, 0, 2000}, Rgba{255, 0, 0, 255});
+    b.defineRectangle(kBlueId, Rect{0, 2000, 0, 2000}, Rgba{0, 0, 255, 255});
+    b.defineRectangle(kLeftId, Rect{0, 1000, 0, 2000}, Rgba{0, 255, 0, 255});
+    b.defineRectangle(kTopId, Rect{0, 2000, 0, 1000}, Rgba{0, 255, 0, 255});
+    return b;
+}
+
+Placement Place(uint16_t depth, int id)
+{
+    Placement p;
+    p.depth = depth;
+    p.characterId = id;
+    return p;
+}
+
+QImage Render(const SwfBuilder &b, int advances = 0)
+{
+    auto movie = swf::LoadMovieFromBytes(b.bytes());
+    EXPECT_TRUE(movie);
+    swf::MoviePlayer player(movie);
+    for (int i = 0; i < advances; ++i)
+        player.advance();
+    return player.renderImage(QSize(100, 100), swf::Quality::Low);
+}
+
+// Pixels of the four quarters: top left, top right, bottom left, bottom right.
+std::array<QRgb, 4> Quarters(const QImage &image)
+{
+    return {image.pixel(25, 25), image.pixel(75, 25), image.pixel(25, 75), image.pixel(75, 75)};
+}
+
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kRed = qRgb(255, 0, 0);
+const QRgb kBlue = qRgb(0, 0, 255);
+
+}  // namespace
+
+TEST(DisplayRenderer, ClipLayerIsItselfClippedByAnEarlierOne)
+{
+    SwfBuilder b = Characters();
+    Placement left = Place(1, kLeftId);
+    left.clipDepth = 2;  // clips only the next clip layer
+    Placement top = Place(2, kTopId);
+    top.clipDepth = 3;
+    b.placeObject2(left).placeObject2(top).placeObject2(Place(3, kRedId)).showFrame().end();
+    const auto q = Quarters(Render(b));
+    EXPECT_EQ(q, (std::array<QRgb, 4>{kRed, kWhite, kWhite, kWhite}));
+}
+
+TEST(DisplayRenderer, ObjectsBeyondTheClipDepthAreNotClipped)
+{
+    SwfBuilder b = Characters();
+    Placement left = Place(1, kLeftId);
+    left.clipDepth = 1;  // clips nothing
+    b.placeObject2(left).placeObject2(Place(2, kBlueId)).showFrame().end();
+    const auto q = Quarters(Render(b));
+    EXPECT_EQ(q, (std::array<QRgb, 4>{kBlue, kBlue, kBlue, kBlue}));
+}
+
+TEST(DisplayRenderer, BlendModesComposeWithWhatLiesBelow)
+{
+    const struct {
+        const char *name;
+        int mode;
+        QRgb expected;  // red below, blue blended over it
+    } cases[] = {
+        {"normal", 0, kBlue},
+        {"layer", 2, kBlue},
+        {"multiply", 3, qRgb(0, 0, 0)},
+        {"screen", 4, qRgb(255, 0, 255)},
+        {"add", 8, qRgb(255, 0, 255)},
+        {"subtract", 9, qRgb(255, 0, 0)},
+        {"invert", 10, qRgb(0, 255, 255)},
+        {"alpha outside a layer draws nothing", 11, kRed},
+        {"erase outside a layer draws nothing", 12, kRed},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SwfBuilder b = Characters();
+        Placement blue = Place(2, kBlueId);
+        blue.blendMode = c.mode;
+        b.placeObject2(Place(1, kRedId)).placeObject3(blue).showFrame().end();
+        EXPECT_EQ(Render(b).pixel(50, 50), c.expected);
+    }
+}
+
+TEST(DisplayRenderer, EraseCutsThroughItsLayerOnly)
+{
+    SwfBuilder sprite(8, kStage);
+    Placement eraser = Place(2, kLeftId);
+    eraser.blendMode = 12;
+    sprite.placeObject2(Place(1, kBlueId)).placeObject3(eraser).showFrame();
+    SwfBuilder b = Characters();
+    b.defineSprite(kSpriteId, 1, sprite.tags());
+    Placement layer = Place(2, kSpriteId);
+    layer.blendMode = 2;
+    b.placeObject2(Place(1, kRedId)).placeObject3(layer).showFrame().end();
+    const auto q = Quarters(Render(b));
+    EXPECT_EQ(q[0], kRed);   // the blue layer is erased on the left: red shows
+    EXPECT_EQ(q[1], kBlue);
+}
+
+TEST(DisplayRenderer, OnlyDrawnCharactersAreReplacedInPlace)
+{
+    SwfBuilder redSprite(8, kStage), blueSprite(8, kStage);
+    redSprite.placeObject2(Place(1, kRedId)).showFrame();
+    blueSprite.placeObject2(Place(1, kBlueId)).showFrame();
+    const struct {
+        const char *name;
+        int first, second;
+        QRgb expected;
+    } cases[] = {
+        {"shape by shape", kRedId, kBlueId, kBlue},
+        {"shape by sprite", kRedId, kOtherSpriteId, kRed},
+        {"sprite by shape", kSpriteId, kBlueId, kRed},
+        {"sprite by sprite", kSpriteId, kOtherSpriteId, kRed},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SwfBuilder b = Characters();
+        b.defineSprite(kSpriteId, 1, redSprite.tags()).defineSprite(kOtherSpriteId, 1, blueSprite.tags());
+        b.placeObject2(Place(1, c.first)).showFrame();
+        Placement replace = Place(1, c.second);
+        replace.move = true;
+        b.placeObject2(replace).showFrame().end();
+        EXPECT_EQ(Render(b, 1).pixel(50, 50), c.expected);
+    }
+}
