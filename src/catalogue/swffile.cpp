@@ -22,7 +22,7 @@ namespace {
 
 TSwfFile::TSwfFile(const QString &path) : path_(path)
 {
-    fd_ = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    fd_ = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0)
         RaiseSystemError("Cannot open file", path, errno);
     struct stat info {};
@@ -35,6 +35,12 @@ TSwfFile::TSwfFile(const QString &path) : path_(path)
 }
 
 TSwfFile::~TSwfFile() { ::close(fd_); }
+
+bool TSwfFile::isRegularFile(const QString &path)
+{
+    struct stat info {};
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
 
 size_t TSwfFile::readAt(uint64_t offset, uint8_t *buffer, size_t count) const
 {

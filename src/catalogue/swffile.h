@@ -15,6 +15,11 @@ public:
     TSwfFile(const TSwfFile &) = delete;
     TSwfFile &operator=(const TSwfFile &) = delete;
 
+    // True for a regular file or a link to one; false for folders, devices,
+    // pipes and sockets, which are never read as movies (a pipe would block
+    // the reader).
+    static bool isRegularFile(const QString &path);
+
     uint64_t size() const { return size_; }
     // Reads up to `count` bytes at `offset`; fewer only at the end of the
     // file. Throws on a read error.

@@ -1,9 +1,7 @@
 #include "catalogue/swfheader.h"
 
-#include <QFile>
 #include <array>
 #include <cstring>
-#include <sys/stat.h>
 
 #include "catalogue/bodyprefix.h"
 #include "catalogue/swffile.h"
@@ -18,12 +16,6 @@ constexpr uint64_t kBodyOffset = 8;
 constexpr uint64_t kShortestMovie = 23;
 
 using TBody = std::array<uint8_t, kBodySize>;
-
-bool IsFileOrLink(const QString &path)
-{
-    struct stat info {};
-    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
 
 bool SignatureIs(const TSwfHeader &h, const char *signature) { return std::memcmp(h.Signature, signature, 3) == 0; }
 
@@ -69,7 +61,7 @@ bool ReadBody(const TSwfFile &file, const TSwfHeader &header, TBody &body)
 
 bool ReadSwfHeader(const QString &path, TSwfHeader &header)
 {
-    if (!IsFileOrLink(path))
+    if (!TSwfFile::isRegularFile(path))
         return false;
     const TSwfFile file(path);
     if (file.size() < kShortestMovie)

@@ -42,7 +42,8 @@ inline uint32_t HeaderHeight(const TSwfHeader &h) { return h.YMax / 20; }
 
 // True when the signature is "FWS", "CWS" (version 6 or later) or "ZWS"
 // (version 13 or later) and the rectangle, rate and count were decoded.
-// A missing file, a folder, or a file of 22 bytes or less gives false and
+// A missing file, anything but a regular file (a folder, a pipe, a device)
+// or a file of 22 bytes or less gives false and
 // leaves the record untouched; any other unrecognised file still has its
 // first 8 bytes copied. Body bytes beyond the end of the data read as zero.
 // Throws ESwfHeaderError as described above.

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "catalogue/detailtext.h"
+#include "catalogue/swffile.h"
 #include "swf/movie.h"
 
 namespace {
@@ -11,6 +12,8 @@ namespace {
 // engine cannot load the file.
 QImage RenderMoviePicture(const QString &path, uint32_t frameCount)
 {
+    if (!TSwfFile::isRegularFile(path))
+        return {};
     const auto movie = swf::LoadMovie(path);
     if (!movie)
         return {};

@@ -14,11 +14,12 @@ std::atomic<TThumbWorker *> WorkerHandle{nullptr};
 
 namespace {
 
-// Guards the hand-over steps that read one cell and write another.
+// Guards the hand-over steps that read one cell and write another. Never
+// destroyed: a worker may still take it while the program exits.
 std::mutex &HandshakeLock()
 {
-    static std::mutex lock;
-    return lock;
+    static auto *lock = new std::mutex;
+    return *lock;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "catalogue/swfheader.h"
@@ -79,11 +80,14 @@ TEST_F(SwfHeaderTest, RefusesFilesOf22BytesOrLessAndLeavesTheRecordAlone)
     EXPECT_EQ(h.XMax, 11000u);
 }
 
-TEST_F(SwfHeaderTest, MissingFilesAndFoldersGiveFalseWithoutAnError)
+TEST_F(SwfHeaderTest, MissingFilesFoldersAndPipesGiveFalseWithoutAnError)
 {
+    const QString pipe = dir_.filePath(QStringLiteral("pipe.swf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     TSwfHeader h = SentinelHeader();
     EXPECT_FALSE(ReadSwfHeader(dir_.filePath(QStringLiteral("absent.swf")), h));
     EXPECT_FALSE(ReadSwfHeader(dir_.path(), h));
+    EXPECT_FALSE(ReadSwfHeader(pipe, h));  // must not wait for a writer
     EXPECT_FALSE(ReadSwfHeader(QString(), h));
     EXPECT_TRUE(SameHeader(h, SentinelHeader()));
 }

@@ -1,8 +1,10 @@
 #include <QAbstractItemView>
+#include <QFile>
 #include <QHeaderView>
 #include <QListView>
 #include <QMouseEvent>
 #include <QTreeView>
+#include <sys/stat.h>
 
 #include "cataloguefixture.h"
 
@@ -94,6 +96,8 @@ TEST_F(CatalogueView, AnUnreadableMovieShowsTheBrokenPictureAndReportsItsError)
     const QString folder = makeFolder(QStringLiteral("broken"), 1);
     const QString bad = folder + QStringLiteral("/bad.swf");
     WriteFile(bad, RawMovie("CWS", 6, 100, QByteArray(40, '\x5A'), false));
+    // A named pipe is listed like any entry but never waited on.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + QStringLiteral("/pipe.swf")).constData(), 0600), 0);
     TZenteqThumb view;
     QStringList errors;
     QObject::connect(&view, &TZenteqThumb::errorReported, [&](const QString &text) { errors << text; });
@@ -106,6 +110,8 @@ TEST_F(CatalogueView, AnUnreadableMovieShowsTheBrokenPictureAndReportsItsError)
     EXPECT_TRUE(view.itemDetails(0).isEmpty());
     EXPECT_NE(view.itemThumbnail(0), view.itemThumbnail(1));
     EXPECT_EQ(view.itemDetails(1).size(), 4);
+    EXPECT_EQ(view.itemCaption(2), QStringLiteral("pipe.swf"));
+    EXPECT_EQ(view.itemDetails(2), QStringList({"0bytes", "0", "0fps", "W:0 H:0"}));
 }
 
 TEST_F(CatalogueView, FourStylesShareOneSelection)
