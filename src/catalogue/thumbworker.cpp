@@ -139,7 +139,9 @@ void TThumbWorker::run()
         if (!beginStep())
             break;
         visiblePass();
-        if (brokeOff_ || StopRequested)
+        // The visible pass may have left WorkerIdle set; the sequential step
+        // is a step of its own.
+        if (brokeOff_ || !beginStep())
             break;
         const TThumbItemState item = ask([&] { return host_->itemFromId(load_, nextId); });
         if (item.valid && !item.hasImage)
