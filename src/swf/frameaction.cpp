@@ -116,6 +116,13 @@ std::optional<FrameAction> GotoFromConstant(const PushedConstant &value, SwfRead
     return action;
 }
 
+FrameAction Simple(FrameAction::Kind kind)
+{
+    FrameAction action;
+    action.kind = kind;
+    return action;
+}
+
 }  // namespace
 
 void ParseFrameActions(SwfReader body, std::vector<FrameAction> &out)
@@ -133,28 +140,24 @@ void ParseFrameActions(SwfReader body, std::vector<FrameAction> &out)
         FrameAction action;
         switch (code) {
         case kStop:
-            action.kind = FrameAction::Kind::Stop;
-            out.push_back(action);
+            out.push_back(Simple(FrameAction::Kind::Stop));
             break;
         case kPlay:
-            action.kind = FrameAction::Kind::Play;
-            out.push_back(action);
+            out.push_back(Simple(FrameAction::Kind::Play));
             break;
         case kNextFrame:
-            action.kind = FrameAction::Kind::NextFrame;
-            out.push_back(action);
+            out.push_back(Simple(FrameAction::Kind::NextFrame));
             break;
         case kPrevFrame:
-            action.kind = FrameAction::Kind::PrevFrame;
-            out.push_back(action);
+            out.push_back(Simple(FrameAction::Kind::PrevFrame));
             break;
         case kGotoFrame:
-            action.kind = FrameAction::Kind::GotoFrame;
+            action = Simple(FrameAction::Kind::GotoFrame);
             action.frame = payload.u16();
             out.push_back(action);
             break;
         case kGotoLabel:
-            action.kind = FrameAction::Kind::GotoLabel;
+            action = Simple(FrameAction::Kind::GotoLabel);
             action.label = payload.string();
             out.push_back(action);
             break;

@@ -7,6 +7,7 @@
 using swf::Rect;
 using swf::Rgba;
 using swftest::Placement;
+using swftest::PlaceCharacter;
 using swftest::SwfBuilder;
 
 namespace {
@@ -22,14 +23,6 @@ SwfBuilder Characters()
     b.defineRectangle(kLeftId, Rect{0, 1000, 0, 2000}, Rgba{0, 255, 0, 255});
     b.defineRectangle(kTopId, Rect{0, 2000, 0, 1000}, Rgba{0, 255, 0, 255});
     return b;
-}
-
-Placement Place(uint16_t depth, int id)
-{
-    Placement p;
-    p.depth = depth;
-    p.characterId = id;
-    return p;
 }
 
 QImage Render(const SwfBuilder &b, int advances = 0)
@@ -57,11 +50,11 @@ const QRgb kBlue = qRgb(0, 0, 255);
 TEST(DisplayRenderer, ClipLayerIsItselfClippedByAnEarlierOne)
 {
     SwfBuilder b = Characters();
-    Placement left = Place(1, kLeftId);
+    Placement left = PlaceCharacter(1, kLeftId);
     left.clipDepth = 2;  // clips only the next clip layer
-    Placement top = Place(2, kTopId);
+    Placement top = PlaceCharacter(2, kTopId);
     top.clipDepth = 3;
-    b.placeObject2(left).placeObject2(top).placeObject2(Place(3, kRedId)).showFrame().end();
+    b.placeObject2(left).placeObject2(top).placeObject2(PlaceCharacter(3, kRedId)).showFrame().end();
     const auto q = Quarters(Render(b));
     EXPECT_EQ(q, (std::array<QRgb, 4>{kRed, kWhite, kWhite, kWhite}));
 }
@@ -69,9 +62,9 @@ TEST(DisplayRenderer, ClipLayerIsItselfClippedByAnEarlierOne)
 TEST(DisplayRenderer, ObjectsBeyondTheClipDepthAreNotClipped)
 {
     SwfBuilder b = Characters();
-    Placement left = Place(1, kLeftId);
+    Placement left = PlaceCharacter(1, kLeftId);
     left.clipDepth = 1;  // clips nothing
-    b.placeObject2(left).placeObject2(Place(2, kBlueId)).showFrame().end();
+    b.placeObject2(left).placeObject2(PlaceCharacter(2, kBlueId)).showFrame().end();
     const auto q = Quarters(Render(b));
     EXPECT_EQ(q, (std::array<QRgb, 4>{kBlue, kBlue, kBlue, kBlue}));
 }
@@ -96,9 +89,9 @@ TEST(DisplayRenderer, BlendModesComposeWithWhatLiesBelow)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         SwfBuilder b = Characters();
-        Placement blue = Place(2, kBlueId);
+        Placement blue = PlaceCharacter(2, kBlueId);
         blue.blendMode = c.mode;
-        b.placeObject2(Place(1, kRedId)).placeObject3(blue).showFrame().end();
+        b.placeObject2(PlaceCharacter(1, kRedId)).placeObject3(blue).showFrame().end();
         EXPECT_EQ(Render(b).pixel(50, 50), c.expected);
     }
 }
@@ -106,14 +99,14 @@ TEST(DisplayRenderer, BlendModesComposeWithWhatLiesBelow)
 TEST(DisplayRenderer, EraseCutsThroughItsLayerOnly)
 {
     SwfBuilder sprite(8, kStage);
-    Placement eraser = Place(2, kLeftId);
+    Placement eraser = PlaceCharacter(2, kLeftId);
     eraser.blendMode = 12;
-    sprite.placeObject2(Place(1, kBlueId)).placeObject3(eraser).showFrame();
+    sprite.placeObject2(PlaceCharacter(1, kBlueId)).placeObject3(eraser).showFrame();
     SwfBuilder b = Characters();
     b.defineSprite(kSpriteId, 1, sprite.tags());
-    Placement layer = Place(2, kSpriteId);
+    Placement layer = PlaceCharacter(2, kSpriteId);
     layer.blendMode = 2;
-    b.placeObject2(Place(1, kRedId)).placeObject3(layer).showFrame().end();
+    b.placeObject2(PlaceCharacter(1, kRedId)).placeObject3(layer).showFrame().end();
     const auto q = Quarters(Render(b));
     EXPECT_EQ(q[0], kRed);   // the blue layer is erased on the left: red shows
     EXPECT_EQ(q[1], kBlue);
@@ -122,8 +115,8 @@ TEST(DisplayRenderer, EraseCutsThroughItsLayerOnly)
 TEST(DisplayRenderer, OnlyDrawnCharactersAreReplacedInPlace)
 {
     SwfBuilder redSprite(8, kStage), blueSprite(8, kStage);
-    redSprite.placeObject2(Place(1, kRedId)).showFrame();
-    blueSprite.placeObject2(Place(1, kBlueId)).showFrame();
+    redSprite.placeObject2(PlaceCharacter(1, kRedId)).showFrame();
+    blueSprite.placeObject2(PlaceCharacter(1, kBlueId)).showFrame();
     const struct {
         const char *name;
         int first, second;
@@ -138,8 +131,8 @@ TEST(DisplayRenderer, OnlyDrawnCharactersAreReplacedInPlace)
         SCOPED_TRACE(c.name);
         SwfBuilder b = Characters();
         b.defineSprite(kSpriteId, 1, redSprite.tags()).defineSprite(kOtherSpriteId, 1, blueSprite.tags());
-        b.placeObject2(Place(1, c.first)).showFrame();
-        Placement replace = Place(1, c.second);
+        b.placeObject2(PlaceCharacter(1, c.first)).showFrame();
+        Placement replace = PlaceCharacter(1, c.second);
         replace.move = true;
         b.placeObject2(replace).showFrame().end();
         EXPECT_EQ(Render(b, 1).pixel(50, 50), c.expected);

@@ -94,23 +94,19 @@ void BitWriter::rect(const swf::Rect &r)
 void BitWriter::matrix(const swf::Matrix &m)
 {
     align();
-    auto fixed = [](double v) { return int32_t(std::lround(v * 65536.0)); };
-    const bool hasScale = m.a != 1 || m.d != 1;
-    ub(hasScale, 1);
-    if (hasScale) {
-        const unsigned bits = SignedBits({fixed(m.a), fixed(m.d)});
+    // Scale and rotate-skew are each an optional pair of 16.16 numbers.
+    const auto pair = [this](bool present, double first, double second) {
+        ub(present, 1);
+        if (!present)
+            return;
+        const auto fixed = [](double v) { return int32_t(std::lround(v * 65536.0)); };
+        const unsigned bits = SignedBits({fixed(first), fixed(second)});
         ub(bits, 5);
-        fb(m.a, bits);
-        fb(m.d, bits);
-    }
-    const bool hasRotate = m.b != 0 || m.c != 0;
-    ub(hasRotate, 1);
-    if (hasRotate) {
-        const unsigned bits = SignedBits({fixed(m.b), fixed(m.c)});
-        ub(bits, 5);
-        fb(m.b, bits);
-        fb(m.c, bits);
-    }
+        fb(first, bits);
+        fb(second, bits);
+    };
+    pair(m.a != 1 || m.d != 1, m.a, m.d);
+    pair(m.b != 0 || m.c != 0, m.b, m.c);
     const int32_t tx = int32_t(std::lround(m.tx));
     const int32_t ty = int32_t(std::lround(m.ty));
     const unsigned bits = (tx == 0 && ty == 0) ? 0 : SignedBits({tx, ty});
@@ -162,6 +158,14 @@ const QByteArray &BitWriter::data()
 {
     align();
     return data_;
+}
+
+Placement PlaceCharacter(uint16_t depth, int characterId)
+{
+    Placement p;
+    p.depth = depth;
+    p.characterId = characterId;
+    return p;
 }
 
 SwfBuilder::SwfBuilder(uint8_t version, const swf::Rect &stage, double frameRate, uint16_t frameCount)

@@ -57,6 +57,9 @@ struct Placement {
     int blendMode = -1;  // PlaceObject3 only
 };
 
+// A new object of `characterId` at `depth`, nothing else set.
+Placement PlaceCharacter(uint16_t depth, int characterId);
+
 class SwfBuilder {
 public:
     enum class Compression { None, Zlib, Lzma };

@@ -8,6 +8,7 @@ using swf::MoviePlayer;
 using swf::Rect;
 using swf::Rgba;
 using swftest::Placement;
+using swftest::PlaceCharacter;
 using swftest::SwfBuilder;
 namespace actions = swftest::actions;
 
@@ -32,14 +33,6 @@ SwfBuilder StageWithCharacters(uint16_t frameCount)
     return b;
 }
 
-Placement Place(uint16_t depth, int id)
-{
-    Placement p;
-    p.depth = depth;
-    p.characterId = id;
-    return p;
-}
-
 std::unique_ptr<MoviePlayer> Play(const SwfBuilder &b)
 {
     QString error;
@@ -62,8 +55,8 @@ QRgb Colour(const Rgba &c) { return qRgb(c.r, c.g, c.b); }
 TEST(Timeline, StepsFramesAndWrapsOrStopsAtTheEnd)
 {
     SwfBuilder b = StageWithCharacters(3);
-    b.placeObject2(Place(1, kRedId)).showFrame();
-    Placement toBlue = Place(1, kBlueId);
+    b.placeObject2(PlaceCharacter(1, kRedId)).showFrame();
+    Placement toBlue = PlaceCharacter(1, kBlueId);
     toBlue.move = true;
     b.placeObject2(toBlue).showFrame();
     b.removeObject2(1).showFrame().end();
@@ -89,9 +82,9 @@ TEST(Timeline, StepsFramesAndWrapsOrStopsAtTheEnd)
 TEST(Timeline, GotoClampsAndGoingBackRebuildsTheList)
 {
     SwfBuilder b = StageWithCharacters(3);
-    b.placeObject2(Place(1, kRedId)).showFrame();
-    b.removeObject2(1).placeObject2(Place(2, kGreenLeftId)).showFrame();
-    b.placeObject2(Place(1, kBlueId)).showFrame().end();
+    b.placeObject2(PlaceCharacter(1, kRedId)).showFrame();
+    b.removeObject2(1).placeObject2(PlaceCharacter(2, kGreenLeftId)).showFrame();
+    b.placeObject2(PlaceCharacter(1, kBlueId)).showFrame().end();
     auto player = Play(b);
     const QImage first = player->renderImage(QSize(100, 100), swf::Quality::Low);
     player->gotoFrame(1000);
@@ -108,11 +101,11 @@ TEST(Timeline, GotoClampsAndGoingBackRebuildsTheList)
 TEST(Timeline, MoveReplacesTheCharacterAndKeepsItsMatrix)
 {
     SwfBuilder b = StageWithCharacters(2);
-    Placement red = Place(1, kRedId);
+    Placement red = PlaceCharacter(1, kRedId);
     red.hasMatrix = true;
     red.matrix.tx = 1000;  // right half only
     b.placeObject2(red).showFrame();
-    Placement blue = Place(1, kBlueId);
+    Placement blue = PlaceCharacter(1, kBlueId);
     blue.move = true;
     b.placeObject2(blue).showFrame().end();
     auto player = Play(b);
@@ -124,7 +117,7 @@ TEST(Timeline, MoveReplacesTheCharacterAndKeepsItsMatrix)
 TEST(Timeline, ColourTransformAppliesToTheObject)
 {
     SwfBuilder b = StageWithCharacters(1);
-    Placement red = Place(1, kRedId);
+    Placement red = PlaceCharacter(1, kRedId);
     red.hasColorTransform = true;
     red.colorTransform.mult[0] = 0;
     red.colorTransform.add[2] = 255;
@@ -136,12 +129,12 @@ TEST(Timeline, ColourTransformAppliesToTheObject)
 TEST(Timeline, ClipLayerMasksTheDepthsUpToItsClipDepth)
 {
     SwfBuilder b = StageWithCharacters(1);
-    Placement mask = Place(1, kGreenLeftId);
+    Placement mask = PlaceCharacter(1, kGreenLeftId);
     mask.clipDepth = 2;
     b.placeObject2(mask);
-    Placement masked = Place(2, kRedId);
+    Placement masked = PlaceCharacter(2, kRedId);
     b.placeObject2(masked);
-    Placement above = Place(3, kBlueId);
+    Placement above = PlaceCharacter(3, kBlueId);
     above.hasMatrix = true;
     above.matrix.ty = 1500;  // bottom quarter, not masked
     b.placeObject2(above).showFrame().end();
@@ -155,13 +148,13 @@ TEST(Timeline, ClipLayerMasksTheDepthsUpToItsClipDepth)
 TEST(Timeline, ClipLayerInsideASpriteMasksOnlyItsSiblings)
 {
     SwfBuilder sprite(8, kStage);
-    Placement mask = Place(1, kGreenLeftId);
+    Placement mask = PlaceCharacter(1, kGreenLeftId);
     mask.clipDepth = 5;
-    sprite.placeObject2(mask).placeObject2(Place(2, kRedId)).showFrame();
+    sprite.placeObject2(mask).placeObject2(PlaceCharacter(2, kRedId)).showFrame();
     SwfBuilder b = StageWithCharacters(1);
     b.defineSprite(kSpriteId, 1, sprite.tags());
-    Placement behind = Place(1, kBlueId);
-    b.placeObject2(behind).placeObject2(Place(2, kSpriteId)).showFrame().end();
+    Placement behind = PlaceCharacter(1, kBlueId);
+    b.placeObject2(behind).placeObject2(PlaceCharacter(2, kSpriteId)).showFrame().end();
     auto player = Play(b);
     EXPECT_EQ(Sample(*player), std::make_pair(Colour(kRed), Colour(kBlue)));
 }
@@ -169,7 +162,7 @@ TEST(Timeline, ClipLayerInsideASpriteMasksOnlyItsSiblings)
 TEST(Timeline, FrameActionsStopAndJump)
 {
     SwfBuilder b = StageWithCharacters(4);
-    b.placeObject2(Place(1, kRedId)).showFrame();
+    b.placeObject2(PlaceCharacter(1, kRedId)).showFrame();
     b.doAction(actions::gotoFrame(3)).showFrame();  // frame 1 jumps to 3 and stops
     b.showFrame();
     b.removeObject2(1).frameLabel("last").showFrame().end();
@@ -227,12 +220,12 @@ TEST(Timeline, JumpingFramesCannotLoopForever)
 TEST(Timeline, SpritesAdvanceWithTheirParentAndStartFreshWhenPlaced)
 {
     SwfBuilder sprite(8, kStage);
-    sprite.placeObject2(Place(1, kRedId)).showFrame();
-    sprite.removeObject2(1).placeObject2(Place(1, kBlueId)).showFrame();
+    sprite.placeObject2(PlaceCharacter(1, kRedId)).showFrame();
+    sprite.removeObject2(1).placeObject2(PlaceCharacter(1, kBlueId)).showFrame();
     SwfBuilder b = StageWithCharacters(3);
     b.defineSprite(kSpriteId, 2, sprite.tags());
     b.showFrame();
-    b.placeObject2(Place(1, kSpriteId)).doAction(actions::stop()).showFrame().showFrame().end();
+    b.placeObject2(PlaceCharacter(1, kSpriteId)).doAction(actions::stop()).showFrame().showFrame().end();
     auto player = Play(b);
     EXPECT_EQ(Sample(*player).first, kWhite);
     player->advance();  // placed: its first frame
@@ -247,11 +240,11 @@ TEST(Timeline, SpritesAdvanceWithTheirParentAndStartFreshWhenPlaced)
 TEST(Timeline, GoingBackKeepsASpritePlacedAtTheSameFrame)
 {
     SwfBuilder sprite(8, kStage);
-    sprite.placeObject2(Place(1, kRedId)).showFrame();
-    sprite.removeObject2(1).placeObject2(Place(1, kBlueId)).doAction(actions::stop()).showFrame();
+    sprite.placeObject2(PlaceCharacter(1, kRedId)).showFrame();
+    sprite.removeObject2(1).placeObject2(PlaceCharacter(1, kBlueId)).doAction(actions::stop()).showFrame();
     SwfBuilder b = StageWithCharacters(2);
     b.defineSprite(kSpriteId, 2, sprite.tags());
-    b.placeObject2(Place(1, kSpriteId)).showFrame().showFrame().end();
+    b.placeObject2(PlaceCharacter(1, kSpriteId)).showFrame().showFrame().end();
     auto player = Play(b);
     player->advance();
     EXPECT_EQ(Sample(*player).first, Colour(kBlue));
@@ -276,7 +269,7 @@ TEST(Timeline, ButtonShowsItsUpState)
     w.u8(0);
     SwfBuilder b = StageWithCharacters(1);
     b.tag(34, w.data());
-    b.placeObject2(Place(1, 20)).showFrame().end();
+    b.placeObject2(PlaceCharacter(1, 20)).showFrame().end();
     auto player = Play(b);
     EXPECT_EQ(Sample(*player).first, Colour(kRed));
 }
@@ -286,7 +279,7 @@ TEST(Timeline, StageIsFittedAndCentredInTheBackgroundColour)
     SwfBuilder b(8, Rect{0, 2000, 0, 1000});
     b.setBackgroundColor(kGreen);
     b.defineRectangle(kRedId, Rect{0, 2000, 0, 1000}, kRed);
-    b.placeObject2(Place(1, kRedId)).showFrame().end();
+    b.placeObject2(PlaceCharacter(1, kRedId)).showFrame().end();
     auto player = Play(b);
     EXPECT_EQ(player->backgroundColor(), kGreen);
     const QImage image = player->renderImage(QSize(100, 100), swf::Quality::High);
@@ -299,8 +292,8 @@ TEST(Timeline, StageIsFittedAndCentredInTheBackgroundColour)
 TEST(Timeline, TagsRunningPastTheEndAreClipped)
 {
     SwfBuilder b = StageWithCharacters(2);
-    b.placeObject2(Place(1, kRedId)).showFrame();
-    b.tag(26, SwfBuilder::placeObject2Body(Place(2, kBlueId)).left(3), true);
+    b.placeObject2(PlaceCharacter(1, kRedId)).showFrame();
+    b.tag(26, SwfBuilder::placeObject2Body(PlaceCharacter(2, kBlueId)).left(3), true);
     QByteArray bytes = b.bytes();
     // Claim a longer last tag than the file holds.
     bytes[bytes.size() - 4] = char(0x7f);
