@@ -1,10 +1,10 @@
 #include "swf/bitmapcolorcache.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <list>
 #include <mutex>
+
+#include "swf/bitmap.h"
 
 namespace swf {
 
@@ -16,26 +16,6 @@ constexpr qsizetype kMaxBytes = qsizetype(64) << 20;
 bool SameTransform(const ColorTransform &a, const ColorTransform &b)
 {
     return std::equal(a.mult, a.mult + 4, b.mult) && std::equal(a.add, a.add + 4, b.add);
-}
-
-QImage Recolour(const QImage &source, const ColorTransform &cx)
-{
-    std::array<std::array<uint8_t, 256>, 4> table;
-    for (int channel = 0; channel < 4; ++channel)
-        for (int value = 0; value < 256; ++value)
-            table[channel][value] = static_cast<uint8_t>(
-                std::clamp(std::lround(value * cx.mult[channel] + cx.add[channel]), 0L, 255L));
-
-    QImage image = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb plain = qUnpremultiply(line[x]);
-            line[x] = qPremultiply(qRgba(table[0][qRed(plain)], table[1][qGreen(plain)],
-                                         table[2][qBlue(plain)], table[3][qAlpha(plain)]));
-        }
-    }
-    return image;
 }
 
 struct Entry {
@@ -58,7 +38,7 @@ public:
         }
         // Recoloured outside the lock: another thread may do the same work
         // meanwhile, which costs time but never correctness.
-        QImage image = Recolour(source, cx);
+        QImage image = ColorTransformedImage(source, cx);
         if (image.sizeInBytes() > kMaxBytes)
             return image;
         std::lock_guard<std::mutex> lock(mutex_);
@@ -79,7 +59,7 @@ private:
 
 }  // namespace
 
-QImage ColorTransformedImage(const QImage &image, const ColorTransform &cx)
+QImage CachedColorTransformedImage(const QImage &image, const ColorTransform &cx)
 {
     static Cache cache;
     return cache.get(image, cx);

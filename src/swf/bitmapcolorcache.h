@@ -11,7 +11,8 @@
 
 namespace swf {
 
-// `image` (premultiplied ARGB) with `cx` applied to every pixel.
-QImage ColorTransformedImage(const QImage &image, const ColorTransform &cx);
+// `image` (premultiplied ARGB) with `cx` applied to every pixel, from the
+// cache when recently made.
+QImage CachedColorTransformedImage(const QImage &image, const ColorTransform &cx);
 
 }  // namespace swf

@@ -99,7 +99,7 @@ QBrush ShapePainter::bitmapBrush(const FillStyle &style) const
     const BitmapCharacter *bitmap = ctx_.dictionary ? ctx_.dictionary->findAs<BitmapCharacter>(style.bitmapId) : nullptr;
     if (!bitmap || bitmap->image().isNull())
         return Qt::NoBrush;
-    QBrush brush(identityCx_ ? bitmap->image() : ColorTransformedImage(bitmap->image(), cx_));
+    QBrush brush(identityCx_ ? bitmap->image() : CachedColorTransformedImage(bitmap->image(), cx_));
     brush.setTransform(style.matrix.toQTransform());
     return brush;
 }
