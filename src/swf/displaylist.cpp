@@ -81,19 +81,23 @@ bool DisplayList::canReplace(const DisplayObject &object, uint16_t id) const
 DisplayObject *DisplayList::place(const DisplayCommand &command, int frame)
 {
     if (DisplayObject *existing = find(command.depth)) {
-        if (command.move) {
-            if (command.hasCharacter && command.characterId != existing->characterId
-                && canReplace(*existing, command.characterId))
-                setCharacter(*existing, command.characterId, frame);
-            return existing;
-        }
-        remove(command.depth);  // a new object takes the depth over
+        // A new object never takes an occupied depth; a move changes what
+        // is there.
+        if (!command.move)
+            return nullptr;
+        if (command.hasCharacter && command.characterId != existing->characterId
+            && canReplace(*existing, command.characterId))
+            setCharacter(*existing, command.characterId, frame);
+        return existing;
     }
     if (!command.hasCharacter || context_->liveObjects >= PlayerContext::kObjectLimit)
         return nullptr;
     DisplayObject &object = objects_[command.depth];
     ++context_->liveObjects;
     setCharacter(object, command.characterId, frame);
+    // Name and clip depth belong to the object from its creation on.
+    object.name = command.name;
+    object.clipDepth = command.clipDepth;
     return &object;
 }
 
@@ -112,10 +116,6 @@ void DisplayList::apply(const DisplayCommand &command, int frame)
         object->colorTransform = command.colorTransform;
     if (command.hasRatio)
         object->ratio = command.ratio;
-    if (command.hasName)
-        object->name = command.name;
-    if (command.hasClipDepth)
-        object->clipDepth = command.clipDepth;
     if (command.hasVisible)
         object->visible = command.visible;
     if (command.hasBlendMode)

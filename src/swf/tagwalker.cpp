@@ -49,6 +49,8 @@ enum TagCode : uint16_t {
     kDefineBitsJpeg4 = 90,
 };
 
+constexpr int kFirstVersionWithVisibility = 11;
+
 using DefineHandler = void (*)(Tag, DefineContext &);
 
 DefineHandler FindDefineHandler(uint16_t code)
@@ -178,7 +180,14 @@ bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int
     case kPlaceObject:
     case kPlaceObject2:
     case kPlaceObject3:
-        if (ParsePlaceObject(tag, command) && book(CommandBytes(command)))
+        if (!ParsePlaceObject(tag, command))
+            return true;
+        // Earlier players ignore the visibility flag.
+        if (movie_.header.version < kFirstVersionWithVisibility) {
+            command.hasVisible = false;
+            command.visible = true;
+        }
+        if (book(CommandBytes(command)))
             frame.commands.push_back(std::move(command));
         return true;
     case kRemoveObject:

@@ -305,3 +305,11 @@ TEST(Timeline, TagsRunningPastTheEndAreClipped)
     player.advance();
     EXPECT_EQ(Sample(player).first, Colour(kRed));
 }
+
+TEST(Timeline, PlacingOnAnOccupiedDepthKeepsTheFirstObject)
+{
+    SwfBuilder b = StageWithCharacters(1);
+    b.placeObject2(PlaceCharacter(1, kRedId)).placeObject2(PlaceCharacter(1, kBlueId)).showFrame().end();
+    auto player = Play(b);
+    EXPECT_EQ(Sample(*player).first, Colour(kRed));
+}
