@@ -125,10 +125,20 @@ QImage RenderFrames(swf::MoviePlayer &player, const Options &options, const QSiz
     return image;
 }
 
+// Qt's own notes (a missing runtime folder under the offscreen platform,
+// font fallbacks) would break the promise of one line of error output;
+// only its critical messages get through.
+void QuietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "swfrender: %s\n", qPrintable(message));
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
+    qInstallMessageHandler(QuietMessages);
     // Text may need system fonts, which need a GUI application; no window
     // is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
