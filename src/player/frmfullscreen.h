@@ -65,6 +65,19 @@ public:
     // Every way of closing the window ends here with the result Accepted.
     void done(int result) override;
 
+    // The popup menu's commands. Errors (a frame that cannot be saved)
+    // are thrown to the caller.
+    void nView_HideClick();
+    void NLoopClick();
+    void nPlayClick();
+    void nBackClick();
+    void nforwordClick();
+    void nReturnClick();
+    void nSetAsDesktopClick();
+    void nSetOneAsDesktopClick();
+    void nGetAFrameClick();
+    void nCloseClick();
+
 protected:
     // Asks where to save a captured frame; empty when the user cancels.
     // Tests replace it to answer without a dialog.
@@ -87,17 +100,7 @@ private:
     void FormClose();
 
     void AppKeyDown(int key);
-    void nView_HideClick();
     void QualityClick(QAction *item);
-    void NLoopClick();
-    void nPlayClick();
-    void nBackClick();
-    void nforwordClick();
-    void nReturnClick();
-    void nSetAsDesktopClick();
-    void nSetOneAsDesktopClick();
-    void nGetAFrameClick();
-    void nCloseClick();
     void Timer1Timer();
     void TrackBarChange(int position);
 

@@ -19,9 +19,10 @@ std::string ReadText(const QString &path) { return FileBytes(path).toStdString()
 std::string WaitForLog(const QString &path)
 {
     QDeadlineTimer deadline(20000);
-    while (!QFile::exists(path) && !deadline.hasExpired())
+    std::string text = ReadText(path);
+    for (; (text.empty() || text.back() != '\n') && !deadline.hasExpired(); text = ReadText(path))
         QThread::msleep(20);
-    return ReadText(path);
+    return text;
 }
 
 QString CorpusMovie() { return CorpusDir() + QStringLiteral("/open-flash-db/movies/squares/main.swf"); }

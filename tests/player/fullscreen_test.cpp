@@ -306,7 +306,7 @@ TEST_F(FullScreenTest, ACaptureThatCannotBeSavedThrowsAndLeavesTheMoviePaused)
 {
     auto form = Open();
     form->captureAnswer = folder.filePath(QStringLiteral("no/such/folder/frame.bmp"));
-    EXPECT_THROW(Item(*form, "nGetAFrame")->trigger(), std::runtime_error);
+    EXPECT_THROW(form->nGetAFrameClick(), std::runtime_error);
     EXPECT_FALSE(form->player()->Playing());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
