@@ -15,11 +15,10 @@ void TimelineState::start()
     for (const DisplayCommand &command : timeline_.frame(0).commands)
         list_.apply(command, 0);
     startNewChildren();
+    runActions(0);
     // Children made here start with this timeline; the tick that made this
     // one does not advance it, so they wait for the next tick as it does.
-    for (auto &entry : list_.objects())
-        entry.second.fresh = false;
-    runActions(0);
+    settleNewChildren();
 }
 
 void TimelineState::advance(bool loop)
@@ -46,6 +45,8 @@ void TimelineState::gotoFrame(int frame)
         return;
     seek(frame);
     runActions(frame);
+    // A jump between ticks: what it made runs on from the next tick.
+    settleNewChildren();
 }
 
 void TimelineState::seek(int frame)
@@ -99,6 +100,11 @@ void TimelineState::advanceChildren()
         if (object.children && !object.fresh)
             object.children->advance(true);
     }
+    settleNewChildren();
+}
+
+void TimelineState::settleNewChildren()
+{
     for (auto &entry : list_.objects())
         entry.second.fresh = false;
 }

@@ -41,6 +41,7 @@ private:
     void rebuild(int frame);
     void startNewChildren();
     void advanceChildren();
+    void settleNewChildren();
     void runActions(int frame, int chain = 0);
     // A goto from a frame action: moves there and says whether its
     // actions are due.

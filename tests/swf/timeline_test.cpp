@@ -313,3 +313,18 @@ TEST(Timeline, PlacingOnAnOccupiedDepthKeepsTheFirstObject)
     auto player = Play(b);
     EXPECT_EQ(Sample(*player).first, Colour(kRed));
 }
+
+TEST(Timeline, SpriteReachedByTheHostsGotoRunsOnAtTheNextTick)
+{
+    SwfBuilder sprite(8, kStage);
+    sprite.placeObject2(PlaceCharacter(1, kRedId)).showFrame();
+    sprite.removeObject2(1).placeObject2(PlaceCharacter(1, kBlueId)).doAction(actions::stop()).showFrame();
+    SwfBuilder b = StageWithCharacters(3);
+    b.defineSprite(kSpriteId, 2, sprite.tags());
+    b.showFrame().showFrame().placeObject2(PlaceCharacter(1, kSpriteId)).doAction(actions::stop()).showFrame().end();
+    auto player = Play(b);
+    player->gotoFrame(2);
+    EXPECT_EQ(Sample(*player).first, Colour(kRed));
+    player->advance();
+    EXPECT_EQ(Sample(*player).first, Colour(kBlue));
+}
