@@ -458,6 +458,23 @@ QByteArray gotoFrame2(bool play)
     return Long(0x9f, w.data());
 }
 
+QByteArray constantPool(const std::vector<std::string> &constants)
+{
+    BitWriter w;
+    w.u16(uint16_t(constants.size()));
+    for (const std::string &text : constants)
+        w.string(text);
+    return Long(0x88, w.data());
+}
+
+QByteArray pushConstant(uint8_t index)
+{
+    BitWriter w;
+    w.u8(8);
+    w.u8(index);
+    return Long(0x96, w.data());
+}
+
 }  // namespace actions
 
 }  // namespace swftest

@@ -119,6 +119,8 @@ QByteArray gotoLabel(const std::string &label);
 QByteArray pushNumber(double value);
 QByteArray pushString(const std::string &text);
 QByteArray gotoFrame2(bool play);
+QByteArray constantPool(const std::vector<std::string> &constants);
+QByteArray pushConstant(uint8_t index);
 }  // namespace actions
 
 }  // namespace swftest

@@ -194,6 +194,8 @@ TEST(Timeline, EachScriptFreeActionMovesThePlayhead)
         {"goto2 label and stop", actions::pushString("Target") + actions::gotoFrame2(false), 3, false},
         {"goto2 number string", actions::pushString("3") + actions::gotoFrame2(false), 2, false},
         {"goto past the end clamps", actions::gotoFrame(60), 4, false},
+        {"goto2 pooled label", actions::constantPool({"x", "Target"}) + actions::pushConstant(1) + actions::gotoFrame2(true), 3, true},
+        {"goto2 after a non-constant push", actions::pushNumber(4) + QByteArray(1, char(0x0a)) + actions::gotoFrame2(false), 1, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
