@@ -31,6 +31,7 @@ TFrmOptions::TFrmOptions(QWidget *owner) : QDialog(owner)
     auto *pageTree = new QTreeWidget(this);
     pageTree->setObjectName(QStringLiteral("tvPages"));
     pageTree->setHeaderHidden(true);
+    pageTree->setRootIsDecorated(false);
     pageTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     pageTree->setFixedWidth(130);
     for (const QString &page : {QStringLiteral("Colours"), QStringLiteral("Catalogue"), QStringLiteral("Player")})
@@ -45,6 +46,7 @@ TFrmOptions::TFrmOptions(QWidget *owner) : QDialog(owner)
             [pageTree, notebook](QTreeWidgetItem *current) {
                 notebook->setCurrentIndex(qMax(0, pageTree->indexOfTopLevelItem(current)));
             });
+    pageTree->setCurrentItem(pageTree->topLevelItem(0));
 
     auto *btnOk = NewButton("btnOk", QStringLiteral("&Ok"), this);
     auto *btnCancel = NewButton("btnCancel", QStringLiteral("&Cancel"), this);

@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -128,13 +129,38 @@ TEST(FrmMain, MaximizedCloseStartsMaximizedAndKeepsTheLastNormalBounds)
     EXPECT_EQ(restarted.size(), QSize(600, 400));
 }
 
-TEST(FrmMain, ExitWritesNothing)
+// Runs the application's event loop until `start` (run from inside it)
+// ends it; returns the loop's result, or -1 when it had to be stopped.
+int RunLoopUntilEnded(const std::function<void()> &start)
+{
+    QTimer::singleShot(0, start);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    guard.start(30000);
+    return QApplication::exec();
+}
+
+TEST(FrmMain, ExitEndsTheLoopWritingNothingAndStopsTheWorker)
 {
     TIniFileGuard ini;
+    const auto folder = MovieFolder(20);
     const auto window = ShownWindow();
-    Action(*window, "nExit")->trigger();
-    window->close(); // what ending the application does to its windows
+    window->flashView()->LoadFolder(folder->path());
+    EXPECT_EQ(RunLoopUntilEnded([&] { Action(*window, "nExit")->trigger(); }), 0);
+    EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(TIniFileGuard::Exists());
+}
+
+TEST(FrmMain, ClosingWhileThumbnailsAreMadeEndsTheLoopAndWritesTheSettings)
+{
+    TIniFileGuard ini;
+    const auto folder = MovieFolder(20);
+    const auto window = ShownWindow();
+    window->flashView()->LoadFolder(folder->path());
+    EXPECT_EQ(RunLoopUntilEnded([&] { window->close(); }), 0);
+    EXPECT_EQ(ReadIniInteger(QStringLiteral("main"), QStringLiteral("ViewStyle"), -1), 0);
+    EXPECT_EQ(ReadIniInteger(QStringLiteral("main"), QStringLiteral("width"), -1), 725);
 }
 
 TEST(FrmMain, LeftPaneAcceptsWidthsFrom250To450)
@@ -408,6 +434,16 @@ TEST(FrmMain, CatalogueKeysActOnlyWithTheCatalogueFocused)
         EXPECT_EQ(TriggerCount(item, [&] { PressKey(catalogue, k.key, k.modifiers); }), 1);
         EXPECT_EQ(TriggerCount(item, [&] { PressKey(elsewhere, k.key, k.modifiers); }), 0);
     }
+    // Alt with a top-level caption's underlined letter drops its menu down.
+    auto *viewMenu = window->findChild<QMenu *>(QStringLiteral("MenuView1"));
+    bool dropped = false;
+    const auto closeOnShow = QObject::connect(viewMenu, &QMenu::aboutToShow, [&] {
+        dropped = true;
+        QTimer::singleShot(0, viewMenu, &QMenu::close);
+    });
+    PressKey(elsewhere, Qt::Key_V, Qt::AltModifier);
+    QObject::disconnect(closeOnShow);
+    EXPECT_TRUE(dropped);
     // Ctrl+B stands beside ToolBar in the View menu but never toggles it.
     EXPECT_TRUE(Action(*window, "nToolbar")->isChecked());
     EXPECT_TRUE(window->findChild<QToolBar *>(QStringLiteral("ToolBar2"))->isVisible());
