@@ -98,6 +98,14 @@ TEST(FrmMain, NormalCloseWritesBoundsAndClearsTheMaximizedFlag)
     EXPECT_EQ(ReadIniInteger(QStringLiteral("main"), QStringLiteral("ViewStyle"), -1), 0);
     EXPECT_EQ(ReadIniString(QStringLiteral("main"), QStringLiteral("lastDir"), QStringLiteral("?")),
               window->folderTree()->Path());
+    QFile file(TIniFileGuard::Path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList keys;
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (line.contains('='))
+            keys << QString::fromUtf8(line.left(line.indexOf('='))).trimmed();
+    EXPECT_EQ(keys, QStringList({QStringLiteral("lastDir"), QStringLiteral("left"), QStringLiteral("top"),
+                                 QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("ViewStyle")}));
 
     const auto restarted = ShownWindow();
     EXPECT_FALSE(restarted->isMaximized());
