@@ -65,17 +65,16 @@ void ComposeByHand(QImage &target, const QImage &layer, const QPoint &at, uint8_
             if (qAlpha(s) == 0)
                 continue;
             const QRgb d = dst[x];
-            const float sa = qAlpha(s) / 255.0f;
-            const float da = qAlpha(d) / 255.0f;
-            const float dstChannel[3] = {float(qRed(d)), float(qGreen(d)), float(qBlue(d))};
-            const float srcChannel[3] = {float(qRed(s)), float(qGreen(s)), float(qBlue(s))};
+            const int sa = qAlpha(s);
+            const int dstChannel[3] = {qRed(d), qGreen(d), qBlue(d)};
+            const int srcChannel[3] = {qRed(s), qGreen(s), qBlue(s)};
             int out[3];
             for (int c = 0; c < 3; ++c) {
-                const float blended = mode == kSubtract ? std::max(0.0f, dstChannel[c] - srcChannel[c])
-                                                        : 255.0f - dstChannel[c];
-                out[c] = std::clamp(int(sa * blended + (1 - sa) * dstChannel[c] + 0.5f), 0, 255);
+                const int blended = mode == kSubtract ? std::max(0, dstChannel[c] - srcChannel[c])
+                                                      : 255 - dstChannel[c];
+                out[c] = (sa * blended + (255 - sa) * dstChannel[c] + 127) / 255;
             }
-            const int alpha = std::clamp(int((sa + da * (1 - sa)) * 255 + 0.5f), 0, 255);
+            const int alpha = sa + (qAlpha(d) * (255 - sa) + 127) / 255;
             dst[x] = qRgba(std::min(out[0], alpha), std::min(out[1], alpha), std::min(out[2], alpha), alpha);
         }
     }
@@ -124,8 +123,13 @@ void DisplayRenderer::renderBlended(const DisplayObject &object, const Matrix &t
     if ((mode == kAlpha || mode == kErase) && !insideLayer_)
         return;
     QPainter &painter = *context_.painter;
-    const QRect area = baseClip_.boundingRect().toAlignedRect().intersected(
+    // The layer covers only the object's box (when it has one) within the
+    // visible area: a full-size layer per blended object is what costs.
+    QRect area = baseClip_.boundingRect().toAlignedRect().intersected(
         QRect(0, 0, painter.device()->width(), painter.device()->height()));
+    const QRectF box = deviceBounds(object, toStage);
+    if (!box.isEmpty())
+        area = area.intersected(box.toAlignedRect().adjusted(-1, -1, 1, 1));
     if (area.isEmpty())
         return;
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
