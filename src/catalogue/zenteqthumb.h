@@ -29,6 +29,9 @@ class TThumbWorker;
 class TZenteqThumb : public QWidget, private TThumbHost {
     Q_OBJECT
     Q_PROPERTY(int itemCount READ itemCount)
+    Q_PROPERTY(QString FilePath READ FilePath)
+    // Kept for the window layouts that store it; nothing reads it.
+    Q_PROPERTY(bool Stop MEMBER stop_)
 public:
     enum ViewStyle { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };
 
@@ -117,6 +120,7 @@ private:
     QStackedLayout *stack_;
     ViewStyle style_ = vsIcon;
     QString filePath_;
+    bool stop_ = false;
     // Names the current list; bumped whenever the items are replaced.
     quint64 load_ = 0;
     // Counts LoadFolder calls, so that a load overtaken by a newer one
