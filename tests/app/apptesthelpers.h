@@ -9,18 +9,28 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 
 // Removes "Pavoko.ini" beside the test program when made and when gone.
+// The test runner starts tests as parallel processes that share that one
+// file, so a guard also holds a lock on it for its whole life.
 class TIniFileGuard {
 public:
-    TIniFileGuard() { QFile::remove(Path()); }
+    TIniFileGuard() : m_lock(Path() + QStringLiteral(".testlock"))
+    {
+        m_lock.lock();
+        QFile::remove(Path());
+    }
     ~TIniFileGuard() { QFile::remove(Path()); }
     static QString Path() { return ProgramFolder() + QStringLiteral("Pavoko.ini"); }
     static bool Exists() { return QFile::exists(Path()); }
+
+private:
+    QLockFile m_lock;
 };
 
 // Takes the desktop's URL requests (help page, home page, mail) instead of
