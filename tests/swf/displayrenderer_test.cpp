@@ -1,4 +1,5 @@
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include "swf/movie.h"
@@ -137,4 +138,32 @@ TEST(DisplayRenderer, OnlyDrawnCharactersAreReplacedInPlace)
         b.placeObject2(replace).showFrame().end();
         EXPECT_EQ(Render(b, 1).pixel(50, 50), c.expected);
     }
+}
+
+TEST(DisplayRenderer, DrawsOnlyIntoTheTargetOfATransformedPainter)
+{
+    SwfBuilder b = Characters();
+    Placement mask = PlaceCharacter(1, kLeftId);
+    mask.clipDepth = 2;
+    Placement blue = PlaceCharacter(3, kBlueId);
+    blue.blendMode = 2;
+    blue.hasMatrix = true;
+    blue.matrix.ty = 1000;  // bottom half
+    b.placeObject2(mask).placeObject2(PlaceCharacter(2, kRedId)).placeObject3(blue).showFrame().end();
+    swf::MoviePlayer player(swf::LoadMovieFromBytes(b.bytes()));
+    QImage image(300, 100, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        painter.setClipRect(QRect(0, 0, 250, 100));
+        painter.translate(100, 0);
+        player.render(painter, QRect(0, 0, 100, 100), swf::Quality::High);
+    }
+    const QRgb black = qRgb(0, 0, 0);
+    EXPECT_EQ(image.pixel(50, 50), black);
+    EXPECT_EQ(image.pixel(125, 25), kRed);
+    EXPECT_EQ(image.pixel(175, 25), kWhite);
+    EXPECT_EQ(image.pixel(125, 75), kBlue);
+    EXPECT_EQ(image.pixel(175, 75), kBlue);
+    EXPECT_EQ(image.pixel(275, 50), black);
 }
