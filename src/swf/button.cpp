@@ -11,13 +11,16 @@ constexpr uint8_t kStateUp = 0x01;
 constexpr uint8_t kHasFilterList = 0x10;
 constexpr uint8_t kHasBlendMode = 0x20;
 
-// The blend mode and filters of a record are read past, not drawn.
-void SkipRecordExtras(SwfReader &r, uint8_t flags)
+void ReadRecordExtras(SwfReader &r, uint8_t flags, DisplayCommand &place)
 {
-    if (flags & kHasFilterList)
-        SkipFilterList(r);
-    if (flags & kHasBlendMode)
-        r.u8();
+    if (flags & kHasFilterList) {
+        Filter::parseList(r, place.filters);
+        place.hasFilters = true;
+    }
+    if (flags & kHasBlendMode) {
+        place.blendMode = r.u8();
+        place.hasBlendMode = true;
+    }
 }
 
 }  // namespace
@@ -54,11 +57,11 @@ void DefineButtonTag(Tag tag, DefineContext &ctx)
         if (version2) {
             place.colorTransform = r.colorTransform(true);
             place.hasColorTransform = true;
-            SkipRecordExtras(r, flags);
+            ReadRecordExtras(r, flags, place);
         }
         if (r.overrun())
             break;
-        if ((flags & kStateUp) && ctx.budget.reserve(sizeof place))
+        if ((flags & kStateUp) && ctx.budget.reserve(sizeof place + place.filters.size() * sizeof(Filter)))
             up.commands.push_back(place);
     }
     Timeline timeline;

@@ -8,45 +8,6 @@ constexpr uint16_t kPlaceObject = 4;
 constexpr uint16_t kPlaceObject3 = 70;
 constexpr uint16_t kRemoveObject = 5;
 
-// Filters are not drawn, but their list sits between the clip depth and the
-// blend mode, so each one must be stepped over by its exact size.
-void SkipFilter(SwfReader &r)
-{
-    const uint8_t id = r.u8();
-    switch (id) {
-    case 0:  // drop shadow
-        r.skip(23);
-        break;
-    case 1:  // blur
-        r.skip(9);
-        break;
-    case 2:  // glow
-        r.skip(15);
-        break;
-    case 3:  // bevel
-        r.skip(27);
-        break;
-    case 4:  // gradient glow
-    case 7: {  // gradient bevel
-        const uint8_t colours = r.u8();
-        r.skip(size_t(colours) * 5 + 19);
-        break;
-    }
-    case 5: {  // convolution
-        const uint8_t columns = r.u8();
-        const uint8_t rows = r.u8();
-        r.skip(8 + size_t(columns) * rows * 4 + 5);
-        break;
-    }
-    case 6:  // colour matrix
-        r.skip(80);
-        break;
-    default:  // unknown filter: the rest of the list cannot be sized
-        r.skip(r.remaining());
-        break;
-    }
-}
-
 bool ParsePlaceObject1(SwfReader &r, DisplayCommand &c)
 {
     c.hasCharacter = true;
@@ -105,7 +66,7 @@ bool ParsePlaceObject23(SwfReader &r, DisplayCommand &c, bool version3)
         c.hasClipDepth = !r.overrun();
     }
     if (flags3 & 0x01) {
-        SkipFilterList(r);
+        Filter::parseList(r, c.filters);
         c.hasFilters = !r.overrun();
     }
     if (flags3 & 0x02) {
@@ -129,13 +90,6 @@ bool ParsePlaceObject23(SwfReader &r, DisplayCommand &c, bool version3)
 }
 
 }  // namespace
-
-void SkipFilterList(SwfReader &r)
-{
-    const uint8_t count = r.u8();
-    for (unsigned i = 0; i < count && !r.overrun(); ++i)
-        SkipFilter(r);
-}
 
 bool ParsePlaceObject(Tag tag, DisplayCommand &command)
 {

@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include <vector>
+
 #include "swf/definetags.h"
+#include "swf/filter.h"
 #include "swf/types.h"
 
 namespace swf {
@@ -39,15 +42,12 @@ struct DisplayCommand {
     ColorTransform colorTransform;
     Rgba background;
     std::string name;
+    std::vector<Filter> filters;
 };
 
 // Tag codes 4, 26, 70 and 5, 28. A body too short for its required fields
 // returns false; optional fields cut off at the end are left out.
 bool ParsePlaceObject(Tag tag, DisplayCommand &command);
 bool ParseRemoveObject(Tag tag, DisplayCommand &command);
-
-// Steps over a filter list (count byte and filters), as PlaceObject3 and
-// button records carry it; the filters themselves are not drawn.
-void SkipFilterList(SwfReader &r);
 
 }  // namespace swf

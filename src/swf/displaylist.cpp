@@ -120,6 +120,8 @@ void DisplayList::apply(const DisplayCommand &command, int frame)
         object->visible = command.visible;
     if (command.hasBlendMode)
         object->blendMode = command.blendMode;
+    if (command.hasFilters)
+        object->filters = command.filters;
 }
 
 }  // namespace swf

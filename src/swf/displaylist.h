@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "swf/displaycommand.h"
 #include "swf/playercontext.h"
@@ -38,6 +39,7 @@ struct DisplayObject {
     bool visible = true;
     uint8_t blendMode = 0;
     std::string name;
+    std::vector<Filter> filters;
     std::unique_ptr<TimelineState> children;
     // Made during the current tick: it shows its first frame and does not
     // advance until the next tick.

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QImage>
 #include <algorithm>
+#include <cmath>
 
 #include "swf/timelinestate.h"
 
@@ -110,31 +111,38 @@ void DisplayRenderer::renderList(const DisplayList &list, const Matrix &toStage,
 void DisplayRenderer::renderObject(const DisplayObject &object, const Matrix &toStage,
                                    const ColorTransform &cx)
 {
-    if (IsBlended(object.blendMode))
-        renderBlended(object, toStage, cx);
+    if (IsBlended(object.blendMode) || !object.filters.empty())
+        renderLayered(object, toStage, cx);
     else
         renderContent(object, toStage, cx);
 }
 
-void DisplayRenderer::renderBlended(const DisplayObject &object, const Matrix &toStage,
-                                    const ColorTransform &cx)
+double DisplayRenderer::pixelsPerStagePixel() const
 {
-    const uint8_t mode = object.blendMode;
-    if ((mode == kAlpha || mode == kErase) && !insideLayer_)
-        return;
+    return std::sqrt(std::fabs(context_.stageToDevice.determinant())) * kTwipsPerPixel;
+}
+
+QImage DisplayRenderer::renderLayer(const DisplayObject &object, const Matrix &toStage,
+                                    const ColorTransform &cx, QRect &area)
+{
     QPainter &painter = *context_.painter;
-    // The layer covers only the object's box (when it has one) within the
-    // visible area: a full-size layer per blended object is what costs.
-    QRect area = baseClip_.boundingRect().toAlignedRect().intersected(
+    float reach = 0;
+    for (const Filter &filter : object.filters)
+        reach += filter.reach();
+    const int margin = int(std::ceil(reach * pixelsPerStagePixel())) + 1;
+    // The layer covers only the object's box (when it has one), grown by
+    // what its filters spread, within the visible area: a full-size layer
+    // per object is what costs.
+    area = baseClip_.boundingRect().toAlignedRect().intersected(
         QRect(0, 0, painter.device()->width(), painter.device()->height()));
     const QRectF box = deviceBounds(object, toStage);
     if (!box.isEmpty())
-        area = area.intersected(box.toAlignedRect().adjusted(-1, -1, 1, 1));
+        area = area.intersected(box.toAlignedRect().adjusted(-margin, -margin, margin, margin));
     if (area.isEmpty())
-        return;
+        return {};
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
     if (layer.isNull())
-        return;
+        return layer;
     layer.fill(Qt::transparent);
     {
         QPainter layerPainter(&layer);
@@ -145,6 +153,22 @@ void DisplayRenderer::renderBlended(const DisplayObject &object, const Matrix &t
         layerContext.stageToDevice = context_.stageToDevice * shift;
         DisplayRenderer(layerContext, shift.map(baseClip_), true).renderContent(object, toStage, cx);
     }
+    for (const Filter &filter : object.filters)
+        filter.apply(layer, pixelsPerStagePixel());
+    return layer;
+}
+
+void DisplayRenderer::renderLayered(const DisplayObject &object, const Matrix &toStage,
+                                    const ColorTransform &cx)
+{
+    const uint8_t mode = IsBlended(object.blendMode) ? object.blendMode : 0;
+    if ((mode == kAlpha || mode == kErase) && !insideLayer_)
+        return;
+    QRect area;
+    const QImage layer = renderLayer(object, toStage, cx, area);
+    if (layer.isNull())
+        return;
+    QPainter &painter = *context_.painter;
     applyClips();
     const QTransform saved = painter.worldTransform();
     painter.resetTransform();

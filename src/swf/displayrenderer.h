@@ -4,13 +4,14 @@
 // their character, placed sprites and buttons by recursion. An object with
 // a clip depth is not drawn; its outline, in device pixels, clips the
 // objects above it up to that depth (clips of several layers intersect).
-// An object with a blend mode is drawn off screen first, into a layer the
-// size of the visible area, and the layer is then composed onto what lies
-// below with that mode; "alpha" and "erase" act on the layer of the
+// An object with a blend mode or filters is drawn off screen first, into a
+// layer the size of its visible box, filtered (blur, drop shadow, glow,
+// colour matrix), and then composed onto what lies below with its mode; "alpha" and "erase" act on the layer of the
 // nearest blended ancestor, within their own bounding box, and draw nothing
 // outside such a layer.
 // Lives for one render call on the player's thread.
 
+#include <QImage>
 #include <QPainterPath>
 #include <vector>
 
@@ -37,7 +38,12 @@ private:
 
     void renderObject(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
     void renderContent(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
-    void renderBlended(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
+    void renderLayered(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
+    // Draws the object off screen and applies its filters; `area` is where
+    // the picture goes, in device pixels. Null when nothing is visible.
+    QImage renderLayer(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx,
+                       QRect &area);
+    double pixelsPerStagePixel() const;
     // The filled area of an object (all of a sprite's objects) in device pixels.
     void addOutline(const DisplayObject &object, const Matrix &toStage, QPainterPath &out) const;
     void openClip(size_t firstOfLevel, const DisplayObject &object, const Matrix &toStage);

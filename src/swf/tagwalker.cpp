@@ -111,7 +111,7 @@ Tag NextTag(SwfReader &r)
 
 size_t CommandBytes(const DisplayCommand &command)
 {
-    return sizeof command + command.name.size();
+    return sizeof command + command.name.size() + command.filters.size() * sizeof(Filter);
 }
 
 }  // namespace
