@@ -26,7 +26,8 @@ void BoxBlurLine(QRgb *line, int count, ptrdiff_t stride, int width, std::vector
     scratch.resize(size_t(count));
     for (int i = 0; i < count; ++i)
         scratch[size_t(i)] = line[i * stride];
-    const int before = width / 2;
+    // An even box reaches one pixel further right (down) than left (up).
+    const int before = (width - 1) / 2;
     const int after = width - before - 1;
     int sum[4] = {0, 0, 0, 0};
     auto add = [&](int index, int sign) {
