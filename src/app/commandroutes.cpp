@@ -1,8 +1,15 @@
 #include "app/commandroutes.h"
 
+#include "app/errorreport.h"
+#include "app/formtexts.h"
 #include "app/frmmain.h"
+#include "catalogue/frmproperty.h"
+#include "catalogue/zenteqthumb.h"
+#include "desktop/wallpaper.h"
 
 #include <QMessageBox>
+
+#include <exception>
 
 namespace {
 
@@ -14,10 +21,44 @@ void ShowNotAvailable(TFrmMain *main, const QString &command)
                              QStringLiteral("%1 is not available in this version.").arg(command));
 }
 
+// Runs a command whose failure (an unreadable movie, a file that cannot be
+// written) ends it with the application's error report.
+template <typename Command>
+void RunReportingErrors(Command &&command)
+{
+    try {
+        command();
+    } catch (const std::exception &error) {
+        ShowErrorReport(QString::fromUtf8(error.what()));
+    }
+}
+
 } // namespace
 
+QString SelectedMovieOrInform(TFrmMain *main)
+{
+    const TZenteqThumb *catalogue = main->flashView();
+    if (catalogue->selectedCount() == 1)
+        return catalogue->firstSelectedPath();
+    QMessageBox::information(main, QStringLiteral("Information"), QStringLiteral("Please select a file first!"));
+    return QString();
+}
+
+void OpenPropertyDialog(TFrmMain *main)
+{
+    const QString path = SelectedMovieOrInform(main);
+    if (!path.isEmpty())
+        RunReportingErrors([&] { ShowMovieProperties(main, path, &ApplyFormTexts); });
+}
+
+void SetSelectedMovieAsWallpaper(TFrmMain *main)
+{
+    const QString path = SelectedMovieOrInform(main);
+    if (!path.isEmpty())
+        RunReportingErrors([&] { SetFlashWallpaper(path); });
+}
+
 void SaveSelectedMovieAs(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Save As")); }
-void OpenPropertyDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Property")); }
 void CopySelectedMoviesTo(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Copy To")); }
 void MoveSelectedMoviesTo(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Move To")); }
 void DeleteSelectedMovies(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Delete")); }
@@ -26,5 +67,3 @@ void OpenExeToSwfDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral(
 void OpenSwfToExeDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Swf To Exe")); }
 void OpenScreenSaverDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Make Screen Saver")); }
 void OpenBatchConvertDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Batch Convert")); }
-void SetSelectedMovieAsWallpaper(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Set As WallPaper")); }
-void PlayPreviewFullScreen(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Full Screen")); }

@@ -1,11 +1,14 @@
 #include "app/frmmain.h"
 
 #include "app/commandline.h"
+#include "app/errorreport.h"
 #include "app/formtexts.h"
 #include "app/pluginloader.h"
 #include "app/settings.h"
 #include "catalogue/zenteqthumb.h"
 #include "platform/programfolder.h"
+#include "player/mainflash.h"
+#include "player/playcommands.h"
 #include "shell/shelltreeview.h"
 #include "ui/boundedsplitter.h"
 #include "ui/drawnicons.h"
@@ -27,6 +30,7 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -170,8 +174,8 @@ void TFrmMain::CreatePanes()
 }
 
 // The preview under the tree: the movie's panel, the track bar, the seven
-// playback buttons and the frame counter. The preview player drives the
-// playback actions; until a movie is previewed they stay disabled.
+// playback buttons and the frame counter. The track bar keeps one pixel
+// free on either side of the panel below the movie.
 void TFrmMain::CreatePreviewArea()
 {
     Panel2 = NewPanel("Panel2", Splitter2);
@@ -181,6 +185,7 @@ void TFrmMain::CreatePreviewArea()
     QPalette workspace = PanFlash->palette();
     workspace.setColor(QPalette::Window, QColor(128, 128, 128));
     PanFlash->setPalette(workspace);
+    PanFlash->installEventFilter(this);
     Panel2->layout()->addWidget(PanFlash);
 
     QWidget *Panel4 = NewPanel("Panel4", Panel2);
@@ -202,33 +207,26 @@ void TFrmMain::CreatePreviewArea()
     ToolBar3->setIconSize(QSize(16, 16));
     Panel4->layout()->addWidget(ToolBar3);
 
-    struct PlayCommand {
-        const char *action;
-        const char *button;
-        const char *text;
-        TPlayImage image;
-    };
-    static const PlayCommand commands[] = {
-        {"acPlayStart", "tbStart", "Go to Start", TPlayImage::Start},
-        {"acPlayBack", "tbBack", "Step Back", TPlayImage::Back},
-        {"acPlayPause", "tbPause", "Pause", TPlayImage::Pause},
-        {"acPlayStop", "tbStop", "Stop", TPlayImage::Stop},
-        {"acPlayPlay", "tbPlay", "Play", TPlayImage::Play},
-        {"acPlayForword", "tbForword", "Step Forward", TPlayImage::Forward},
-        {"acPlayEnd", "tbEnd", "Go to End", TPlayImage::End},
-    };
-    for (const PlayCommand &command : commands) {
-        auto *action = new QAction(PlaybackIcon(command.image), QLatin1String(command.text), this);
-        action->setObjectName(QLatin1String(command.action));
-        action->setEnabled(false);
-        ToolBar3->addAction(action);
-        ToolBar3->widgetForAction(action)->setObjectName(QLatin1String(command.button));
+    PlayCommands = new TPlayCommands(this);
+    static const char *const buttons[TPlayCommands::kCount] = {"tbStart", "tbBack",    "tbPause", "tbStop",
+                                                                "tbPlay",  "tbForword", "tbEnd"};
+    const QList<QAction *> actions = PlayCommands->actions();
+    for (int index = 0; index < TPlayCommands::kCount; ++index) {
+        ToolBar3->addAction(actions.at(index));
+        ToolBar3->widgetForAction(actions.at(index))->setObjectName(QLatin1String(buttons[index]));
     }
     panText = new QLabel(ToolBar3);
     panText->setObjectName(QStringLiteral("panText"));
     panText->setFixedSize(61, 22);
     panText->setAlignment(Qt::AlignCenter);
     ToolBar3->addWidget(panText);
+
+    // Runs from the start; its first tick, with nothing previewed, stops it.
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(200);
+    connect(Timer1, &QTimer::timeout, this, &TFrmMain::Timer1Timer);
+    Timer1->start();
 }
 
 void TFrmMain::CreateStatusBar()
@@ -251,6 +249,9 @@ void TFrmMain::ConnectCatalogue()
     connect(tree, &TShellTreeView::changed, this, &TFrmMain::treeChange);
     connect(FlashView, &TZenteqThumb::statusTextChanged, StatusPanels[0], &QLabel::setText);
     connect(FlashView, &TZenteqThumb::contextMenuRequested, this, &TFrmMain::ShowCataloguePopup);
+    connect(FlashView, &TZenteqThumb::itemClicked, this, &TFrmMain::FlashViewClick);
+    connect(FlashView, &TZenteqThumb::itemDoubleClicked, this, &TFrmMain::FlashViewDblClick);
+    connect(FlashView, &TZenteqThumb::errorReported, this, &ShowErrorReport);
 }
 
 void TFrmMain::FormCreate()
@@ -374,11 +375,13 @@ void TFrmMain::nExitClick()
     QCoreApplication::quit();
 }
 
+// The preview's control goes, its panels, track bar and counter stay
+// until the next click on the catalogue.
 void TFrmMain::treeChange()
 {
     delete Player;
     Player = nullptr;
-    CurrentItem = -1;
+    CurrentItem = 0;
     if (FlashView)
         FlashView->LoadFolder(tree->Path());
 }
@@ -397,6 +400,8 @@ void TFrmMain::treeDragDrop() {}
 
 bool TFrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == PanFlash && event->type() == QEvent::Resize)
+        PanFlashResize();
     if (watched != tree->viewport())
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {

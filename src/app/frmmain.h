@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -15,11 +16,17 @@ class QProgressBar;
 class QSplitter;
 class QToolBar;
 class QToolButton;
+class QTimer;
 class QWindow;
 class TBoundedSplitter;
+class TMainFlash;
+class TPlayCommands;
 class TShellTreeView;
 class TTrackBar95;
 class TZenteqThumb;
+namespace swf {
+class MovieDefinition;
+}
 
 // Which context-menu items a selection enables.
 struct TSelectionEnabling {
@@ -41,6 +48,24 @@ public:
     // The status bar's panels, 0 to 3 from the left.
     QLabel *statusPanel(int index) const;
     QProgressBar *statusProgress() const { return StatusProgress; }
+
+    // The preview: its movie control (null while nothing is previewed),
+    // its play commands, track bar, frame counter and refresh timer.
+    TMainFlash *previewPlayer() const { return Player; }
+    TPlayCommands *playCommands() const { return PlayCommands; }
+    TTrackBar95 *trackBar() const { return TrackBar; }
+    QLabel *frameCounter() const { return panText; }
+    QTimer *previewTimer() const { return Timer1; }
+
+    // What a click or a double click on catalogue item `row` (-1 for
+    // empty space) does.
+    void FlashViewClick(int row);
+    void FlashViewDblClick(int row);
+    // Plays the previewed movie full screen; nothing without a preview.
+    void tbFullScreenClick();
+    // One tick of the preview's timer: track bar, counter and commands
+    // follow the movie.
+    void Timer1Timer();
 
     // Whether the left part may be `newWidth` pixels wide.
     static bool Splitter1CanResize(int newWidth);
@@ -110,7 +135,6 @@ private:
     void nFlash2ScreenSaverClick();
     void nBatchConvertClick();
     void nSetAsDesktopClick();
-    void tbFullScreenClick();
 
     // Help, contact, about, options, exit.
     void nHelpClick();
@@ -121,6 +145,20 @@ private:
     void nExitClick();
     void acSearchExecute();
     void acHelpExecute();
+
+    // Preview player.
+    using TLoadedMovie = std::shared_ptr<const swf::MovieDefinition>;
+    // Makes the preview control on `path` at `frame`, playing or paused.
+    // With `loaded` the control takes that already parsed movie (null for
+    // one that could not be read) instead of reading the file again.
+    void CreatePreview(const QString &path, int frame, bool play, const TLoadedMovie *loaded = nullptr);
+    void ClearPreview();
+    void ShowPreviewFacts(const QString &path);
+    void PanFlashResize();
+    void TrackBarChange(int position);
+    void AttachTrackBar();
+    void DetachTrackBar();
+    quint64 CatalogueItemId(int row) const;
 
     const QString m_commandLineMovie;
 
@@ -170,9 +208,12 @@ private:
     QAction *nPopProperty = nullptr;
 
     // The preview's movie control and the catalogue item it was loaded
-    // from; the preview player sets them, a folder change drops them.
-    QWidget *Player = nullptr;
-    int CurrentItem = -1;
+    // from (the item's id, 0 for none); a folder change drops both.
+    TMainFlash *Player = nullptr;
+    quint64 CurrentItem = 0;
+    TPlayCommands *PlayCommands = nullptr;
+    QTimer *Timer1 = nullptr;
+    QMetaObject::Connection m_trackBarChange;
 
     // Activation bookkeeping: the tree is moved on the first activation and
     // on every return from one of the program's own windows.

@@ -95,7 +95,6 @@ void TFrmMain::nSwf2ExeClick() { OpenSwfToExeDialog(this); }
 void TFrmMain::nFlash2ScreenSaverClick() { OpenScreenSaverDialog(this); }
 void TFrmMain::nBatchConvertClick() { OpenBatchConvertDialog(this); }
 void TFrmMain::nSetAsDesktopClick() { SetSelectedMovieAsWallpaper(this); }
-void TFrmMain::tbFullScreenClick() { PlayPreviewFullScreen(this); }
 
 // The desktop opens the help page, the home page and the mail; what it
 // does when it cannot is its own affair.

@@ -1,7 +1,7 @@
 #include "app/commandline.h"
 #include "app/errorreport.h"
 #include "app/frmmain.h"
-#include "player/fullscreenlauncher.h"
+#include "app/fullscreenlauncher.h"
 
 int main(int argc, char *argv[])
 {
@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     // window opens afterwards in every case.
     const QString movie = FirstArgument(QCoreApplication::arguments());
     if (IsArgumentPresent(movie))
-        PlayMovieFullScreen(movie);
+        PlayMovieFullScreen(nullptr, movie);
 
     TFrmMain mainWindow(movie);
     mainWindow.show();

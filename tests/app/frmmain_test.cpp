@@ -404,7 +404,7 @@ TEST(FrmMain, StatusBarHasFourPanelsAndTheProgressBarInTheFourth)
     EXPECT_EQ(progress->value(), 0);
 }
 
-TEST(FrmMain, PlaybackButtonsAreBoundToTheSevenActionsAndStartDisabled)
+TEST(FrmMain, PlaybackButtonsAreBoundToTheSevenActionsAndStartEnabled)
 {
     TIniFileGuard ini;
     const auto window = ShownWindow();
@@ -415,7 +415,7 @@ TEST(FrmMain, PlaybackButtonsAreBoundToTheSevenActionsAndStartDisabled)
     for (int index = 0; index < 7; ++index) {
         QAction *action = Action(*window, actions[index]);
         ASSERT_NE(action, nullptr) << actions[index];
-        EXPECT_FALSE(action->isEnabled());
+        EXPECT_TRUE(action->isEnabled());
         EXPECT_EQ(bar->widgetForAction(action)->objectName(), QLatin1String(buttons[index]));
     }
     EXPECT_NE(window->findChild<QLabel *>(QStringLiteral("panText")), nullptr);
@@ -511,9 +511,8 @@ TEST(FrmMain, CommandsOfLaterVersionsSayTheyAreNotAvailable)
 {
     TIniFileGuard ini;
     const auto window = ShownWindow();
-    const char *items[] = {"nSaveAs",  "nProperty",          "nCopyTo1",      "nMoveTo1",      "nDel1",
-                           "nSearch1", "nExe2Swf",           "nSwf2Exe",      "nFlash2ScreenSaver",
-                           "nBatchConvert", "nSetAsDesktop", "nFullScreen"};
+    const char *items[] = {"nSaveAs",  "nCopyTo1", "nMoveTo1", "nDel1",          "nSearch1",
+                           "nExe2Swf", "nSwf2Exe", "nFlash2ScreenSaver", "nBatchConvert"};
     for (const char *name : items) {
         SCOPED_TRACE(name);
         TModalCloser closer;

@@ -1,0 +1,308 @@
+// The main window's preview: loading a clicked movie, the status and
+// counter texts, the play buttons, resizing, seeking, the ways into the
+// full-screen player and the commands that need one selected movie.
+#include "app/frmmain.h"
+#include "app/previewstatus.h"
+#include "app/settings.h"
+#include "appmovies.h"
+#include "apptesthelpers.h"
+#include "catalogue/zenteqthumb.h"
+#include "player/mainflash.h"
+#include "player/playcommands.h"
+#include "shell/shelltreeview.h"
+#include "ui/trackbar95.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A shown main window on a folder of three 15-frame movies.
+class PreviewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char *name : {"a.swf", "b.swf", "c.swf"})
+            WriteMovieWithFrames(folder.path(), QLatin1String(name), 15);
+        // Every activation (the first, and each return from the full-screen
+        // player) brings the tree back to this folder, so it stays put.
+        WriteIniString(QStringLiteral("main"), QStringLiteral("lastDir"), folder.path());
+        window = std::make_unique<TFrmMain>();
+        window->show();
+        Settle();
+        window->flashView()->LoadFolder(folder.path());
+    }
+
+    TMainFlash *player() const { return window->previewPlayer(); }
+    QAction *action(TPlayCommand command) const { return window->playCommands()->action(command); }
+    QString panel(int index) const { return window->statusPanel(index)->text(); }
+    QWidget *panFlash() const { return window->findChild<QWidget *>(QStringLiteral("PanFlash")); }
+    void GrowPanFlash() const { panFlash()->resize(panFlash()->width() + 30, panFlash()->height() + 20); }
+
+    // Start Back Pause Stop Play Forword End, "1" for enabled.
+    QString EnabledStates() const
+    {
+        QString states;
+        for (QAction *each : window->playCommands()->actions())
+            states += each->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        return states;
+    }
+
+    // Loads item `row` and stops it at `frame`.
+    void PreviewPausedAt(int row, int frame)
+    {
+        window->FlashViewClick(row);
+        ASSERT_NE(player(), nullptr);
+        player()->Stop();
+        player()->GotoFrame(frame);
+    }
+
+    TIniFileGuard ini;
+    QTemporaryDir folder;
+    // Made before the window: the tree lists each folder once.
+    QTemporaryDir otherFolder;
+    std::unique_ptr<TFrmMain> window;
+};
+
+TEST(PreviewStatus, HeaderFactsAndCounterTexts)
+{
+    TSwfHeader header = ExampleHeader(3500);
+    EXPECT_EQ(PreviewHeaderText(header, QLocale::c()), QStringLiteral("Flash 6 - 120Frame - 12fps - 3.4Kb - W:550 H:400"));
+    const struct {
+        uint32_t length;
+        const char *sizeText;
+    } lengths[] = {{0, "0bytes"}, {1023, "1023bytes"}, {1024, "1.0Kb"}, {1536, "1.5Kb"}};
+    for (const auto &each : lengths) {
+        header.FileLength = each.length;
+        EXPECT_TRUE(PreviewHeaderText(header, QLocale::c()).contains(QStringLiteral(" - %1 - ").arg(each.sizeText)))
+            << each.length;
+    }
+    EXPECT_EQ(PreviewHeaderText(TSwfHeader(), QLocale::c()), QStringLiteral("Flash 0 - 0Frame - 0fps - 0bytes - W:0 H:0"));
+    EXPECT_EQ(FrameCounterText(37, 120), QStringLiteral("37/120"));
+}
+
+TEST_F(PreviewTest, AClickLoadsTheItemPlayingAtFrameOneAndFillsTheStatusPanels)
+{
+    window->FlashViewClick(1);
+    ASSERT_NE(player(), nullptr);
+    EXPECT_EQ(player()->parentWidget()->objectName(), QStringLiteral("PanFlash"));
+    EXPECT_EQ(player()->Movie(), window->flashView()->itemPath(1));
+    EXPECT_EQ(player()->CurrentFrame(), 1);
+    EXPECT_TRUE(player()->Playing());
+    EXPECT_EQ(panel(1), QStringLiteral("b.swf"));
+    const QString facts = panel(2);
+    EXPECT_TRUE(facts.startsWith(QStringLiteral("Flash 6 - 15Frame - 12fps - "))) << facts.toStdString();
+    EXPECT_TRUE(facts.endsWith(QStringLiteral("bytes - W:550 H:400"))) << facts.toStdString();
+    EXPECT_TRUE(window->previewTimer()->isActive());
+    EXPECT_EQ(window->previewTimer()->interval(), 200);
+
+    player()->Stop();
+    window->Timer1Timer();
+    EXPECT_EQ(window->trackBar()->maximum(), 15);
+    EXPECT_EQ(window->trackBar()->value(), 1);
+    EXPECT_EQ(window->frameCounter()->text(), QStringLiteral("1/15"));
+}
+
+TEST_F(PreviewTest, PlayButtonsStartEnabledAndDoNothingWithoutAMovie)
+{
+    EXPECT_EQ(EnabledStates(), QStringLiteral("1111111"));
+    for (QAction *each : window->playCommands()->actions())
+        each->trigger();
+    window->Timer1Timer();
+    EXPECT_EQ(EnabledStates(), QStringLiteral("1111111"));
+    EXPECT_FALSE(window->previewTimer()->isActive()) << "a tick without a preview stops the timer";
+}
+
+TEST_F(PreviewTest, PlayButtonsFollowTheFrameAtTheStartAndAtTheEnd)
+{
+    window->FlashViewClick(0);
+    action(TPlayCommand::Stop)->trigger();
+    window->Timer1Timer();
+    EXPECT_EQ(player()->CurrentFrame(), 0);
+    EXPECT_EQ(EnabledStates(), QStringLiteral("0000111"));
+
+    action(TPlayCommand::End)->trigger();
+    window->Timer1Timer();
+    EXPECT_EQ(player()->CurrentFrame(), 14);
+    // The last frame is still "less than the frame count".
+    EXPECT_EQ(EnabledStates(), QStringLiteral("1100111"));
+}
+
+TEST_F(PreviewTest, AFifteenFrameMovieStepsByZero)
+{
+    PreviewPausedAt(0, 7);
+    action(TPlayCommand::Forword)->trigger();
+    EXPECT_EQ(player()->CurrentFrame(), 7);
+    action(TPlayCommand::Back)->trigger();
+    EXPECT_EQ(player()->CurrentFrame(), 7);
+    EXPECT_FALSE(player()->Playing());
+}
+
+TEST_F(PreviewTest, AResizeRemakesThePausedControlAtItsFrameWithoutReadingTheFileAgain)
+{
+    PreviewPausedAt(0, 5);
+    const QPointer<TMainFlash> before = player();
+    const auto definition = before->sharedMovie();
+    ASSERT_NE(definition, nullptr);
+    GrowPanFlash();
+    ASSERT_NE(player(), nullptr);
+    EXPECT_TRUE(before.isNull()) << "the control is made anew";
+    EXPECT_EQ(player()->sharedMovie(), definition);
+    EXPECT_EQ(player()->CurrentFrame(), 5);
+    EXPECT_FALSE(player()->Playing());
+    EXPECT_EQ(player()->geometry(), panFlash()->rect());
+    EXPECT_EQ(panFlash()->findChildren<TMainFlash *>().size(), 1);
+}
+
+TEST_F(PreviewTest, AResizeKeepsAPlayingMoviePlaying)
+{
+    window->FlashViewClick(0);
+    GrowPanFlash();
+    ASSERT_NE(player(), nullptr);
+    EXPECT_TRUE(player()->Playing());
+}
+
+TEST_F(PreviewTest, SeekingKeepsTheRunState)
+{
+    const struct {
+        bool playing;
+    } cases[] = {{true}, {false}};
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.playing ? "playing" : "paused");
+        PreviewPausedAt(each.playing ? 0 : 1, 3);
+        if (each.playing)
+            player()->Play();
+        window->Timer1Timer();  // attaches the change handler
+        window->trackBar()->setValue(9);
+        EXPECT_EQ(player()->CurrentFrame(), 9);
+        EXPECT_EQ(player()->Playing(), each.playing);
+    }
+}
+
+TEST_F(PreviewTest, ATickMovesTheThumbWithoutSeeking)
+{
+    PreviewPausedAt(0, 6);
+    window->Timer1Timer();
+    player()->GotoFrame(11);
+    window->Timer1Timer();
+    EXPECT_EQ(window->trackBar()->value(), 11);
+    EXPECT_EQ(player()->CurrentFrame(), 11);
+    EXPECT_EQ(window->frameCounter()->text(), QStringLiteral("11/15"));
+}
+
+TEST_F(PreviewTest, AClickOnThePreviewedItemChangesNothing)
+{
+    PreviewPausedAt(2, 4);
+    TMainFlash *before = player();
+    window->FlashViewClick(2);
+    EXPECT_EQ(player(), before);
+    EXPECT_EQ(player()->CurrentFrame(), 4);
+    EXPECT_FALSE(player()->Playing());
+}
+
+TEST_F(PreviewTest, AClickOnEmptySpaceClearsPanelsCounterAndTrackBar)
+{
+    window->FlashViewClick(0);
+    window->Timer1Timer();
+    ASSERT_FALSE(window->frameCounter()->text().isEmpty());
+    window->FlashViewClick(-1);
+    EXPECT_EQ(player(), nullptr);
+    EXPECT_TRUE(panFlash()->findChildren<QWidget *>().isEmpty());
+    EXPECT_TRUE(panel(1).isEmpty());
+    EXPECT_TRUE(panel(2).isEmpty());
+    EXPECT_TRUE(window->frameCounter()->text().isEmpty());
+    EXPECT_EQ(window->trackBar()->maximum(), 0);
+    EXPECT_EQ(window->trackBar()->value(), 0);
+
+    window->FlashViewClick(0);
+    EXPECT_NE(player(), nullptr) << "the item cleared away loads again";
+}
+
+TEST_F(PreviewTest, AFolderChangeDropsTheControlAndKeepsThePanels)
+{
+    window->FlashViewClick(0);
+    window->Timer1Timer();
+    WriteMovieWithFrames(otherFolder.path(), QStringLiteral("d.swf"), 15);
+    window->folderTree()->setPath(otherFolder.path());
+    Settle();
+    EXPECT_EQ(player(), nullptr);
+    EXPECT_EQ(panel(1), QStringLiteral("a.swf"));
+    EXPECT_EQ(window->frameCounter()->text(), QStringLiteral("1/15"));
+
+    ASSERT_EQ(window->flashView()->itemCount(), 1);
+    window->FlashViewClick(0);
+    ASSERT_NE(player(), nullptr);
+    EXPECT_EQ(panel(1), QStringLiteral("d.swf"));
+}
+
+TEST_F(PreviewTest, FullScreenNeedsAPreviewAndADoubleClickAnItem)
+{
+    TModalCloser closer;
+    window->findChild<QAction *>(QStringLiteral("nFullScreen"))->trigger();
+    window->findChild<QToolButton *>(QStringLiteral("tbFullScreen"))->click();
+    window->FlashViewDblClick(-1);
+    EXPECT_EQ(closer.closed, 0);
+}
+
+TEST_F(PreviewTest, FullScreenPausesThePreview)
+{
+    window->FlashViewClick(0);
+    {
+        TModalCloser closer;
+        window->tbFullScreenClick();
+        EXPECT_EQ(closer.closed, 1);
+    }
+    EXPECT_FALSE(player()->Playing());
+    player()->Play();
+    {
+        TModalCloser closer;
+        window->FlashViewDblClick(1);
+        EXPECT_EQ(closer.closed, 1);
+    }
+    EXPECT_FALSE(player()->Playing());
+}
+
+TEST_F(PreviewTest, CommandsOnOneMovieAskForASingleSelection)
+{
+    const char *actions[] = {"nSetAsDesktop", "nProperty", "nPopProperty"};
+    const char *buttons[] = {"tbSetAsDesktop", "tbConfig"};
+    for (const QList<int> &selected : {QList<int>{}, QList<int>{0, 2}}) {
+        for (int row = 0; row < 3; ++row)
+            window->flashView()->setItemSelected(row, selected.contains(row));
+        std::vector<std::function<void()>> commands;
+        for (const char *name : actions)
+            commands.push_back([this, name] {
+                QAction *item = window->findChild<QAction *>(QLatin1String(name));
+                item->setEnabled(true);
+                item->trigger();
+            });
+        for (const char *name : buttons)
+            commands.push_back([this, name] { window->findChild<QToolButton *>(QLatin1String(name))->click(); });
+        for (const auto &command : commands) {
+            TModalCloser closer;
+            command();
+            EXPECT_EQ(closer.closed, 1) << selected.size() << " selected";
+            EXPECT_EQ(closer.title, QStringLiteral("Information"));
+            EXPECT_EQ(closer.text, QStringLiteral("Please select a file first!"));
+        }
+    }
+}
+
+TEST_F(PreviewTest, PropertiesOfTheOneSelectedMovie)
+{
+    window->flashView()->setItemSelected(1, true);
+    TModalCloser closer;
+    window->findChild<QToolButton *>(QStringLiteral("tbConfig"))->click();
+    EXPECT_EQ(closer.closed, 1);
+    EXPECT_EQ(closer.title, QStringLiteral("Property"));
+}
+
+} // namespace
