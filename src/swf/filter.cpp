@@ -19,14 +19,11 @@ enum FilterId : uint8_t {
     kGradientBevel = 7,
 };
 
-// One pass of a box blur of `width` pixels along rows (or columns) of all
-// four channels, with a running sum.
-void BoxBlurLine(QRgb *line, int count, ptrdiff_t stride, int width, std::vector<QRgb> &scratch)
+// One pass of a box blur of `width` pixels along one row, with a running
+// sum. An even box reaches one pixel further right than left.
+void BlurRow(QRgb *line, int count, int width, std::vector<QRgb> &scratch)
 {
-    scratch.resize(size_t(count));
-    for (int i = 0; i < count; ++i)
-        scratch[size_t(i)] = line[i * stride];
-    // An even box reaches one pixel further right (down) than left (up).
+    scratch.assign(line, line + count);
     const int before = (width - 1) / 2;
     const int after = width - before - 1;
     int sum[4] = {0, 0, 0, 0};
@@ -43,8 +40,46 @@ void BoxBlurLine(QRgb *line, int count, ptrdiff_t stride, int width, std::vector
         add(i, 1);
     for (int i = 0; i < count; ++i) {
         add(i + after, 1);
-        line[i * stride] = qRgba(sum[1] / width, sum[2] / width, sum[3] / width, sum[0] / width);
+        line[i] = qRgba(sum[1] / width, sum[2] / width, sum[3] / width, sum[0] / width);
         add(i - before, -1);
+    }
+}
+
+// The same down the columns, all columns at once row by row so that memory
+// is read in order.
+void BlurColumns(QImage &picture, int height, int width)
+{
+    const int columns = picture.width();
+    std::vector<int> sums(size_t(columns) * 4, 0);
+    std::vector<QRgb> source(size_t(columns) * size_t(picture.height()));
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+        std::copy(line, line + columns, source.begin() + std::ptrdiff_t(y) * columns);
+    }
+    const int before = (width - 1) / 2;
+    const int after = width - before - 1;
+    auto add = [&](int row, int sign) {
+        if (row < 0 || row >= height)
+            return;
+        const QRgb *line = source.data() + std::ptrdiff_t(row) * columns;
+        for (int x = 0; x < columns; ++x) {
+            int *sum = &sums[size_t(x) * 4];
+            sum[0] += sign * qAlpha(line[x]);
+            sum[1] += sign * qRed(line[x]);
+            sum[2] += sign * qGreen(line[x]);
+            sum[3] += sign * qBlue(line[x]);
+        }
+    };
+    for (int y = -before; y < after; ++y)
+        add(y, 1);
+    for (int y = 0; y < height; ++y) {
+        add(y + after, 1);
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < columns; ++x) {
+            const int *sum = &sums[size_t(x) * 4];
+            line[x] = qRgba(sum[1] / width, sum[2] / width, sum[3] / width, sum[0] / width);
+        }
+        add(y - before, -1);
     }
 }
 
@@ -56,19 +91,15 @@ void BoxBlur(QImage &picture, double sizeX, double sizeY, int passes)
     constexpr int kMaxBox = 1024;
     constexpr int kMaxPasses = 3;
     passes = std::clamp(passes, 1, kMaxPasses);
-    const int width = picture.width(), height = picture.height();
     const int boxX = std::clamp(int(std::lround(sizeX)), 1, kMaxBox);
     const int boxY = std::clamp(int(std::lround(sizeY)), 1, kMaxBox);
-    auto *pixels = reinterpret_cast<QRgb *>(picture.bits());
-    const ptrdiff_t stride = picture.bytesPerLine() / 4;
     std::vector<QRgb> scratch;
     for (int pass = 0; pass < passes; ++pass) {
         if (boxX > 1)
-            for (int y = 0; y < height; ++y)
-                BoxBlurLine(pixels + y * stride, width, 1, boxX, scratch);
+            for (int y = 0; y < picture.height(); ++y)
+                BlurRow(reinterpret_cast<QRgb *>(picture.scanLine(y)), picture.width(), boxX, scratch);
         if (boxY > 1)
-            for (int x = 0; x < width; ++x)
-                BoxBlurLine(pixels + x, height, stride, boxY, scratch);
+            BlurColumns(picture, picture.height(), boxY);
     }
 }
 
