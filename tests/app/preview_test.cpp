@@ -1,6 +1,7 @@
 // The main window's preview: loading a clicked movie, the status and
 // counter texts, the play buttons, resizing, seeking, the ways into the
 // full-screen player and the commands that need one selected movie.
+#include "app/errorreport.h"
 #include "app/frmmain.h"
 #include "app/previewstatus.h"
 #include "app/settings.h"
@@ -303,6 +304,21 @@ TEST_F(PreviewTest, PropertiesOfTheOneSelectedMovie)
     window->findChild<QToolButton *>(QStringLiteral("tbConfig"))->click();
     EXPECT_EQ(closer.closed, 1);
     EXPECT_EQ(closer.title, QStringLiteral("Property"));
+}
+
+TEST_F(PreviewTest, TrackBarSpansThePanelBelowTheMovieLessTwoPixels)
+{
+    auto *panel4 = window->findChild<QWidget *>(QStringLiteral("Panel4"));
+    EXPECT_EQ(window->trackBar()->width(), panel4->width() - 2);
+}
+
+TEST_F(PreviewTest, CatalogueErrorsGoToTheErrorReport)
+{
+    QStringList reports;
+    SetErrorReportSink([&reports](const QString &text) { reports << text; });
+    emit window->flashView()->errorReported(QStringLiteral("broken.swf: not a movie"));
+    SetErrorReportSink({});
+    EXPECT_EQ(reports, QStringList{QStringLiteral("broken.swf: not a movie")});
 }
 
 } // namespace
