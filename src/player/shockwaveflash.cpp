@@ -61,6 +61,7 @@ void TShockwaveFlash::setMovieShared(const QString &path, std::shared_ptr<const 
 void TShockwaveFlash::unload()
 {
     running_ = false;
+    clockPhase_ = 0;
     player_.reset();
     movie_.reset();
 }
