@@ -86,20 +86,62 @@ void BlurColumns(QImage &picture, int height, int width)
 // Flash's blur is a box blur of the given size, run once per pass (three
 // passes approach a Gaussian); more passes than that change little and
 // cost a lot, so they are capped.
-void BoxBlur(QImage &picture, double sizeX, double sizeY, int passes)
+int BoxSize(double size)
 {
     constexpr int kMaxBox = 1024;
+    return std::clamp(int(std::lround(size)), 1, kMaxBox);
+}
+
+int PassCount(int passes)
+{
     constexpr int kMaxPasses = 3;
-    passes = std::clamp(passes, 1, kMaxPasses);
-    const int boxX = std::clamp(int(std::lround(sizeX)), 1, kMaxBox);
-    const int boxY = std::clamp(int(std::lround(sizeY)), 1, kMaxBox);
+    return std::clamp(passes, 1, kMaxPasses);
+}
+
+void BoxBlur(QImage &picture, double sizeX, double sizeY, int passes)
+{
+    const int boxX = BoxSize(sizeX);
+    const int boxY = BoxSize(sizeY);
     std::vector<QRgb> scratch;
-    for (int pass = 0; pass < passes; ++pass) {
+    for (int pass = 0; pass < PassCount(passes); ++pass) {
         if (boxX > 1)
             for (int y = 0; y < picture.height(); ++y)
                 BlurRow(reinterpret_cast<QRgb *>(picture.scanLine(y)), picture.width(), boxX, scratch);
         if (boxY > 1)
             BlurColumns(picture, picture.height(), boxY);
+    }
+}
+
+// The coverage of a shadow or glow is one channel: blurred on its own it
+// costs a quarter of a colour blur. Rows first, then columns row by row.
+void BlurCoverage(std::vector<int> &coverage, int columns, int rows, int boxX, int boxY, int passes)
+{
+    std::vector<int> sums;
+    auto blurAlong = [&](int count, int lines, ptrdiff_t step, ptrdiff_t lineStep, int width) {
+        const int before = (width - 1) / 2;
+        const int after = width - before - 1;
+        sums.assign(size_t(count), 0);
+        for (int line = 0; line < lines; ++line) {
+            int *base = coverage.data() + line * lineStep;
+            for (int i = 0; i < count; ++i)
+                sums[size_t(i)] = base[i * step];
+            int sum = 0;
+            for (int i = -before; i < after; ++i)
+                sum += (i >= 0 && i < count) ? sums[size_t(i)] : 0;
+            for (int i = 0; i < count; ++i) {
+                if (i + after < count)
+                    sum += sums[size_t(i + after)];
+                base[i * step] = sum / width;
+                if (i - before >= 0)
+                    sum -= sums[size_t(i - before)];
+            }
+        }
+    };
+    for (int pass = 0; pass < passes; ++pass) {
+        if (boxX > 1)
+            blurAlong(columns, rows, 1, columns, boxX);
+        if (boxY > 1)
+            blurAlong(rows, columns, columns, 1, boxY);
     }
 }
 
@@ -124,20 +166,21 @@ void ApplyColorMatrix(QImage &picture, const float *m)
 // ones), blurred, strengthened and tinted.
 QImage Shade(const QImage &picture, const Filter &f, double scale)
 {
-    QImage shade(picture.size(), QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < picture.height(); ++y) {
+    const int columns = picture.width(), rows = picture.height();
+    std::vector<int> coverage(size_t(columns) * size_t(rows));
+    for (int y = 0; y < rows; ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-        auto *out = reinterpret_cast<QRgb *>(shade.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            const int a = f.inner ? 255 - qAlpha(in[x]) : qAlpha(in[x]);
-            out[x] = qRgba(a, a, a, a);
-        }
+        for (int x = 0; x < columns; ++x)
+            coverage[size_t(y) * columns + x] = f.inner ? 255 - qAlpha(in[x]) : qAlpha(in[x]);
     }
-    BoxBlur(shade, f.blurX * scale, f.blurY * scale, f.passes);
-    for (int y = 0; y < shade.height(); ++y) {
+    BlurCoverage(coverage, columns, rows, BoxSize(f.blurX * scale), BoxSize(f.blurY * scale),
+                 PassCount(f.passes));
+    QImage shade(picture.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < rows; ++y) {
         auto *line = reinterpret_cast<QRgb *>(shade.scanLine(y));
-        for (int x = 0; x < shade.width(); ++x) {
-            const int a = std::clamp(int(qAlpha(line[x]) * f.strength), 0, 255) * f.colour.a / 255;
+        for (int x = 0; x < columns; ++x) {
+            const int a = std::clamp(int(coverage[size_t(y) * columns + x] * f.strength), 0, 255)
+                          * f.colour.a / 255;
             line[x] = qRgba(f.colour.r * a / 255, f.colour.g * a / 255, f.colour.b * a / 255, a);
         }
     }
