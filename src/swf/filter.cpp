@@ -155,7 +155,9 @@ void ApplyColorMatrix(QImage &picture, const float *m)
             int out[4];
             for (int row = 0; row < 4; ++row) {
                 const float *k = m + row * 5;
-                out[row] = std::clamp(int(k[0] * c[0] + k[1] * c[1] + k[2] * c[2] + k[3] * c[3] + k[4]), 0, 255);
+                const float value = k[0] * c[0] + k[1] * c[1] + k[2] * c[2] + k[3] * c[3] + k[4];
+                // Clamp before converting: a hostile matrix gives huge or NaN values.
+                out[row] = value > 0 ? (value < 255 ? int(value) : 255) : 0;
             }
             line[x] = qPremultiply(qRgba(out[0], out[1], out[2], out[3]));
         }
