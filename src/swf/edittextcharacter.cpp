@@ -120,10 +120,18 @@ void EditTextCharacter::layOutDeviceText()
 
 void EditTextCharacter::drawBorder(QPainter &painter, const ColorTransform &cx) const
 {
-    QPen pen(cx.apply(QColor(Qt::black)), 0);  // one device pixel at any scale
-    painter.setPen(pen);
+    // The border is a one-pixel line that fills the device pixels along the
+    // field's edges: each corner goes to the centre of the pixel it starts,
+    // so neither an antialiased nor an aliased line falls between two pixels.
+    QPolygonF box = painter.transform().map(QPolygonF(properties_.bounds.toQRectF()));
+    for (QPointF &corner : box)
+        corner = QPointF(std::round(corner.x()) + 0.5, std::round(corner.y()) + 0.5);
+    painter.save();
+    painter.resetTransform();
+    painter.setPen(QPen(cx.apply(QColor(Qt::black)), 0));
     painter.setBrush(cx.apply(QColor(Qt::white)));
-    painter.drawRect(properties_.bounds.toQRectF());
+    painter.drawPolygon(box);
+    painter.restore();
 }
 
 void EditTextCharacter::render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx, uint16_t) const
@@ -153,11 +161,20 @@ void EditTextCharacter::render(RenderContext &ctx, const Matrix &toStage, const 
     painter.restore();
 }
 
+// As a clip layer the field shows what it draws: the letters of embedded
+// glyphs, cut at the field's bounds, or the whole box where a background
+// is filled or the text is device text.
 QPainterPath EditTextCharacter::outline(uint16_t) const
 {
-    QPainterPath path;
-    path.addRect(properties_.bounds.toQRectF());
-    return path;
+    QPainterPath box;
+    box.addRect(properties_.bounds.toQRectF());
+    if (!embedded_ || properties_.border)
+        return box;
+    QPainterPath letters;
+    for (const QPainterPath &glyph : glyphs_)
+        letters.addPath(glyph);
+    letters.setFillRule(Qt::OddEvenFill);
+    return letters.intersected(box);
 }
 
 }  // namespace swf

@@ -45,14 +45,15 @@ QByteArray fieldBody(const FieldSpec &f)
     return w.bytes();
 }
 
-QImage renderField(const Dictionary &dictionary, uint16_t id, QSize size = QSize(120, 40))
+QImage renderField(const Dictionary &dictionary, uint16_t id, Quality quality = Quality::Low)
 {
+    const QSize size(120, 40);
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(0);
     QPainter painter(&image);
     RenderContext ctx;
     ctx.painter = &painter;
-    ctx.quality = Quality::Low;
+    ctx.quality = quality;
     ctx.stageToDevice = QTransform::fromScale(1 / kTwipsPerPixel, 1 / kTwipsPerPixel);
     if (Character *character = dictionary.find(id))
         character->render(ctx, Matrix{}, ColorTransform{}, 0);
@@ -202,6 +203,64 @@ TEST(TextField, BorderFillsTheBackgroundAndOutlinesTheBounds)
     EXPECT_EQ(image.pixel(0, 10), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(105, 10), 0u);
 }
+
+// A line between two pixel rows would turn both grey: each edge of the
+// border fills exactly the one pixel column or row it starts.
+TEST(TextField, BorderLinesCoverWholePixelsWhenAntialiased)
+{
+    FieldSpec field;
+    field.flags2 = 0x08;
+    field.text = "";
+    field.xMin = 200;  // 10 .. 90 px
+    field.xMax = 1800;
+    field.yMin = 100;  // 5 .. 25 px
+    field.yMax = 500;
+    DefineRunner runner;
+    runner.run(37, fieldBody(field));
+    const QImage image = renderField(runner.dictionary, 3, Quality::High);
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    struct Probe {
+        QPoint at;
+        QRgb expected;
+    };
+    for (const Probe &probe : {Probe{{9, 15}, 0u}, Probe{{10, 15}, black}, Probe{{11, 15}, white},
+                               Probe{{89, 15}, white}, Probe{{90, 15}, black}, Probe{{91, 15}, 0u},
+                               Probe{{50, 4}, 0u}, Probe{{50, 5}, black}, Probe{{50, 6}, white},
+                               Probe{{50, 24}, white}, Probe{{50, 25}, black}, Probe{{50, 26}, 0u}})
+        EXPECT_EQ(image.pixel(probe.at), probe.expected) << probe.at.x() << ',' << probe.at.y();
+}
+
+struct OutlineCase {
+    int xMax;        // twips
+    uint8_t flags2;  // use outlines, border
+    QPointF inside, outside;
+};
+
+class FieldOutline : public testing::TestWithParam<OutlineCase> {};
+
+// "I I" in 20 px squares: letters at x 40..240 and 340..540 twips, y 40..440.
+TEST_P(FieldOutline, FollowsWhatTheFieldDraws)
+{
+    FieldSpec field;
+    field.xMax = GetParam().xMax;
+    field.flags2 = GetParam().flags2;
+    field.text = "I I";
+    DefineRunner runner;
+    runner.run(48, FontBody(squareFont()));
+    runner.run(37, fieldBody(field));
+    const auto *text = runner.dictionary.findAs<EditTextCharacter>(3);
+    ASSERT_NE(text, nullptr);
+    const QPainterPath outline = text->outline(0);
+    EXPECT_TRUE(outline.contains(GetParam().inside));
+    EXPECT_FALSE(outline.contains(GetParam().outside));
+}
+
+INSTANTIATE_TEST_SUITE_P(TextField, FieldOutline,
+                         testing::Values(OutlineCase{2000, 0x01, {140, 240}, {290, 240}},  // gap between letters
+                                         OutlineCase{2000, 0x01, {440, 240}, {140, 500}},  // below the letters
+                                         OutlineCase{400, 0x01, {340, 240}, {440, 240}},   // cut at the bounds
+                                         OutlineCase{2000, 0x09, {290, 240}, {2100, 240}},  // background box
+                                         OutlineCase{2000, 0x00, {290, 500}, {2100, 240}}));  // device text
 
 TEST(TextField, PasswordAndHtmlFieldsShowTheirDisplayText)
 {
