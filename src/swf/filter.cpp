@@ -19,129 +19,137 @@ enum FilterId : uint8_t {
     kGradientBevel = 7,
 };
 
-// One pass of a box blur of `width` pixels along one row, with a running
-// sum. An even box reaches one pixel further right than left.
-void BlurRow(QRgb *line, int count, int width, std::vector<QRgb> &scratch)
+// Division by a box width with a multiply and a shift: the width is at
+// most 1023 and a sum at most 255 times that, so the 32-bit reciprocal
+// rounded up is exact for every sum (its error stays below 1 / width).
+class BoxDivider
 {
-    scratch.assign(line, line + count);
-    const int before = (width - 1) / 2;
-    const int after = width - before - 1;
-    int sum[4] = {0, 0, 0, 0};
-    auto add = [&](int index, int sign) {
-        if (index < 0 || index >= count)
-            return;
-        const QRgb p = scratch[size_t(index)];
-        sum[0] += sign * qAlpha(p);
-        sum[1] += sign * qRed(p);
-        sum[2] += sign * qGreen(p);
-        sum[3] += sign * qBlue(p);
-    };
-    for (int i = -before; i < after; ++i)
-        add(i, 1);
-    for (int i = 0; i < count; ++i) {
-        add(i + after, 1);
-        line[i] = qRgba(sum[1] / width, sum[2] / width, sum[3] / width, sum[0] / width);
-        add(i - before, -1);
+public:
+    explicit BoxDivider(int width) : reciprocal_((uint64_t(1) << 32) / uint64_t(width) + 1) {}
+    uint8_t operator()(uint32_t sum) const { return uint8_t((sum * reciprocal_) >> 32); }
+
+private:
+    uint64_t reciprocal_;
+};
+
+// One channel of a picture, a byte per pixel, row after row, with the
+// buffers its blur reuses from pass to pass.
+struct Plane {
+    int columns = 0;
+    int rows = 0;
+    std::vector<uint8_t> values;
+    std::vector<uint8_t> scratch;
+    std::vector<uint32_t> sums;
+};
+
+// One pass of a centred box blur of odd `width` along every row: a running
+// sum over the row copied between zero margins, so that pixels beyond the
+// edge count as transparent.
+void BlurRows(Plane &plane, int width)
+{
+    const int radius = width / 2;
+    const BoxDivider divide(width);
+    plane.scratch.assign(size_t(plane.columns) + 2 * size_t(radius), 0);
+    const uint8_t *padded = plane.scratch.data();
+    for (int y = 0; y < plane.rows; ++y) {
+        uint8_t *line = plane.values.data() + size_t(y) * size_t(plane.columns);
+        std::copy(line, line + plane.columns, plane.scratch.begin() + radius);
+        uint32_t sum = 0;
+        for (int i = 0; i < 2 * radius; ++i)
+            sum += padded[i];
+        for (int x = 0; x < plane.columns; ++x) {
+            sum += padded[x + 2 * radius];
+            line[x] = divide(sum);
+            sum -= padded[x];
+        }
     }
 }
 
 // The same down the columns, all columns at once row by row so that memory
 // is read in order.
-void BlurColumns(QImage &picture, int height, int width)
+void BlurColumns(Plane &plane, int width)
 {
-    const int columns = picture.width();
-    std::vector<int> sums(size_t(columns) * 4, 0);
-    std::vector<QRgb> source(size_t(columns) * size_t(picture.height()));
-    for (int y = 0; y < picture.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-        std::copy(line, line + columns, source.begin() + std::ptrdiff_t(y) * columns);
-    }
-    const int before = (width - 1) / 2;
-    const int after = width - before - 1;
-    auto add = [&](int row, int sign) {
-        if (row < 0 || row >= height)
-            return;
-        const QRgb *line = source.data() + std::ptrdiff_t(row) * columns;
-        for (int x = 0; x < columns; ++x) {
-            int *sum = &sums[size_t(x) * 4];
-            sum[0] += sign * qAlpha(line[x]);
-            sum[1] += sign * qRed(line[x]);
-            sum[2] += sign * qGreen(line[x]);
-            sum[3] += sign * qBlue(line[x]);
+    const int radius = width / 2;
+    const BoxDivider divide(width);
+    const size_t columns = size_t(plane.columns);
+    plane.scratch.assign(plane.values.begin(), plane.values.end());
+    plane.sums.assign(columns, 0);
+    uint32_t *sums = plane.sums.data();
+    auto row = [&](int y) { return plane.scratch.data() + size_t(y) * columns; };
+    for (int y = 0; y < std::min(radius, plane.rows); ++y)
+        for (size_t x = 0; x < columns; ++x)
+            sums[x] += row(y)[x];
+    for (int y = 0; y < plane.rows; ++y) {
+        if (y + radius < plane.rows) {
+            const uint8_t *entering = row(y + radius);
+            for (size_t x = 0; x < columns; ++x)
+                sums[x] += entering[x];
         }
-    };
-    for (int y = -before; y < after; ++y)
-        add(y, 1);
-    for (int y = 0; y < height; ++y) {
-        add(y + after, 1);
-        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-        for (int x = 0; x < columns; ++x) {
-            const int *sum = &sums[size_t(x) * 4];
-            line[x] = qRgba(sum[1] / width, sum[2] / width, sum[3] / width, sum[0] / width);
+        uint8_t *out = plane.values.data() + size_t(y) * columns;
+        for (size_t x = 0; x < columns; ++x)
+            out[x] = divide(sums[x]);
+        if (y - radius >= 0) {
+            const uint8_t *leaving = row(y - radius);
+            for (size_t x = 0; x < columns; ++x)
+                sums[x] -= leaving[x];
         }
-        add(y - before, -1);
     }
 }
 
-// Flash's blur is a box blur of the given size, run once per pass (three
-// passes approach a Gaussian); more passes than that change little and
-// cost a lot, so they are capped.
+// Flash's blur is a centred box blur run once per pass (three passes
+// approach a Gaussian). The box is the largest odd width within the blur
+// amount in device pixels, so an amount of 2 leaves the picture sharp.
 int BoxSize(double size)
 {
-    constexpr int kMaxBox = 1024;
-    return std::clamp(int(std::lround(size)), 1, kMaxBox);
+    constexpr int kMaxBox = 1023;
+    if (!(size >= 1))
+        return 1;
+    return 2 * int((std::min(size, double(kMaxBox)) - 1) / 2) + 1;
 }
 
+// The record holds five bits, but no player runs more than 15 passes.
 int PassCount(int passes)
 {
-    constexpr int kMaxPasses = 3;
+    constexpr int kMaxPasses = 15;
     return std::clamp(passes, 1, kMaxPasses);
 }
 
+void BlurPlane(Plane &plane, int boxX, int boxY, int passes)
+{
+    for (int pass = 0; pass < passes; ++pass) {
+        if (boxX > 1)
+            BlurRows(plane, boxX);
+        if (boxY > 1)
+            BlurColumns(plane, boxY);
+    }
+}
+
+// The colour blur works one channel at a time: a byte plane is what the
+// running sums read fastest.
 void BoxBlur(QImage &picture, double sizeX, double sizeY, int passes)
 {
     const int boxX = BoxSize(sizeX);
     const int boxY = BoxSize(sizeY);
-    std::vector<QRgb> scratch;
-    for (int pass = 0; pass < PassCount(passes); ++pass) {
-        if (boxX > 1)
-            for (int y = 0; y < picture.height(); ++y)
-                BlurRow(reinterpret_cast<QRgb *>(picture.scanLine(y)), picture.width(), boxX, scratch);
-        if (boxY > 1)
-            BlurColumns(picture, picture.height(), boxY);
-    }
-}
-
-// The coverage of a shadow or glow is one channel: blurred on its own it
-// costs a quarter of a colour blur. Rows first, then columns row by row.
-void BlurCoverage(std::vector<int> &coverage, int columns, int rows, int boxX, int boxY, int passes)
-{
-    std::vector<int> sums;
-    auto blurAlong = [&](int count, int lines, ptrdiff_t step, ptrdiff_t lineStep, int width) {
-        const int before = (width - 1) / 2;
-        const int after = width - before - 1;
-        sums.assign(size_t(count), 0);
-        for (int line = 0; line < lines; ++line) {
-            int *base = coverage.data() + line * lineStep;
-            for (int i = 0; i < count; ++i)
-                sums[size_t(i)] = base[i * step];
-            int sum = 0;
-            for (int i = -before; i < after; ++i)
-                sum += (i >= 0 && i < count) ? sums[size_t(i)] : 0;
-            for (int i = 0; i < count; ++i) {
-                if (i + after < count)
-                    sum += sums[size_t(i + after)];
-                base[i * step] = sum / width;
-                if (i - before >= 0)
-                    sum -= sums[size_t(i - before)];
-            }
+    if (boxX == 1 && boxY == 1)
+        return;
+    Plane plane;
+    plane.columns = picture.width();
+    plane.rows = picture.height();
+    plane.values.resize(size_t(plane.columns) * size_t(plane.rows));
+    for (int shift = 0; shift < 32; shift += 8) {
+        uint8_t *value = plane.values.data();
+        for (int y = 0; y < plane.rows; ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+            for (int x = 0; x < plane.columns; ++x)
+                *value++ = uint8_t(line[x] >> shift);
         }
-    };
-    for (int pass = 0; pass < passes; ++pass) {
-        if (boxX > 1)
-            blurAlong(columns, rows, 1, columns, boxX);
-        if (boxY > 1)
-            blurAlong(rows, columns, columns, 1, boxY);
+        BlurPlane(plane, boxX, boxY, PassCount(passes));
+        value = plane.values.data();
+        for (int y = 0; y < plane.rows; ++y) {
+            auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+            for (int x = 0; x < plane.columns; ++x)
+                line[x] = (line[x] & ~(0xffu << shift)) | (QRgb(*value++) << shift);
+        }
     }
 }
 
@@ -168,21 +176,23 @@ void ApplyColorMatrix(QImage &picture, const float *m)
 // ones), blurred, strengthened and tinted.
 QImage Shade(const QImage &picture, const Filter &f, double scale)
 {
-    const int columns = picture.width(), rows = picture.height();
-    std::vector<int> coverage(size_t(columns) * size_t(rows));
-    for (int y = 0; y < rows; ++y) {
+    Plane coverage;
+    coverage.columns = picture.width();
+    coverage.rows = picture.height();
+    coverage.values.resize(size_t(coverage.columns) * size_t(coverage.rows));
+    uint8_t *value = coverage.values.data();
+    for (int y = 0; y < coverage.rows; ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-        for (int x = 0; x < columns; ++x)
-            coverage[size_t(y) * columns + x] = f.inner ? 255 - qAlpha(in[x]) : qAlpha(in[x]);
+        for (int x = 0; x < coverage.columns; ++x)
+            *value++ = uint8_t(f.inner ? 255 - qAlpha(in[x]) : qAlpha(in[x]));
     }
-    BlurCoverage(coverage, columns, rows, BoxSize(f.blurX * scale), BoxSize(f.blurY * scale),
-                 PassCount(f.passes));
+    BlurPlane(coverage, BoxSize(f.blurX * scale), BoxSize(f.blurY * scale), PassCount(f.passes));
     QImage shade(picture.size(), QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < rows; ++y) {
+    value = coverage.values.data();
+    for (int y = 0; y < coverage.rows; ++y) {
         auto *line = reinterpret_cast<QRgb *>(shade.scanLine(y));
-        for (int x = 0; x < columns; ++x) {
-            const int a = std::clamp(int(coverage[size_t(y) * columns + x] * f.strength), 0, 255)
-                          * f.colour.a / 255;
+        for (int x = 0; x < coverage.columns; ++x) {
+            const int a = std::clamp(int(*value++ * f.strength), 0, 255) * f.colour.a / 255;
             line[x] = qRgba(f.colour.r * a / 255, f.colour.g * a / 255, f.colour.b * a / 255, a);
         }
     }
@@ -285,7 +295,9 @@ float Filter::reach() const
 {
     if (kind == Kind::ColorMatrix)
         return 0;
-    return std::clamp((blurX + blurY) / 2 * std::clamp(passes, 1, 3) + std::fabs(distance), 0.0f, 512.0f);
+    // Each pass spreads by half its box, which is never wider than the blur.
+    const float spread = std::max(blurX, blurY) / 2 * float(PassCount(passes));
+    return std::clamp(spread + std::fabs(distance), 0.0f, 512.0f);
 }
 
 void Filter::apply(QImage &picture, double scale) const
