@@ -170,11 +170,6 @@ void TFrmMain::Timer1Timer()
 
 void TFrmMain::TrackBarChange(int position)
 {
-    if (!Player)
-        return;
-    const bool wasPlaying = Player->Playing();
-    Player->Stop();
-    Player->GotoFrame(position);
-    if (wasPlaying)
-        Player->Play();
+    if (Player)
+        TPlayCommands::Seek(*Player, position);
 }

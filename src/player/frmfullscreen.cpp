@@ -410,13 +410,8 @@ void TFrmFullScreen::Timer1Timer()
 
 void TFrmFullScreen::TrackBarChange(int position)
 {
-    if (!trackBarAttached_ || !Player)
-        return;
-    const bool wasPlaying = Player->Playing();
-    Player->Stop();
-    Player->GotoFrame(position);
-    if (wasPlaying)
-        Player->Play();
+    if (trackBarAttached_ && Player)
+        TPlayCommands::Seek(*Player, position);
 }
 
 int ShowFullScreenPlayer(QWidget *owner, const QString &moviePath, const TFullScreenServices &services)

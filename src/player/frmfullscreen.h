@@ -22,6 +22,8 @@
 #include <functional>
 #include <memory>
 
+#include "player/myflash.h"
+
 class QAction;
 class QActionGroup;
 class QFrame;
@@ -29,7 +31,6 @@ class QMenu;
 class QTimer;
 class QToolBar;
 class QToolButton;
-class TMyFlash;
 class TPlayCommands;
 class TTrackBar95;
 namespace swf {

@@ -100,6 +100,15 @@ void TPlayCommands::Execute(TPlayCommand command, TShockwaveFlash &player)
     }
 }
 
+void TPlayCommands::Seek(TShockwaveFlash &player, int frame)
+{
+    const bool wasPlaying = player.Playing();
+    player.Stop();
+    player.GotoFrame(frame);
+    if (wasPlaying)
+        player.Play();
+}
+
 bool TPlayCommands::Enabled(TPlayCommand command, const TShockwaveFlash &player)
 {
     switch (command) {

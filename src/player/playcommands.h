@@ -42,6 +42,9 @@ public:
     static int Step(int totalFrames) { return totalFrames / 16; }
     static void Execute(TPlayCommand command, TShockwaveFlash &player);
     static bool Enabled(TPlayCommand command, const TShockwaveFlash &player);
+    // Moves to `frame` as a dragged track bar does: a playing movie goes on
+    // playing from there, a paused one stays paused there.
+    static void Seek(TShockwaveFlash &player, int frame);
 
 private:
     std::array<QAction *, kCount> actions_{};
