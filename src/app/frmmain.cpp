@@ -304,6 +304,16 @@ bool TFrmMain::event(QEvent *event)
         m_activatedBefore = true;
         m_returningFromOwnWindow = false;
         FormActivate();
+    } else if (event->type() == QEvent::Show && !m_activatedBefore) {
+        // Some sessions (no window manager, focus-stealing prevention) never
+        // activate a new window; the first showing must still open the
+        // start folder, once the window is on screen.
+        QTimer::singleShot(0, this, [this] {
+            if (!m_activatedBefore) {
+                m_activatedBefore = true;
+                FormActivate();
+            }
+        });
     }
     return QMainWindow::event(event);
 }
