@@ -204,6 +204,9 @@ QBrush GradientBrush(const FillStyle &fill, const ColorTransform &cx)
         qgradient = QRadialGradient(QPointF(0, 0), kGradientHalfSize, QPointF(focal * kGradientHalfSize, 0));
     }
     qgradient.setSpread(QtSpread(gradient.spread));
+    // Colour and opacity blend apart: a stop fading out keeps mixing its
+    // colour in rather than disappearing as premultiplied black.
+    qgradient.setInterpolationMode(QGradient::ComponentInterpolation);
     qgradient.setStops(BuildStops(gradient, ordered, cx));
     QBrush brush(qgradient);
     brush.setTransform(fill.matrix.toQTransform());

@@ -123,6 +123,24 @@ TEST(ShapeGradient, LinearLightBlendIsBrighterHalfway)
     ExpectNear(image.pixelColor(50, 50), QColor(186, 0, 190), 10, "middle");
 }
 
+TEST(ShapeGradient, FadingStopKeepsItsColour)
+{
+    Dictionary dictionary;
+    auto redToClearGreen = [](BitWriter &w) {
+        w.u8(0x10);
+        const double scale = 2000 / kGradientSquare;
+        w.matrix(scale, scale, 1000, 1000);
+        w.u8(2);
+        w.u8(0);
+        w.rgba(0xff0000);
+        w.u8(255);
+        w.rgba(0x00ff00, 0);
+    };
+    const QImage image = Render(LoadShape(dictionary, StyledSquare(redToClearGreen)), 100, 100);
+    // Halfway: half-opaque olive over white, not half-opaque red.
+    ExpectNear(image.pixelColor(50, 50), QColor(191, 191, 128), 12, "middle");
+}
+
 TEST(ShapeGradient, FocalPointMovesTheStartColour)
 {
     Dictionary dictionary;
