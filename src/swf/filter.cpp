@@ -172,10 +172,98 @@ void ApplyColorMatrix(QImage &picture, const float *m)
     }
 }
 
-// The shadow or glow: the object's coverage (or its inverse for inner
-// ones), blurred, strengthened and tinted.
+bool IsBevel(const Filter &f)
+{
+    return f.kind == Filter::Kind::Bevel || f.kind == Filter::Kind::GradientBevel;
+}
+
+QRgb Premultiplied(Rgba c, int alpha)
+{
+    const int a = alpha * c.a / 255;
+    return qRgba(c.r * a / 255, c.g * a / 255, c.b * a / 255, a);
+}
+
+// The colour of a gradient at `ratio`, straight between the two stops
+// around it and flat beyond the first and last.
+QRgb GradientAt(const std::vector<Filter::Stop> &stops, int ratio)
+{
+    if (stops.empty())
+        return 0;
+    if (ratio <= stops.front().ratio)
+        return Premultiplied(stops.front().colour, 255);
+    for (size_t i = 1; i < stops.size(); ++i) {
+        const Filter::Stop &from = stops[i - 1];
+        const Filter::Stop &to = stops[i];
+        if (ratio > to.ratio)
+            continue;
+        const int span = to.ratio - from.ratio;
+        const int t = span > 0 ? (ratio - from.ratio) * 256 / span : 256;
+        auto mix = [t](int a, int b) { return a + (b - a) * t / 256; };
+        const Rgba c{uint8_t(mix(from.colour.r, to.colour.r)), uint8_t(mix(from.colour.g, to.colour.g)),
+                     uint8_t(mix(from.colour.b, to.colour.b)), uint8_t(mix(from.colour.a, to.colour.a))};
+        return Premultiplied(c, 255);
+    }
+    return Premultiplied(stops.back().colour, 255);
+}
+
+// What each shade level turns into. A shadow or glow level runs 0..255;
+// a bevel level runs -255 (dark side) .. 255 (lit side), stored from index 0.
+std::vector<QRgb> ShadeColours(const Filter &f)
+{
+    std::vector<QRgb> colours;
+    switch (f.kind) {
+    case Filter::Kind::Bevel:
+        for (int level = -255; level <= 255; ++level)
+            colours.push_back(level < 0 ? Premultiplied(f.colour, -level) : Premultiplied(f.highlight, level));
+        break;
+    case Filter::Kind::GradientBevel:  // from the lit side (0) through the flat middle (128) to the dark side
+        for (int level = -255; level <= 255; ++level)
+            colours.push_back(GradientAt(f.gradient, std::min(255, (256 - level) / 2)));
+        break;
+    case Filter::Kind::GradientGlow:
+        for (int level = 0; level < 256; ++level)
+            colours.push_back(GradientAt(f.gradient, level));
+        break;
+    default:
+        for (int level = 0; level < 256; ++level)
+            colours.push_back(Premultiplied(f.colour, level));
+        break;
+    }
+    return colours;
+}
+
+int Strengthened(int value, float strength, int limit)
+{
+    const float v = value * strength;
+    return v > -limit ? (v < limit ? int(v) : limit) : -limit;
+}
+
+// A bevel's level: how much more of the object lies away from the light
+// than towards it, both seen through the blur, so the edges facing the
+// light come out positive.
+void DrawBevelLevels(QImage &shade, const Plane &blurred, const Filter &f, QPoint towardsLight,
+                     const std::vector<QRgb> &colours)
+{
+    auto at = [&](int x, int y) -> int {
+        if (x < 0 || y < 0 || x >= blurred.columns || y >= blurred.rows)
+            return 0;
+        return blurred.values[size_t(y) * size_t(blurred.columns) + size_t(x)];
+    };
+    for (int y = 0; y < blurred.rows; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(shade.scanLine(y));
+        for (int x = 0; x < blurred.columns; ++x) {
+            const int lit = at(x + towardsLight.x(), y + towardsLight.y());
+            const int dark = at(x - towardsLight.x(), y - towardsLight.y());
+            line[x] = colours[size_t(Strengthened(dark - lit, f.strength, 255) + 255)];
+        }
+    }
+}
+
+// The shadow, glow or bevel: the object's coverage (or its inverse for
+// inner glows and shadows), blurred, strengthened and coloured.
 QImage Shade(const QImage &picture, const Filter &f, double scale)
 {
+    const bool invert = f.inner && !IsBevel(f);
     Plane coverage;
     coverage.columns = picture.width();
     coverage.rows = picture.height();
@@ -184,17 +272,22 @@ QImage Shade(const QImage &picture, const Filter &f, double scale)
     for (int y = 0; y < coverage.rows; ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
         for (int x = 0; x < coverage.columns; ++x)
-            *value++ = uint8_t(f.inner ? 255 - qAlpha(in[x]) : qAlpha(in[x]));
+            *value++ = uint8_t(invert ? 255 - qAlpha(in[x]) : qAlpha(in[x]));
     }
     BlurPlane(coverage, BoxSize(f.blurX * scale), BoxSize(f.blurY * scale), PassCount(f.passes));
     QImage shade(picture.size(), QImage::Format_ARGB32_Premultiplied);
+    const std::vector<QRgb> colours = ShadeColours(f);
+    if (IsBevel(f)) {
+        const QPoint offset(int(std::lround(std::cos(f.angle) * f.distance * scale)),
+                            int(std::lround(std::sin(f.angle) * f.distance * scale)));
+        DrawBevelLevels(shade, coverage, f, -offset, colours);
+        return shade;
+    }
     value = coverage.values.data();
     for (int y = 0; y < coverage.rows; ++y) {
         auto *line = reinterpret_cast<QRgb *>(shade.scanLine(y));
-        for (int x = 0; x < coverage.columns; ++x) {
-            const int a = std::clamp(int(*value++ * f.strength), 0, 255) * f.colour.a / 255;
-            line[x] = qRgba(f.colour.r * a / 255, f.colour.g * a / 255, f.colour.b * a / 255, a);
-        }
+        for (int x = 0; x < coverage.columns; ++x)
+            line[x] = colours[size_t(Strengthened(*value++, f.strength, 255))];
     }
     return shade;
 }
@@ -202,18 +295,23 @@ QImage Shade(const QImage &picture, const Filter &f, double scale)
 void ApplyShade(QImage &picture, const Filter &f, double scale)
 {
     const QImage shade = Shade(picture, f, scale);
-    const double dx = f.kind == Filter::Kind::DropShadow ? std::cos(f.angle) * f.distance * scale : 0;
-    const double dy = f.kind == Filter::Kind::DropShadow ? std::sin(f.angle) * f.distance * scale : 0;
+    // A bevel's angle and distance are already in its levels.
+    const double distance = IsBevel(f) ? 0 : f.distance * scale;
+    const QPointF offset(std::cos(f.angle) * distance, std::sin(f.angle) * distance);
     QImage result(picture.size(), QImage::Format_ARGB32_Premultiplied);
     result.fill(Qt::transparent);
     QPainter p(&result);
-    if (f.inner) {
+    if (f.onTop) {
+        if (!f.knockout)
+            p.drawImage(0, 0, picture);
+        p.drawImage(offset, shade);
+    } else if (f.inner) {
         p.drawImage(0, 0, picture);
         p.setCompositionMode(f.knockout || !f.compositeSource ? QPainter::CompositionMode_SourceIn
                                                               : QPainter::CompositionMode_SourceAtop);
-        p.drawImage(QPointF(dx, dy), shade);
+        p.drawImage(offset, shade);
     } else {
-        p.drawImage(QPointF(dx, dy), shade);
+        p.drawImage(offset, shade);
         if (f.knockout) {
             p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
             p.drawImage(0, 0, picture);
@@ -225,14 +323,57 @@ void ApplyShade(QImage &picture, const Filter &f, double scale)
     picture = result;
 }
 
-Filter ReadShadowOrGlow(SwfReader &r, Filter::Kind kind)
+// Larger kernels would take minutes on a full-stage picture.
+constexpr int kMaxKernelCells = 15 * 15;
+
+void ApplyConvolution(QImage &picture, const Filter &f)
 {
-    Filter f;
-    f.kind = kind;
-    f.colour = r.rgba();
+    const QImage source = picture.convertToFormat(QImage::Format_ARGB32);
+    const float divisor = f.divisor != 0 ? f.divisor : 1;
+    const QRgb edge = qRgba(f.edgeColour.r, f.edgeColour.g, f.edgeColour.b, f.edgeColour.a);
+    auto at = [&](int x, int y) -> QRgb {
+        if (source.rect().contains(x, y))
+            return reinterpret_cast<const QRgb *>(source.constScanLine(y))[x];
+        if (!f.clampEdges)
+            return edge;
+        x = std::clamp(x, 0, source.width() - 1);
+        y = std::clamp(y, 0, source.height() - 1);
+        return reinterpret_cast<const QRgb *>(source.constScanLine(y))[x];
+    };
+    QImage result(source.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < source.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            float sums[4] = {0, 0, 0, 0};
+            for (int row = 0; row < f.kernelRows; ++row)
+                for (int column = 0; column < f.kernelColumns; ++column) {
+                    const float weight = f.kernel[size_t(row) * size_t(f.kernelColumns) + size_t(column)];
+                    const QRgb p = at(x + column - f.kernelColumns / 2, y + row - f.kernelRows / 2);
+                    sums[0] += weight * qRed(p);
+                    sums[1] += weight * qGreen(p);
+                    sums[2] += weight * qBlue(p);
+                    sums[3] += weight * qAlpha(p);
+                }
+            int out[4];
+            for (int c = 0; c < 4; ++c) {
+                const float v = sums[c] / divisor + f.bias;
+                out[c] = v > 0 ? (v < 255 ? int(v) : 255) : 0;
+            }
+            const int alpha = f.preserveAlpha ? qAlpha(at(x, y)) : out[3];
+            line[x] = qRgba(out[0], out[1], out[2], alpha);
+        }
+    }
+    picture = result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// Blur, then angle and distance where the kind has them, strength and the
+// flag byte: bevels and gradient filters give one bit to drawing on top
+// and keep four for the passes, shadows and glows keep five.
+void ReadShadeTail(SwfReader &r, Filter &f, bool hasAngle, bool hasOnTop)
+{
     f.blurX = float(r.fixed16());
     f.blurY = float(r.fixed16());
-    if (kind == Filter::Kind::DropShadow) {
+    if (hasAngle) {
         f.angle = float(r.fixed16());
         f.distance = float(r.fixed16());
     }
@@ -241,7 +382,63 @@ Filter ReadShadowOrGlow(SwfReader &r, Filter::Kind kind)
     f.inner = flags & 0x80;
     f.knockout = flags & 0x40;
     f.compositeSource = flags & 0x20;
-    f.passes = flags & 0x1f;
+    f.onTop = hasOnTop && (flags & 0x10);
+    f.passes = flags & (hasOnTop ? 0x0f : 0x1f);
+}
+
+Filter ReadShadowOrGlow(SwfReader &r, Filter::Kind kind)
+{
+    Filter f;
+    f.kind = kind;
+    f.colour = r.rgba();
+    ReadShadeTail(r, f, kind == Filter::Kind::DropShadow, false);
+    return f;
+}
+
+Filter ReadBevel(SwfReader &r)
+{
+    Filter f;
+    f.kind = Filter::Kind::Bevel;
+    // Files hold the lit side's colour first.
+    f.highlight = r.rgba();
+    f.colour = r.rgba();
+    ReadShadeTail(r, f, true, true);
+    return f;
+}
+
+Filter ReadGradientFilter(SwfReader &r, Filter::Kind kind)
+{
+    Filter f;
+    f.kind = kind;
+    f.gradient.resize(r.u8());
+    for (Filter::Stop &stop : f.gradient)
+        stop.colour = r.rgba();
+    for (Filter::Stop &stop : f.gradient)
+        stop.ratio = r.u8();
+    ReadShadeTail(r, f, true, true);
+    return f;
+}
+
+Filter ReadConvolution(SwfReader &r)
+{
+    Filter f;
+    f.kind = Filter::Kind::Convolution;
+    f.kernelColumns = r.u8();
+    f.kernelRows = r.u8();
+    f.divisor = r.f32();
+    f.bias = r.f32();
+    const size_t cells = size_t(f.kernelColumns) * size_t(f.kernelRows);
+    if (cells * 4 > r.remaining()) {
+        r.skip(r.remaining() + 1);  // marks the record as overrun
+        return f;
+    }
+    f.kernel.resize(cells);
+    for (float &weight : f.kernel)
+        weight = r.f32();
+    f.edgeColour = r.rgba();
+    const uint8_t flags = r.u8();
+    f.clampEdges = flags & 0x02;
+    f.preserveAlpha = flags & 0x01;
     return f;
 }
 
@@ -271,17 +468,17 @@ void Filter::parseList(SwfReader &r, std::vector<Filter> &out)
                 value = r.f32();
             break;
         case kBevel:
-            r.skip(27);
-            continue;
+            f = ReadBevel(r);
+            break;
         case kGradientGlow:
+            f = ReadGradientFilter(r, Kind::GradientGlow);
+            break;
         case kGradientBevel:
-            r.skip(size_t(r.u8()) * 5 + 19);
-            continue;
-        case kConvolution: {
-            const size_t cells = size_t(r.u8()) * r.u8();
-            r.skip(8 + cells * 4 + 5);
-            continue;
-        }
+            f = ReadGradientFilter(r, Kind::GradientBevel);
+            break;
+        case kConvolution:
+            f = ReadConvolution(r);
+            break;
         default:  // the rest of the list cannot be sized
             r.skip(r.remaining());
             return;
@@ -293,7 +490,7 @@ void Filter::parseList(SwfReader &r, std::vector<Filter> &out)
 
 float Filter::reach() const
 {
-    if (kind == Kind::ColorMatrix)
+    if (kind == Kind::ColorMatrix || kind == Kind::Convolution)
         return 0;
     // Each pass spreads by half its box, which is never wider than the blur.
     const float spread = std::max(blurX, blurY) / 2 * float(PassCount(passes));
@@ -314,8 +511,17 @@ void Filter::apply(QImage &picture, double scale) const
                 return;
         ApplyColorMatrix(picture, matrix);
         break;
+    case Kind::Convolution:
+        if (kernel.empty() || kernel.size() > size_t(kMaxKernelCells) || !std::isfinite(divisor) ||
+            !std::isfinite(bias) || !std::all_of(kernel.begin(), kernel.end(), [](float w) { return std::isfinite(w); }))
+            return;
+        ApplyConvolution(picture, *this);
+        break;
     case Kind::DropShadow:
     case Kind::Glow:
+    case Kind::Bevel:
+    case Kind::GradientGlow:
+    case Kind::GradientBevel:
         ApplyShade(picture, *this, scale);
         break;
     }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #include "swf/filter.h"
 #include "swfbuilder.h"
@@ -125,28 +127,210 @@ TEST(Filter, ColourMatrixMixesChannels)
     EXPECT_EQ(picture.pixel(20, 20), qRgba(0, 0, 255, 255));
 }
 
-TEST(Filter, ListKeepsDrawnFiltersAndStepsOverTheOthers)
+void WriteFloat(swftest::BitWriter &w, float value)
 {
-    swftest::BitWriter w;
-    w.u8(4);                   // four filters
-    w.u8(3);                   // bevel: not drawn
-    w.bytes(QByteArray(27, '\0'));
-    w.u8(1);                   // blur 2 x 3, one pass
-    w.u32(2 << 16);
-    w.u32(3 << 16);
-    w.u8(1 << 3);
-    w.u8(9);                   // unknown: ends the list
-    w.u8(1);
-    const QByteArray bytes = w.data();
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    w.u32(bits);
+}
+
+std::vector<Filter> ParseList(const QByteArray &bytes, bool *atEnd = nullptr)
+{
     swf::SwfReader r(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
     std::vector<Filter> filters;
     Filter::parseList(r, filters);
-    ASSERT_EQ(filters.size(), 1u);
-    EXPECT_EQ(filters[0].kind, Filter::Kind::Blur);
-    EXPECT_EQ(filters[0].blurX, 2.0f);
-    EXPECT_EQ(filters[0].blurY, 3.0f);
-    EXPECT_EQ(filters[0].passes, 1);
-    EXPECT_TRUE(r.atEnd());
+    if (atEnd)
+        *atEnd = r.atEnd();
+    return filters;
+}
+
+TEST(Filter, ListReadsEveryKnownKindAndStopsAtAnUnknownOne)
+{
+    swftest::BitWriter w;
+    w.u8(6);
+    w.u8(3);  // bevel: lit colour first, then the dark one
+    w.rgba(swf::Rgba{255, 0, 0, 255});
+    w.rgba(swf::Rgba{0, 0, 255, 128});
+    w.u32(4 << 16);
+    w.u32(5 << 16);
+    w.u32(0);
+    w.u32(3 << 16);
+    w.u16(2 << 8);     // strength 2
+    w.u8(0x90 | 3);  // inner, on top, three passes
+    w.u8(4);         // gradient glow with two stops
+    w.u8(2);
+    w.rgba(swf::Rgba{0, 0, 0, 0});
+    w.rgba(swf::Rgba{0, 255, 0, 255});
+    w.u8(0);
+    w.u8(255);
+    w.bytes(QByteArray(18, '\0'));
+    w.u8(0x21);
+    w.u8(5);  // convolution, 2 by 1
+    w.u8(2);
+    w.u8(1);
+    WriteFloat(w, 2);
+    WriteFloat(w, 1);
+    WriteFloat(w, 0.5f);
+    WriteFloat(w, -1);
+    w.rgba(swf::Rgba{1, 2, 3, 4});
+    w.u8(0x02);  // clamp, alpha convolved too
+    w.u8(1);     // blur 2 x 3, one pass
+    w.u32(2 << 16);
+    w.u32(3 << 16);
+    w.u8(1 << 3);
+    w.u8(9);  // unknown: ends the list
+    w.u8(1);
+    bool atEnd = false;
+    const std::vector<Filter> filters = ParseList(w.data(), &atEnd);
+    EXPECT_TRUE(atEnd);
+    ASSERT_EQ(filters.size(), 4u);
+
+    const Filter &bevel = filters[0];
+    EXPECT_EQ(bevel.kind, Filter::Kind::Bevel);
+    EXPECT_EQ(bevel.highlight, (swf::Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(bevel.colour, (swf::Rgba{0, 0, 255, 128}));
+    EXPECT_EQ(bevel.blurY, 5.0f);
+    EXPECT_EQ(bevel.distance, 3.0f);
+    EXPECT_EQ(bevel.strength, 2.0f);
+    EXPECT_TRUE(bevel.inner && bevel.onTop);
+    EXPECT_FALSE(bevel.knockout || bevel.compositeSource);
+    EXPECT_EQ(bevel.passes, 3);
+
+    const Filter &glow = filters[1];
+    EXPECT_EQ(glow.kind, Filter::Kind::GradientGlow);
+    ASSERT_EQ(glow.gradient.size(), 2u);
+    EXPECT_EQ(glow.gradient[1].colour, (swf::Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(glow.gradient[1].ratio, 255);
+    EXPECT_TRUE(glow.compositeSource);
+    EXPECT_EQ(glow.passes, 1);
+
+    const Filter &convolution = filters[2];
+    EXPECT_EQ(convolution.kind, Filter::Kind::Convolution);
+    EXPECT_EQ(convolution.kernelColumns, 2);
+    EXPECT_EQ(convolution.kernelRows, 1);
+    EXPECT_EQ(convolution.divisor, 2.0f);
+    EXPECT_EQ(convolution.bias, 1.0f);
+    EXPECT_EQ(convolution.kernel, (std::vector<float>{0.5f, -1}));
+    EXPECT_EQ(convolution.edgeColour, (swf::Rgba{1, 2, 3, 4}));
+    EXPECT_TRUE(convolution.clampEdges);
+    EXPECT_FALSE(convolution.preserveAlpha);
+
+    EXPECT_EQ(filters[3].kind, Filter::Kind::Blur);
+    EXPECT_EQ(filters[3].blurY, 3.0f);
+}
+
+// A kernel size larger than what is left of the record is not allocated.
+TEST(Filter, ConvolutionClaimingMoreCellsThanTheRecordHoldsIsDropped)
+{
+    swftest::BitWriter w;
+    w.u8(1);
+    w.u8(5);
+    w.u8(255);
+    w.u8(255);
+    WriteFloat(w, 1);
+    WriteFloat(w, 0);
+    WriteFloat(w, 1);
+    EXPECT_TRUE(ParseList(w.data()).empty());
+}
+
+Filter Bevel(bool inner, bool knockout, bool onTop)
+{
+    Filter bevel;
+    bevel.kind = Filter::Kind::Bevel;
+    bevel.highlight = swf::Rgba{255, 255, 255, 255};
+    bevel.colour = swf::Rgba{0, 0, 0, 255};
+    bevel.angle = float(M_PI / 4);  // light from the top left
+    bevel.distance = 2;
+    bevel.inner = inner;
+    bevel.knockout = knockout;
+    bevel.onTop = onTop;
+    return bevel;
+}
+
+// The lit colour lines the edges facing the light, the dark one the edges
+// facing away; inner, outer and full bevels keep to their side of the edge.
+TEST(Filter, BevelLightsTheEdgesFacingTheLightInsideOutsideOrBoth)
+{
+    constexpr QRgb kWhite = qRgba(255, 255, 255, 255), kBlack = qRgba(0, 0, 0, 255),
+                   kRed = qRgba(255, 0, 0, 255), kNone = 0;
+    struct Case {
+        const char *name;
+        bool inner, knockout, onTop;
+        QRgb topLeftInside, bottomRightInside, topLeftOutside, bottomRightOutside, middle;
+    };
+    for (const Case c : {Case{"inner", true, false, false, kWhite, kBlack, kNone, kNone, kRed},
+                         Case{"inner knockout", true, true, false, kWhite, kBlack, kNone, kNone, kNone},
+                         Case{"outer", false, false, false, kRed, kRed, kWhite, kBlack, kRed},
+                         Case{"outer knockout", false, true, false, kNone, kNone, kWhite, kBlack, kNone},
+                         Case{"full", false, false, true, kWhite, kBlack, kWhite, kBlack, kRed}}) {
+        SCOPED_TRACE(c.name);
+        QImage picture = Square();
+        Bevel(c.inner, c.knockout, c.onTop).apply(picture, 1.0);
+        EXPECT_EQ(picture.pixel(10, 10), c.topLeftInside);
+        EXPECT_EQ(picture.pixel(29, 29), c.bottomRightInside);
+        EXPECT_EQ(picture.pixel(9, 9), c.topLeftOutside);
+        EXPECT_EQ(picture.pixel(30, 30), c.bottomRightOutside);
+        EXPECT_EQ(picture.pixel(20, 20), c.middle);
+    }
+}
+
+TEST(Filter, GradientBevelRunsFromTheLitColourToTheDarkOne)
+{
+    Filter bevel = Bevel(true, false, false);
+    bevel.kind = Filter::Kind::GradientBevel;
+    bevel.gradient = {Filter::Stop{swf::Rgba{0, 255, 0, 255}, 0}, Filter::Stop{swf::Rgba{0, 0, 0, 0}, 128},
+                      Filter::Stop{swf::Rgba{0, 0, 255, 255}, 255}};
+    QImage picture = Square();
+    bevel.apply(picture, 1.0);
+    EXPECT_EQ(picture.pixel(10, 10), qRgba(0, 255, 0, 255));
+    EXPECT_EQ(picture.pixel(29, 29), qRgba(0, 0, 255, 255));
+    EXPECT_EQ(qRed(picture.pixel(20, 20)), 255);  // the flat middle is left alone
+}
+
+// The blurred coverage picks the colour: faint coverage takes the low
+// stops, nothing at all the first one.
+TEST(Filter, GradientGlowColoursTheBlurredEdgeByItsStrength)
+{
+    Filter glow = Blur(6, 1);
+    glow.kind = Filter::Kind::GradientGlow;
+    glow.gradient = {Filter::Stop{swf::Rgba{0, 0, 0, 0}, 0}, Filter::Stop{swf::Rgba{0, 0, 255, 255}, 128},
+                     Filter::Stop{swf::Rgba{0, 255, 0, 255}, 255}};
+    QImage picture = Square();
+    glow.apply(picture, 1.0);
+    const QRgb nearEdge = picture.pixel(9, 20);
+    EXPECT_GT(qBlue(nearEdge), 150);
+    EXPECT_EQ(qGreen(nearEdge), 0);
+    EXPECT_EQ(picture.pixel(0, 20), 0u);
+    EXPECT_EQ(picture.pixel(20, 20), qRgba(255, 0, 0, 255));
+}
+
+// A kernel taking each pixel's right neighbour moves the picture one pixel
+// left; beyond the right edge lies the edge pixel or the edge colour.
+TEST(Filter, ConvolutionWeighsNeighboursAndFillsBeyondTheEdge)
+{
+    struct Case {
+        bool clampEdges;
+        float divisor;
+        QRgb insideLeftOfSquare, lastColumn;
+    };
+    for (const Case c : {Case{true, 1, qRgba(255, 0, 0, 255), 0}, Case{false, 1, qRgba(255, 0, 0, 255), qRgba(0, 0, 255, 255)},
+                         Case{true, 2, qPremultiply(qRgba(127, 0, 0, 127)), 0}}) {
+        SCOPED_TRACE(testing::Message() << "clamp " << c.clampEdges << ", divisor " << c.divisor);
+        Filter convolution;
+        convolution.kind = Filter::Kind::Convolution;
+        convolution.kernelColumns = 3;
+        convolution.kernelRows = 3;
+        convolution.kernel = {0, 0, 0, 0, 0, 1, 0, 0, 0};
+        convolution.divisor = c.divisor;
+        convolution.clampEdges = c.clampEdges;
+        convolution.preserveAlpha = false;
+        convolution.edgeColour = swf::Rgba{0, 0, 255, 255};
+        QImage picture = Square();
+        convolution.apply(picture, 1.0);
+        EXPECT_EQ(picture.pixel(9, 20), c.insideLeftOfSquare);
+        EXPECT_EQ(qAlpha(picture.pixel(29, 20)), 0);
+        EXPECT_EQ(picture.pixel(39, 20), c.lastColumn);
+    }
 }
 
 // The box is the largest odd width within the blur amount in device
