@@ -122,6 +122,10 @@ void DisplayList::apply(const DisplayCommand &command, int frame)
         object->blendMode = command.blendMode;
     if (command.hasFilters)
         object->filters = command.filters;
+    if (command.hasBackground) {
+        object->hasBackground = true;
+        object->background = command.background;
+    }
 }
 
 }  // namespace swf

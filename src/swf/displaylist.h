@@ -38,6 +38,9 @@ struct DisplayObject {
     uint16_t clipDepth = 0;
     bool visible = true;
     uint8_t blendMode = 0;
+    // An opaque background fills the object's box below its content.
+    bool hasBackground = false;
+    Rgba background;
     std::string name;
     std::vector<Filter> filters;
     std::unique_ptr<TimelineState> children;

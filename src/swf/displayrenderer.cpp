@@ -200,9 +200,33 @@ QRectF DisplayRenderer::deviceBounds(const DisplayObject &object, const Matrix &
     return bounds;
 }
 
+// The background belongs to the object's cached picture, so it fills the
+// device-pixel box around the object and takes the colour transform; its
+// alpha is ignored, as the background is opaque by definition.
+void DisplayRenderer::fillBackground(const DisplayObject &object, const Matrix &toStage,
+                                     const ColorTransform &cx)
+{
+    const QRectF bounds = deviceBounds(object, toStage);
+    const QRect box(QPoint(qRound(bounds.left()), qRound(bounds.top())),
+                    QPoint(qRound(bounds.right()) - 1, qRound(bounds.bottom()) - 1));
+    if (bounds.isEmpty() || box.isEmpty())
+        return;
+    if (clipsChanged_)
+        applyClips();
+    Rgba colour = cx.apply(object.background);
+    colour.a = 255;
+    QPainter &painter = *context_.painter;
+    const QTransform saved = painter.worldTransform();
+    painter.resetTransform();
+    painter.fillRect(box, colour.toQColor());
+    painter.setWorldTransform(saved);
+}
+
 void DisplayRenderer::renderContent(const DisplayObject &object, const Matrix &toStage,
                                     const ColorTransform &cx)
 {
+    if (object.hasBackground)
+        fillBackground(object, toStage, cx);
     if (object.children) {
         renderList(object.children->displayList(), toStage, cx);
         return;

@@ -8,7 +8,8 @@
 // layer the size of its visible box, filtered (blur, drop shadow, glow,
 // colour matrix), and then composed onto what lies below with its mode; "alpha" and "erase" act on the layer of the
 // nearest blended ancestor, within their own bounding box, and draw nothing
-// outside such a layer.
+// outside such a layer. An object with an opaque background is drawn on
+// that colour, filling its box in whole device pixels.
 // Lives for one render call on the player's thread.
 
 #include <QImage>
@@ -43,6 +44,7 @@ private:
     // the picture goes, in device pixels. Null when nothing is visible.
     QImage renderLayer(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx,
                        QRect &area);
+    void fillBackground(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
     double pixelsPerStagePixel() const;
     // The filled area of an object (all of a sprite's objects) in device pixels.
     void addOutline(const DisplayObject &object, const Matrix &toStage, QPainterPath &out) const;

@@ -113,6 +113,28 @@ TEST(DisplayRenderer, EraseCutsThroughItsLayerOnly)
     EXPECT_EQ(q[1], kBlue);
 }
 
+TEST(DisplayRenderer, OpaqueBackgroundFillsTheObjectBoxBelowIt)
+{
+    // Two green bars, a quarter of the width each, at the sprite's edges.
+    SwfBuilder sprite(8, kStage);
+    Placement bar = PlaceCharacter(1, kLeftId);
+    bar.hasMatrix = true;
+    bar.matrix.a = 0.5;
+    sprite.placeObject2(bar);
+    bar.depth = 2;
+    bar.matrix.tx = 1500;
+    sprite.placeObject2(bar).showFrame();
+    SwfBuilder b = Characters();
+    b.defineSprite(kSpriteId, 1, sprite.tags());
+    Placement placed = PlaceCharacter(1, kSpriteId);
+    placed.background = Rgba{0, 0, 255, 0};  // opaque whatever its alpha says
+    b.placeObject3(placed).showFrame().end();
+    const QImage image = Render(b);
+    EXPECT_EQ(image.pixel(10, 50), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(50, 50), kBlue);
+    EXPECT_EQ(image.pixel(90, 50), qRgb(0, 255, 0));
+}
+
 TEST(DisplayRenderer, OnlyDrawnCharactersAreReplacedInPlace)
 {
     SwfBuilder redSprite(8, kStage), blueSprite(8, kStage);

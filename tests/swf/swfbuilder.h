@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,7 @@ struct Placement {
     std::string name;
     int clipDepth = -1;
     int blendMode = -1;  // PlaceObject3 only
+    std::optional<swf::Rgba> background;  // PlaceObject3 only
 };
 
 // A new object of `characterId` at `depth`, nothing else set.
