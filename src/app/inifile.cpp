@@ -1,8 +1,9 @@
 #include "app/inifile.h"
 
+#include "platform/atomicsave.h"
+
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
 
 #include <utility>
 
@@ -156,19 +157,9 @@ QByteArray ReadContent(const QString &path, bool *readable, QString *reason)
 
 void SaveReplacing(const QString &path, const QByteArray &content)
 {
-    // Unbuffered, so that a short write (a full disk) shows in the count
-    // written: a failed flush of a buffered save file can go unnoticed by
-    // its commit, which would then put a cut-off file in place.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        ThrowFileError(QStringLiteral("Cannot create"), path, file.errorString());
-    if (file.write(content) != content.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        ThrowFileError(QStringLiteral("Cannot write"), path, reason);
-    }
-    if (!file.commit())
-        ThrowFileError(QStringLiteral("Cannot write"), path, file.errorString());
+    if (const std::optional<SaveFailure> failure = SaveAtomically(path, content))
+        ThrowFileError(failure->created ? QStringLiteral("Cannot write") : QStringLiteral("Cannot create"), path,
+                       failure->reason);
 }
 
 // Makes sure the line at `index` ends with a line break before another

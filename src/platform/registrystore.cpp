@@ -1,10 +1,10 @@
 #include "platform/registrystore.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <stdexcept>
 
+#include "platform/atomicsave.h"
 #include "platform/datafolder.h"
 
 namespace {
@@ -166,13 +166,12 @@ void SetValueLine(QStringList &lines, const QString &key, const QString &valueLi
 
 void WriteLines(const QString &path, const QStringList &lines)
 {
-    QSaveFile file(path);
     QByteArray bytes;
     for (const QString &line : lines)
         bytes += line.toUtf8() + '\n';
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (const std::optional<SaveFailure> failure = SaveAtomically(path, bytes))
         throw std::runtime_error("Cannot write the registry store " + path.toStdString() + ": " +
-                                 file.errorString().toStdString());
+                                 failure->reason.toStdString());
 }
 
 }  // namespace
