@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "platform/listingorder.h"
+
 namespace {
 
 using InitPluginFunction = void (*)(QMenu *);
@@ -21,8 +23,7 @@ QFileInfoList PluginFiles(const QString &folder)
 {
     QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.dll")}, QDir::Files);
     std::stable_sort(files.begin(), files.end(), [](const QFileInfo &a, const QFileInfo &b) {
-        const int order = a.fileName().compare(b.fileName(), Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : a.fileName() < b.fileName();
+        return ListingOrderLess(a.fileName(), b.fileName());
     });
     return files;
 }

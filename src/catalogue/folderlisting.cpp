@@ -3,24 +3,14 @@
 #include <QDir>
 #include <algorithm>
 
-namespace {
-
-// Case-insensitive order, with a case-sensitive tie-break so that names
-// differing only in case keep one stable order.
-bool NameBefore(const QString &a, const QString &b)
-{
-    const int order = QString::compare(a, b, Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a < b;
-}
-
-}  // namespace
+#include "platform/listingorder.h"
 
 TItemList ListMovieFolder(const QString &folder)
 {
     const QString folderText = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     QStringList names = QDir(folder).entryList({QStringLiteral("*.swf")},
                                                QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
-    std::sort(names.begin(), names.end(), NameBefore);
+    std::sort(names.begin(), names.end(), ListingOrderLess);
     TItemList items;
     items.reserve(names.size());
     for (const QString &name : names)

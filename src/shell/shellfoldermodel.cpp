@@ -13,6 +13,8 @@
 #include <fcntl.h>
 #include <stdio.h>
 
+#include "platform/listingorder.h"
+
 struct TShellFolderModel::Node {
     enum class Children { Unknown, Some, None };
 
@@ -40,8 +42,7 @@ public:
 
 bool NameLess(const QFileInfo &a, const QFileInfo &b)
 {
-    const int order = a.fileName().compare(b.fileName(), Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a.fileName() < b.fileName();
+    return ListingOrderLess(a.fileName(), b.fileName());
 }
 
 bool UsableFolderName(const QString &name)
