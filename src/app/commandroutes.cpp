@@ -7,7 +7,7 @@
 #include "catalogue/zenteqthumb.h"
 #include "desktop/wallpaper.h"
 
-#include <QMessageBox>
+#include "ui/plaintext.h"
 
 #include <exception>
 
@@ -17,8 +17,7 @@ namespace {
 // instead of pretending to run.
 void ShowNotAvailable(TFrmMain *main, const QString &command)
 {
-    QMessageBox::information(main, QStringLiteral("Information"),
-                             QStringLiteral("%1 is not available in this version.").arg(command));
+    ShowInformation(main, QStringLiteral("%1 is not available in this version.").arg(command));
 }
 
 // Runs a command whose failure (an unreadable movie, a file that cannot be
@@ -40,7 +39,7 @@ QString SelectedMovieOrInform(TFrmMain *main)
     const TZenteqThumb *catalogue = main->flashView();
     if (catalogue->selectedCount() == 1)
         return catalogue->firstSelectedPath();
-    QMessageBox::information(main, QStringLiteral("Information"), QStringLiteral("Please select a file first!"));
+    ShowInformation(main, QStringLiteral("Please select a file first!"));
     return QString();
 }
 
