@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "swf/filter.h"
+#include "swf/timeline/filter.h"
 #include "swfbuilder.h"
 
 using swf::Filter;

@@ -1,13 +1,13 @@
-#include "swf/bitmap.h"
+#include "swf/characters/bitmap.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "swf/definetags.h"
-#include "swf/jpegdecode.h"
-#include "swf/losslessdecode.h"
+#include "swf/characters/definetags.h"
+#include "swf/format/jpegdecode.h"
+#include "swf/format/losslessdecode.h"
 
 namespace swf {
 

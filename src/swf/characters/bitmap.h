@@ -6,7 +6,7 @@
 
 #include <QImage>
 
-#include "swf/character.h"
+#include "swf/characters/character.h"
 
 namespace swf {
 

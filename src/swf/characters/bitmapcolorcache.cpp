@@ -1,10 +1,10 @@
-#include "swf/bitmapcolorcache.h"
+#include "swf/characters/bitmapcolorcache.h"
 
 #include <algorithm>
 #include <list>
 #include <mutex>
 
-#include "swf/bitmap.h"
+#include "swf/characters/bitmap.h"
 
 namespace swf {
 

@@ -7,7 +7,7 @@
 
 #include <QImage>
 
-#include "swf/types.h"
+#include "swf/format/types.h"
 
 namespace swf {
 

@@ -10,7 +10,7 @@
 #include <QTransform>
 #include <cstdint>
 
-#include "swf/types.h"
+#include "swf/format/types.h"
 
 class QPainter;
 

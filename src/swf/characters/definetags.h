@@ -6,9 +6,9 @@
 #include <QByteArray>
 #include <cstdint>
 
-#include "swf/dictionary.h"
-#include "swf/memorybudget.h"
-#include "swf/swfreader.h"
+#include "swf/characters/dictionary.h"
+#include "swf/format/memorybudget.h"
+#include "swf/format/swfreader.h"
 
 namespace swf {
 

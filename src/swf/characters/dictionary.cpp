@@ -1,4 +1,4 @@
-#include "swf/dictionary.h"
+#include "swf/characters/dictionary.h"
 
 namespace swf {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "swf/character.h"
+#include "swf/characters/character.h"
 
 namespace swf {
 

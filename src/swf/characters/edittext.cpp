@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "swf/definetags.h"
-#include "swf/edittextcharacter.h"
-#include "swf/fontcharacter.h"
+#include "swf/characters/definetags.h"
+#include "swf/characters/edittextcharacter.h"
+#include "swf/characters/fontcharacter.h"
 
 namespace swf {
 

@@ -1,12 +1,12 @@
-#include "swf/edittextcharacter.h"
+#include "swf/characters/edittextcharacter.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
 #include <cmath>
 
-#include "swf/fontcharacter.h"
-#include "swf/htmltext.h"
+#include "swf/characters/fontcharacter.h"
+#include "swf/characters/htmltext.h"
 
 namespace swf {
 

@@ -12,9 +12,9 @@
 #include <QString>
 #include <vector>
 
-#include "swf/character.h"
-#include "swf/memorybudget.h"
-#include "swf/textlayout.h"
+#include "swf/characters/character.h"
+#include "swf/format/memorybudget.h"
+#include "swf/characters/textlayout.h"
 
 namespace swf {
 

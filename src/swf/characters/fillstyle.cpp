@@ -1,4 +1,4 @@
-#include "swf/fillstyle.h"
+#include "swf/characters/fillstyle.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "swf/swfreader.h"
-#include "swf/types.h"
+#include "swf/format/swfreader.h"
+#include "swf/format/types.h"
 
 namespace swf {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "swf/definetags.h"
-#include "swf/fontcharacter.h"
-#include "swf/shaperecords.h"
+#include "swf/characters/definetags.h"
+#include "swf/characters/fontcharacter.h"
+#include "swf/characters/shaperecords.h"
 
 namespace swf {
 

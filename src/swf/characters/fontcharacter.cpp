@@ -1,4 +1,4 @@
-#include "swf/fontcharacter.h"
+#include "swf/characters/fontcharacter.h"
 
 namespace swf {
 

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "swf/character.h"
+#include "swf/characters/character.h"
 
 namespace swf {
 

@@ -1,4 +1,4 @@
-#include "swf/htmltext.h"
+#include "swf/characters/htmltext.h"
 
 #include <QRegularExpression>
 

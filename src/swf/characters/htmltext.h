@@ -8,7 +8,7 @@
 #include <QString>
 #include <optional>
 
-#include "swf/types.h"
+#include "swf/format/types.h"
 
 namespace swf {
 

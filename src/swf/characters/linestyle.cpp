@@ -1,4 +1,4 @@
-#include "swf/linestyle.h"
+#include "swf/characters/linestyle.h"
 
 namespace swf {
 

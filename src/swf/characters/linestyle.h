@@ -6,7 +6,7 @@
 #include <QPen>
 #include <cstdint>
 
-#include "swf/fillstyle.h"
+#include "swf/characters/fillstyle.h"
 
 namespace swf {
 

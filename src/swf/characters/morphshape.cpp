@@ -1,8 +1,8 @@
 #include <memory>
 
-#include "swf/definetags.h"
-#include "swf/morphshapecharacter.h"
-#include "swf/shaperecords.h"
+#include "swf/characters/definetags.h"
+#include "swf/characters/morphshapecharacter.h"
+#include "swf/characters/shaperecords.h"
 
 namespace swf {
 

@@ -1,8 +1,8 @@
-#include "swf/morphshapecharacter.h"
+#include "swf/characters/morphshapecharacter.h"
 
 #include <algorithm>
 
-#include "swf/shapepainter.h"
+#include "swf/characters/shapepainter.h"
 
 namespace swf {
 

@@ -10,10 +10,10 @@
 #include <mutex>
 #include <vector>
 
-#include "swf/character.h"
-#include "swf/fillstyle.h"
-#include "swf/linestyle.h"
-#include "swf/shapepath.h"
+#include "swf/characters/character.h"
+#include "swf/characters/fillstyle.h"
+#include "swf/characters/linestyle.h"
+#include "swf/characters/shapepath.h"
 
 namespace swf {
 

@@ -1,7 +1,7 @@
 #include <memory>
 
-#include "swf/definetags.h"
-#include "swf/shapecharacter.h"
+#include "swf/characters/definetags.h"
+#include "swf/characters/shapecharacter.h"
 
 namespace swf {
 

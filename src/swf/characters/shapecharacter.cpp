@@ -1,6 +1,6 @@
-#include "swf/shapecharacter.h"
+#include "swf/characters/shapecharacter.h"
 
-#include "swf/shapepainter.h"
+#include "swf/characters/shapepainter.h"
 
 namespace swf {
 

@@ -6,9 +6,9 @@
 #include <QBrush>
 #include <vector>
 
-#include "swf/character.h"
-#include "swf/shapepath.h"
-#include "swf/shaperecords.h"
+#include "swf/characters/character.h"
+#include "swf/characters/shapepath.h"
+#include "swf/characters/shaperecords.h"
 
 namespace swf {
 

@@ -1,11 +1,11 @@
-#include "swf/shapepainter.h"
+#include "swf/characters/shapepainter.h"
 
 #include <QPainter>
 #include <cmath>
 
-#include "swf/bitmap.h"
-#include "swf/bitmapcolorcache.h"
-#include "swf/dictionary.h"
+#include "swf/characters/bitmap.h"
+#include "swf/characters/bitmapcolorcache.h"
+#include "swf/characters/dictionary.h"
 
 namespace swf {
 

@@ -8,10 +8,10 @@
 #include <QBrush>
 #include <QPainterPath>
 
-#include "swf/character.h"
-#include "swf/fillstyle.h"
-#include "swf/linestyle.h"
-#include "swf/shapepath.h"
+#include "swf/characters/character.h"
+#include "swf/characters/fillstyle.h"
+#include "swf/characters/linestyle.h"
+#include "swf/characters/shapepath.h"
 
 namespace swf {
 

@@ -1,4 +1,4 @@
-#include "swf/shapepath.h"
+#include "swf/characters/shapepath.h"
 
 #include <cstring>
 #include <map>

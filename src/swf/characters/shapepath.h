@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "swf/shaperecords.h"
+#include "swf/characters/shaperecords.h"
 
 namespace swf {
 

@@ -1,6 +1,6 @@
-#include "swf/shaperecords.h"
+#include "swf/characters/shaperecords.h"
 
-#include "swf/shapepath.h"
+#include "swf/characters/shapepath.h"
 
 namespace swf {
 

@@ -12,10 +12,10 @@
 #include <functional>
 #include <vector>
 
-#include "swf/fillstyle.h"
-#include "swf/linestyle.h"
-#include "swf/memorybudget.h"
-#include "swf/swfreader.h"
+#include "swf/characters/fillstyle.h"
+#include "swf/characters/linestyle.h"
+#include "swf/format/memorybudget.h"
+#include "swf/format/swfreader.h"
 
 namespace swf {
 

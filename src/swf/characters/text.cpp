@@ -4,9 +4,9 @@
 #include <QTransform>
 #include <memory>
 
-#include "swf/definetags.h"
-#include "swf/fontcharacter.h"
-#include "swf/textcharacter.h"
+#include "swf/characters/definetags.h"
+#include "swf/characters/fontcharacter.h"
+#include "swf/characters/textcharacter.h"
 
 namespace swf {
 

@@ -1,4 +1,4 @@
-#include "swf/textcharacter.h"
+#include "swf/characters/textcharacter.h"
 
 #include <QPainter>
 

@@ -7,7 +7,7 @@
 #include <QPainterPath>
 #include <vector>
 
-#include "swf/character.h"
+#include "swf/characters/character.h"
 
 namespace swf {
 

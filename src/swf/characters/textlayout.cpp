@@ -1,4 +1,4 @@
-#include "swf/textlayout.h"
+#include "swf/characters/textlayout.h"
 
 #include <QStringList>
 

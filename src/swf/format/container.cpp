@@ -1,4 +1,4 @@
-#include "swf/container.h"
+#include "swf/format/container.h"
 
 #include <lzma.h>
 #include <zlib.h>

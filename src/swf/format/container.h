@@ -16,7 +16,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "swf/memorybudget.h"
+#include "swf/format/memorybudget.h"
 
 namespace swf {
 

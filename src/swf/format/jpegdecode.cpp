@@ -1,10 +1,10 @@
-#include "swf/jpegdecode.h"
+#include "swf/format/jpegdecode.h"
 
 #include <QBuffer>
 #include <QImageReader>
 #include <algorithm>
 
-#include "swf/zlibblock.h"
+#include "swf/format/zlibblock.h"
 
 namespace swf {
 

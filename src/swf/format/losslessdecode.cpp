@@ -1,10 +1,10 @@
-#include "swf/losslessdecode.h"
+#include "swf/format/losslessdecode.h"
 
 #include <QByteArray>
 #include <algorithm>
 #include <vector>
 
-#include "swf/zlibblock.h"
+#include "swf/format/zlibblock.h"
 
 namespace swf {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "swf/memorybudget.h"
+#include "swf/format/memorybudget.h"
 
 namespace swf {
 

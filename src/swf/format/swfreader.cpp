@@ -1,4 +1,4 @@
-#include "swf/swfreader.h"
+#include "swf/format/swfreader.h"
 
 #include <cstring>
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "swf/types.h"
+#include "swf/format/types.h"
 
 namespace swf {
 

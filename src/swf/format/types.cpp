@@ -1,4 +1,4 @@
-#include "swf/types.h"
+#include "swf/format/types.h"
 
 #include <algorithm>
 #include <cmath>

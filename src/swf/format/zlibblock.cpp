@@ -1,4 +1,4 @@
-#include "swf/zlibblock.h"
+#include "swf/format/zlibblock.h"
 
 #include <zlib.h>
 

@@ -1,11 +1,11 @@
-#include "swf/displayrenderer.h"
+#include "swf/render/displayrenderer.h"
 
 #include <QPainter>
 #include <QImage>
 #include <algorithm>
 #include <cmath>
 
-#include "swf/timelinestate.h"
+#include "swf/timeline/timelinestate.h"
 
 namespace swf {
 

@@ -16,8 +16,8 @@
 #include <QPainterPath>
 #include <vector>
 
-#include "swf/character.h"
-#include "swf/displaylist.h"
+#include "swf/characters/character.h"
+#include "swf/timeline/displaylist.h"
 
 namespace swf {
 

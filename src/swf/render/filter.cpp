@@ -1,4 +1,4 @@
-#include "swf/filter.h"
+#include "swf/timeline/filter.h"
 
 #include <QPainter>
 #include <algorithm>

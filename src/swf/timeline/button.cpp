@@ -1,4 +1,4 @@
-#include "swf/button.h"
+#include "swf/timeline/button.h"
 
 #include <memory>
 

@@ -4,9 +4,9 @@
 // records, as a one-frame timeline that places them; a placed button then
 // runs like a stopped one-frame sprite (sprites inside it still animate).
 
-#include "swf/character.h"
-#include "swf/definetags.h"
-#include "swf/timeline.h"
+#include "swf/characters/character.h"
+#include "swf/characters/definetags.h"
+#include "swf/timeline/timeline.h"
 
 namespace swf {
 

@@ -1,4 +1,4 @@
-#include "swf/displaycommand.h"
+#include "swf/timeline/displaycommand.h"
 
 namespace swf {
 

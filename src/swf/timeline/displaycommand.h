@@ -8,9 +8,9 @@
 
 #include <vector>
 
-#include "swf/definetags.h"
-#include "swf/filter.h"
-#include "swf/types.h"
+#include "swf/characters/definetags.h"
+#include "swf/timeline/filter.h"
+#include "swf/format/types.h"
 
 namespace swf {
 

@@ -1,8 +1,8 @@
-#include "swf/displaylist.h"
+#include "swf/timeline/displaylist.h"
 
-#include "swf/button.h"
-#include "swf/sprite.h"
-#include "swf/timelinestate.h"
+#include "swf/timeline/button.h"
+#include "swf/timeline/sprite.h"
+#include "swf/timeline/timelinestate.h"
 
 namespace swf {
 

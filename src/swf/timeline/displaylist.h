@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "swf/displaycommand.h"
-#include "swf/playercontext.h"
+#include "swf/timeline/displaycommand.h"
+#include "swf/timeline/playercontext.h"
 
 namespace swf {
 

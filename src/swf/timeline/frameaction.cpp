@@ -1,4 +1,4 @@
-#include "swf/frameaction.h"
+#include "swf/timeline/frameaction.h"
 
 #include <QString>
 #include <cmath>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "swf/swfreader.h"
+#include "swf/format/swfreader.h"
 
 namespace swf {
 

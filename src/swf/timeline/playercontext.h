@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "swf/dictionary.h"
+#include "swf/characters/dictionary.h"
 
 namespace swf {
 

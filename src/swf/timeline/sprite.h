@@ -3,8 +3,8 @@
 // character holds the parsed timeline only; every placed copy gets its own
 // TimelineState, which the display renderer draws.
 
-#include "swf/character.h"
-#include "swf/timeline.h"
+#include "swf/characters/character.h"
+#include "swf/timeline/timeline.h"
 
 namespace swf {
 

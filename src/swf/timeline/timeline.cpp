@@ -1,4 +1,4 @@
-#include "swf/timeline.h"
+#include "swf/timeline/timeline.h"
 
 #include <QString>
 

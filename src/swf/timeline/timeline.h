@@ -8,8 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "swf/displaycommand.h"
-#include "swf/frameaction.h"
+#include "swf/timeline/displaycommand.h"
+#include "swf/timeline/frameaction.h"
 
 namespace swf {
 

@@ -1,4 +1,4 @@
-#include "swf/timelinestate.h"
+#include "swf/timeline/timelinestate.h"
 
 #include <algorithm>
 

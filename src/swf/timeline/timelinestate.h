@@ -8,8 +8,8 @@
 // run once its display list has changed. Owned by its parent object (or
 // the player for the root); one player's thread.
 
-#include "swf/displaylist.h"
-#include "swf/timeline.h"
+#include "swf/timeline/displaylist.h"
+#include "swf/timeline/timeline.h"
 
 namespace swf {
 
