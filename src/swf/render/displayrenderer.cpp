@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "swf/render/filterpainter.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf {
@@ -154,7 +155,7 @@ QImage DisplayRenderer::renderLayer(const DisplayObject &object, const Matrix &t
         DisplayRenderer(layerContext, shift.map(baseClip_), true).renderContent(object, toStage, cx);
     }
     for (const Filter &filter : object.filters)
-        filter.apply(layer, pixelsPerStagePixel());
+        ApplyFilter(filter, layer, pixelsPerStagePixel());
     return layer;
 }
 

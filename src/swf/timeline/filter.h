@@ -1,10 +1,9 @@
 #pragma once
 // The bitmap filters a PlaceObject3 or button record may carry: blur, drop
 // shadow, glow, bevel, their gradient forms, colour matrix and convolution.
-// Parsed once at load time into plain values; applied at render time to the
-// off-screen picture of the filtered object.
+// Parsed once at load time into plain values; render/filterpainter.h draws
+// them on the off-screen picture of the filtered object.
 
-#include <QImage>
 #include <cstdint>
 #include <vector>
 
@@ -49,9 +48,8 @@ struct Filter {
 
     // How far the filter reaches beyond the object, in stage pixels.
     float reach() const;
-    // Applies the filter to `picture` (premultiplied ARGB); `scale` is
-    // device pixels per stage pixel.
-    void apply(QImage &picture, double scale) const;
+    // The blur passes to run, whatever the record held.
+    int passCount() const;
 };
 
 }  // namespace swf

@@ -1,4 +1,4 @@
-#include "swf/timeline/filter.h"
+#include "swf/render/filterpainter.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -7,17 +7,6 @@
 namespace swf {
 
 namespace {
-
-enum FilterId : uint8_t {
-    kDropShadow = 0,
-    kBlur = 1,
-    kGlow = 2,
-    kBevel = 3,
-    kGradientGlow = 4,
-    kConvolution = 5,
-    kColorMatrix = 6,
-    kGradientBevel = 7,
-};
 
 // Division by a box width with a multiply and a shift: the width is at
 // most 1023 and a sum at most 255 times that, so the 32-bit reciprocal
@@ -107,13 +96,6 @@ int BoxSize(double size)
     return 2 * int((std::min(size, double(kMaxBox)) - 1) / 2) + 1;
 }
 
-// The record holds five bits, but no player runs more than 15 passes.
-int PassCount(int passes)
-{
-    constexpr int kMaxPasses = 15;
-    return std::clamp(passes, 1, kMaxPasses);
-}
-
 void BlurPlane(Plane &plane, int boxX, int boxY, int passes)
 {
     for (int pass = 0; pass < passes; ++pass) {
@@ -143,7 +125,7 @@ void BoxBlur(QImage &picture, double sizeX, double sizeY, int passes)
             for (int x = 0; x < plane.columns; ++x)
                 *value++ = uint8_t(line[x] >> shift);
         }
-        BlurPlane(plane, boxX, boxY, PassCount(passes));
+        BlurPlane(plane, boxX, boxY, passes);
         value = plane.values.data();
         for (int y = 0; y < plane.rows; ++y) {
             auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
@@ -274,7 +256,7 @@ QImage Shade(const QImage &picture, const Filter &f, double scale)
         for (int x = 0; x < coverage.columns; ++x)
             *value++ = uint8_t(invert ? 255 - qAlpha(in[x]) : qAlpha(in[x]));
     }
-    BlurPlane(coverage, BoxSize(f.blurX * scale), BoxSize(f.blurY * scale), PassCount(f.passes));
+    BlurPlane(coverage, BoxSize(f.blurX * scale), BoxSize(f.blurY * scale), f.passCount());
     QImage shade(picture.size(), QImage::Format_ARGB32_Premultiplied);
     const std::vector<QRgb> colours = ShadeColours(f);
     if (IsBevel(f)) {
@@ -326,6 +308,13 @@ void ApplyShade(QImage &picture, const Filter &f, double scale)
 // Larger kernels would take minutes on a full-stage picture.
 constexpr int kMaxKernelCells = 15 * 15;
 
+bool IsDrawableConvolution(const Filter &f)
+{
+    auto finite = [](float w) { return std::isfinite(w); };
+    return !f.kernel.empty() && f.kernel.size() <= size_t(kMaxKernelCells) && finite(f.divisor) && finite(f.bias) &&
+           std::all_of(f.kernel.begin(), f.kernel.end(), finite);
+}
+
 void ApplyConvolution(QImage &picture, const Filter &f)
 {
     const QImage source = picture.convertToFormat(QImage::Format_ARGB32);
@@ -366,163 +355,32 @@ void ApplyConvolution(QImage &picture, const Filter &f)
     picture = result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-// Blur, then angle and distance where the kind has them, strength and the
-// flag byte: bevels and gradient filters give one bit to drawing on top
-// and keep four for the passes, shadows and glows keep five.
-void ReadShadeTail(SwfReader &r, Filter &f, bool hasAngle, bool hasOnTop)
-{
-    f.blurX = float(r.fixed16());
-    f.blurY = float(r.fixed16());
-    if (hasAngle) {
-        f.angle = float(r.fixed16());
-        f.distance = float(r.fixed16());
-    }
-    f.strength = float(r.fixed8());
-    const uint8_t flags = r.u8();
-    f.inner = flags & 0x80;
-    f.knockout = flags & 0x40;
-    f.compositeSource = flags & 0x20;
-    f.onTop = hasOnTop && (flags & 0x10);
-    f.passes = flags & (hasOnTop ? 0x0f : 0x1f);
-}
-
-Filter ReadShadowOrGlow(SwfReader &r, Filter::Kind kind)
-{
-    Filter f;
-    f.kind = kind;
-    f.colour = r.rgba();
-    ReadShadeTail(r, f, kind == Filter::Kind::DropShadow, false);
-    return f;
-}
-
-Filter ReadBevel(SwfReader &r)
-{
-    Filter f;
-    f.kind = Filter::Kind::Bevel;
-    // Files hold the lit side's colour first.
-    f.highlight = r.rgba();
-    f.colour = r.rgba();
-    ReadShadeTail(r, f, true, true);
-    return f;
-}
-
-Filter ReadGradientFilter(SwfReader &r, Filter::Kind kind)
-{
-    Filter f;
-    f.kind = kind;
-    f.gradient.resize(r.u8());
-    for (Filter::Stop &stop : f.gradient)
-        stop.colour = r.rgba();
-    for (Filter::Stop &stop : f.gradient)
-        stop.ratio = r.u8();
-    ReadShadeTail(r, f, true, true);
-    return f;
-}
-
-Filter ReadConvolution(SwfReader &r)
-{
-    Filter f;
-    f.kind = Filter::Kind::Convolution;
-    f.kernelColumns = r.u8();
-    f.kernelRows = r.u8();
-    f.divisor = r.f32();
-    f.bias = r.f32();
-    const size_t cells = size_t(f.kernelColumns) * size_t(f.kernelRows);
-    if (cells * 4 > r.remaining()) {
-        r.skip(r.remaining() + 1);  // marks the record as overrun
-        return f;
-    }
-    f.kernel.resize(cells);
-    for (float &weight : f.kernel)
-        weight = r.f32();
-    f.edgeColour = r.rgba();
-    const uint8_t flags = r.u8();
-    f.clampEdges = flags & 0x02;
-    f.preserveAlpha = flags & 0x01;
-    return f;
-}
-
 }  // namespace
 
-void Filter::parseList(SwfReader &r, std::vector<Filter> &out)
-{
-    const uint8_t count = r.u8();
-    for (unsigned i = 0; i < count && !r.overrun(); ++i) {
-        Filter f;
-        switch (r.u8()) {
-        case kDropShadow:
-            f = ReadShadowOrGlow(r, Kind::DropShadow);
-            break;
-        case kGlow:
-            f = ReadShadowOrGlow(r, Kind::Glow);
-            break;
-        case kBlur:
-            f.kind = Kind::Blur;
-            f.blurX = float(r.fixed16());
-            f.blurY = float(r.fixed16());
-            f.passes = r.u8() >> 3;
-            break;
-        case kColorMatrix:
-            f.kind = Kind::ColorMatrix;
-            for (float &value : f.matrix)
-                value = r.f32();
-            break;
-        case kBevel:
-            f = ReadBevel(r);
-            break;
-        case kGradientGlow:
-            f = ReadGradientFilter(r, Kind::GradientGlow);
-            break;
-        case kGradientBevel:
-            f = ReadGradientFilter(r, Kind::GradientBevel);
-            break;
-        case kConvolution:
-            f = ReadConvolution(r);
-            break;
-        default:  // the rest of the list cannot be sized
-            r.skip(r.remaining());
-            return;
-        }
-        if (!r.overrun())
-            out.push_back(f);
-    }
-}
-
-float Filter::reach() const
-{
-    if (kind == Kind::ColorMatrix || kind == Kind::Convolution)
-        return 0;
-    // Each pass spreads by half its box, which is never wider than the blur.
-    const float spread = std::max(blurX, blurY) / 2 * float(PassCount(passes));
-    return std::clamp(spread + std::fabs(distance), 0.0f, 512.0f);
-}
-
-void Filter::apply(QImage &picture, double scale) const
+void ApplyFilter(const Filter &filter, QImage &picture, double scale)
 {
     if (picture.isNull())
         return;
-    switch (kind) {
-    case Kind::Blur:
-        BoxBlur(picture, blurX * scale, blurY * scale, passes);
+    switch (filter.kind) {
+    case Filter::Kind::Blur:
+        BoxBlur(picture, filter.blurX * scale, filter.blurY * scale, filter.passCount());
         break;
-    case Kind::ColorMatrix:
-        for (float value : matrix)
+    case Filter::Kind::ColorMatrix:
+        for (float value : filter.matrix)
             if (!std::isfinite(value))
                 return;
-        ApplyColorMatrix(picture, matrix);
+        ApplyColorMatrix(picture, filter.matrix);
         break;
-    case Kind::Convolution:
-        if (kernel.empty() || kernel.size() > size_t(kMaxKernelCells) || !std::isfinite(divisor) ||
-            !std::isfinite(bias) || !std::all_of(kernel.begin(), kernel.end(), [](float w) { return std::isfinite(w); }))
-            return;
-        ApplyConvolution(picture, *this);
+    case Filter::Kind::Convolution:
+        if (IsDrawableConvolution(filter))
+            ApplyConvolution(picture, filter);
         break;
-    case Kind::DropShadow:
-    case Kind::Glow:
-    case Kind::Bevel:
-    case Kind::GradientGlow:
-    case Kind::GradientBevel:
-        ApplyShade(picture, *this, scale);
+    case Filter::Kind::DropShadow:
+    case Filter::Kind::Glow:
+    case Filter::Kind::Bevel:
+    case Filter::Kind::GradientGlow:
+    case Filter::Kind::GradientBevel:
+        ApplyShade(picture, filter, scale);
         break;
     }
 }
