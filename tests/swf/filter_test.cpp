@@ -429,3 +429,83 @@ TEST(Filter, ColourMatrixWithHugeCoefficientsStaysWithinTheByteRange)
         EXPECT_EQ(picture.pixel(1, 1), qRgba(c.red, 0, 0, 255));
     }
 }
+
+namespace {
+
+// A shadow, glow or bevel of each kind around the square, drawn outside it
+// with the square kept on top, at strength `strength`.
+Filter OuterShade(Filter::Kind kind, float strength)
+{
+    Filter shade = Blur(4, 1);
+    shade.kind = kind;
+    shade.colour = swf::Rgba{0, 0, 255, 255};
+    shade.highlight = swf::Rgba{0, 255, 0, 255};
+    shade.gradient = {Filter::Stop{swf::Rgba{0, 0, 255, 255}, 0}, Filter::Stop{swf::Rgba{0, 255, 0, 255}, 255}};
+    shade.angle = float(M_PI / 4);
+    shade.distance = 2;
+    shade.strength = strength;
+    return shade;
+}
+
+constexpr Filter::Kind kShadeKinds[] = {Filter::Kind::DropShadow, Filter::Kind::Glow, Filter::Kind::GradientGlow,
+                                        Filter::Kind::Bevel, Filter::Kind::GradientBevel};
+
+}  // namespace
+
+// A strength below zero or far beyond what a file holds never picks a
+// colour outside the shade's table (the sanitizers catch a stray read); a
+// shadow or glow with no strength left draws nothing.
+TEST(Filter, AnyStrengthPicksAShadeColourFromTheTable)
+{
+    const float strengths[] = {-128, -1, 1e30f, -1e30f, std::nanf("")};
+    for (Filter::Kind kind : kShadeKinds)
+        for (float strength : strengths) {
+            SCOPED_TRACE(testing::Message() << "kind " << int(kind) << ", strength " << strength);
+            QImage picture = Square();
+            ApplyFilter(OuterShade(kind, strength), picture, 1.0);
+            EXPECT_EQ(picture.pixel(20, 20), qRgba(255, 0, 0, 255));
+            const bool glowOrShadow = kind == Filter::Kind::DropShadow || kind == Filter::Kind::Glow;
+            if (glowOrShadow && !(strength > 0))
+                EXPECT_EQ(picture, Square());
+        }
+}
+
+// A distance that pushes the shade far beyond the picture, at any scale,
+// leaves only the object.
+TEST(Filter, AShadeBeyondThePictureLeavesTheObjectAlone)
+{
+    const float distances[] = {32767, -32768, 1e30f};
+    for (Filter::Kind kind : {Filter::Kind::DropShadow, Filter::Kind::Bevel, Filter::Kind::GradientBevel})
+        for (float distance : distances)
+            for (double scale : {1.0, 1e6}) {
+                SCOPED_TRACE(testing::Message() << "kind " << int(kind) << ", distance " << distance << ", scale " << scale);
+                Filter shade = OuterShade(kind, 1);
+                shade.blurX = shade.blurY = 0;
+                shade.distance = distance;
+                shade.gradient.insert(shade.gradient.begin() + 1, Filter::Stop{swf::Rgba{0, 0, 0, 0}, 128});
+                QImage picture = Square();
+                ApplyFilter(shade, picture, scale);
+                EXPECT_EQ(picture, Square());
+            }
+}
+
+// A hand-made convolution whose kernel does not hold rows times columns
+// weights is not drawn, rather than read past its weights.
+TEST(Filter, AConvolutionWhoseKernelDoesNotFitItsSizeLeavesThePicture)
+{
+    struct Case {
+        int columns, rows;
+        size_t weights;
+    };
+    for (const Case c : {Case{3, 3, 4}, Case{-1, -1, 1}, Case{0, 5, 1}, Case{2, 2, 9}}) {
+        SCOPED_TRACE(testing::Message() << c.columns << " by " << c.rows << " with " << c.weights << " weights");
+        Filter convolution;
+        convolution.kind = Filter::Kind::Convolution;
+        convolution.kernelColumns = c.columns;
+        convolution.kernelRows = c.rows;
+        convolution.kernel.assign(c.weights, 1);
+        QImage picture = Square();
+        ApplyFilter(convolution, picture, 1.0);
+        EXPECT_EQ(picture, Square());
+    }
+}

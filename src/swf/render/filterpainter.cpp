@@ -214,10 +214,26 @@ std::vector<QRgb> ShadeColours(const Filter &f)
     return colours;
 }
 
-int Strengthened(int value, float strength, int limit)
+// A shade level: `value` times the filter's strength, held within the
+// levels the colour table has, whatever strength the filter carries.
+int Strengthened(int value, float strength, int lowest, int highest)
 {
     const float v = value * strength;
-    return v > -limit ? (v < limit ? int(v) : limit) : -limit;
+    return v > float(lowest) ? (v < float(highest) ? int(v) : highest) : lowest;
+}
+
+// Where the shade lies from the object, in device pixels. A shade pushed
+// wholly off the picture goes no further, so that no distance or scale a
+// file can hold takes pixel arithmetic out of range.
+QPointF ShadeOffset(const Filter &f, double scale, const QSize &picture)
+{
+    const double distance = double(f.distance) * scale;
+    const double angle = std::isfinite(f.angle) ? double(f.angle) : 0;
+    auto held = [](double offset, int extent) {
+        const double beyond = extent + 1.0;
+        return std::isnan(offset) ? 0 : std::clamp(offset, -beyond, beyond);
+    };
+    return {held(std::cos(angle) * distance, picture.width()), held(std::sin(angle) * distance, picture.height())};
 }
 
 // A bevel's level: how much more of the object lies away from the light
@@ -236,7 +252,7 @@ void DrawBevelLevels(QImage &shade, const Plane &blurred, const Filter &f, QPoin
         for (int x = 0; x < blurred.columns; ++x) {
             const int lit = at(x + towardsLight.x(), y + towardsLight.y());
             const int dark = at(x - towardsLight.x(), y - towardsLight.y());
-            line[x] = colours[size_t(Strengthened(dark - lit, f.strength, 255) + 255)];
+            line[x] = colours[size_t(Strengthened(dark - lit, f.strength, -255, 255) + 255)];
         }
     }
 }
@@ -260,16 +276,14 @@ QImage Shade(const QImage &picture, const Filter &f, double scale)
     QImage shade(picture.size(), QImage::Format_ARGB32_Premultiplied);
     const std::vector<QRgb> colours = ShadeColours(f);
     if (IsBevel(f)) {
-        const QPoint offset(int(std::lround(std::cos(f.angle) * f.distance * scale)),
-                            int(std::lround(std::sin(f.angle) * f.distance * scale)));
-        DrawBevelLevels(shade, coverage, f, -offset, colours);
+        DrawBevelLevels(shade, coverage, f, -ShadeOffset(f, scale, picture.size()).toPoint(), colours);
         return shade;
     }
     value = coverage.values.data();
     for (int y = 0; y < coverage.rows; ++y) {
         auto *line = reinterpret_cast<QRgb *>(shade.scanLine(y));
         for (int x = 0; x < coverage.columns; ++x)
-            line[x] = colours[size_t(Strengthened(*value++, f.strength, 255))];
+            line[x] = colours[size_t(Strengthened(*value++, f.strength, 0, 255))];
     }
     return shade;
 }
@@ -278,8 +292,7 @@ void ApplyShade(QImage &picture, const Filter &f, double scale)
 {
     const QImage shade = Shade(picture, f, scale);
     // A bevel's angle and distance are already in its levels.
-    const double distance = IsBevel(f) ? 0 : f.distance * scale;
-    const QPointF offset(std::cos(f.angle) * distance, std::sin(f.angle) * distance);
+    const QPointF offset = IsBevel(f) ? QPointF() : ShadeOffset(f, scale, picture.size());
     QImage result(picture.size(), QImage::Format_ARGB32_Premultiplied);
     result.fill(Qt::transparent);
     QPainter p(&result);
@@ -311,7 +324,9 @@ constexpr int kMaxKernelCells = 15 * 15;
 bool IsDrawableConvolution(const Filter &f)
 {
     auto finite = [](float w) { return std::isfinite(w); };
-    return !f.kernel.empty() && f.kernel.size() <= size_t(kMaxKernelCells) && finite(f.divisor) && finite(f.bias) &&
+    const bool kernelFilled = f.kernelColumns > 0 && f.kernelRows > 0 &&
+                              f.kernel.size() == size_t(f.kernelColumns) * size_t(f.kernelRows);
+    return kernelFilled && f.kernel.size() <= size_t(kMaxKernelCells) && finite(f.divisor) && finite(f.bias) &&
            std::all_of(f.kernel.begin(), f.kernel.end(), finite);
 }
 
