@@ -465,8 +465,9 @@ TEST(Filter, AnyStrengthPicksAShadeColourFromTheTable)
             ApplyFilter(OuterShade(kind, strength), picture, 1.0);
             EXPECT_EQ(picture.pixel(20, 20), qRgba(255, 0, 0, 255));
             const bool glowOrShadow = kind == Filter::Kind::DropShadow || kind == Filter::Kind::Glow;
-            if (glowOrShadow && !(strength > 0))
+            if (glowOrShadow && !(strength > 0)) {
                 EXPECT_EQ(picture, Square());
+            }
         }
 }
 
