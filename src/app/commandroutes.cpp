@@ -3,9 +3,12 @@
 #include "app/errorreport.h"
 #include "app/formtexts.h"
 #include "app/frmmain.h"
+#include "app/settings.h"
 #include "catalogue/frmproperty.h"
 #include "catalogue/zenteqthumb.h"
 #include "desktop/wallpaper.h"
+#include "fileops/cataloguecommands.h"
+#include "fileops/frmmoveto.h"
 
 #include <QMessageBox>
 
@@ -33,6 +36,12 @@ void RunReportingErrors(Command &&command)
     }
 }
 
+// What the target folder dialog needs of the application frame.
+TMoveToServices MoveToServices()
+{
+    return {&ApplyFormTexts, &ReadIniString, &WriteIniString, &ShowErrorReport};
+}
+
 } // namespace
 
 QString SelectedMovieOrInform(TFrmMain *main)
@@ -58,10 +67,16 @@ void SetSelectedMovieAsWallpaper(TFrmMain *main)
         RunReportingErrors([&] { SetFlashWallpaper(path); });
 }
 
-void SaveSelectedMovieAs(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Save As")); }
-void CopySelectedMoviesTo(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Copy To")); }
-void MoveSelectedMoviesTo(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Move To")); }
-void DeleteSelectedMovies(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Delete")); }
+void SaveSelectedMovieAs(TFrmMain *main)
+{
+    const QString path = SelectedMovieOrInform(main);
+    if (!path.isEmpty())
+        SaveMovieAs(main, path);
+}
+
+void CopySelectedMoviesTo(TFrmMain *main) { CopySelectionTo(main, main->flashView(), MoveToServices()); }
+void MoveSelectedMoviesTo(TFrmMain *main) { MoveSelectionTo(main, main->flashView(), MoveToServices()); }
+void DeleteSelectedMovies(TFrmMain *main) { DeleteSelection(main, main->flashView()); }
 void OpenSearchDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Search")); }
 void OpenExeToSwfDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Exe To Swf")); }
 void OpenSwfToExeDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Swf To Exe")); }
