@@ -9,6 +9,8 @@
 #include "desktop/wallpaper.h"
 #include "fileops/cataloguecommands.h"
 #include "fileops/frmmoveto.h"
+#include "search/frmsearch.h"
+#include "shell/shelltreeview.h"
 
 #include <QMessageBox>
 
@@ -77,7 +79,14 @@ void SaveSelectedMovieAs(TFrmMain *main)
 void CopySelectedMoviesTo(TFrmMain *main) { CopySelectionTo(main, main->flashView(), MoveToServices()); }
 void MoveSelectedMoviesTo(TFrmMain *main) { MoveSelectionTo(main, main->flashView(), MoveToServices()); }
 void DeleteSelectedMovies(TFrmMain *main) { DeleteSelection(main, main->flashView()); }
-void OpenSearchDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Search")); }
+void OpenSearchDialog(TFrmMain *main)
+{
+    const auto preview = [main](const QStringList &files) {
+        main->flashView()->LoadFolder(main->folderTree()->Path(), &files);
+    };
+    TFrmSearch dialog(main, {MoveToServices(), preview});
+    dialog.exec();
+}
 void OpenExeToSwfDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Exe To Swf")); }
 void OpenSwfToExeDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Swf To Exe")); }
 void OpenScreenSaverDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Make Screen Saver")); }

@@ -4,6 +4,11 @@ QString LengthText(uint32_t length, const QLocale &locale)
 {
     if (length < 1024)
         return QString::number(length) + QStringLiteral("bytes");
+    return KilobyteText(length, locale);
+}
+
+QString KilobyteText(uint32_t length, const QLocale &locale)
+{
     // Whole tenths, halves rounded up, so that the text does not depend on
     // how the platform rounds binary fractions such as 1.25.
     const uint64_t tenths = (uint64_t(length) * 10 + 512) / 1024;

@@ -13,6 +13,9 @@
 // locale's decimal separator and no grouping: "1.0Kb", "1.5Kb".
 QString LengthText(uint32_t length, const QLocale &locale = QLocale());
 
+// Kilobytes to the nearest tenth, whatever the length: "0.5Kb", "3.4Kb".
+QString KilobyteText(uint32_t length, const QLocale &locale = QLocale());
+
 // Length, frame count, "12fps", "W:550 H:400", in column order.
 QStringList DetailTexts(const TSwfHeader &header, const QLocale &locale = QLocale());
 
