@@ -23,6 +23,17 @@ QStringList DetailTexts(const TSwfHeader &header, const QLocale &locale)
             QStringLiteral("W:%1 H:%2").arg(HeaderWidth(header)).arg(HeaderHeight(header))};
 }
 
+QString HeaderSummary(const TSwfHeader &header, const QString &lengthText)
+{
+    return QStringLiteral("Flash %1 - %2Frame - %3fps - %4 - W:%5 H:%6")
+        .arg(header.Version)
+        .arg(header.FrameCount)
+        .arg(header.FrameRate)
+        .arg(lengthText)
+        .arg(HeaderWidth(header))
+        .arg(HeaderHeight(header));
+}
+
 QStringList CaptionLines(const TSwfHeader &header)
 {
     return {QStringLiteral("Flash %1 * %2 Frames").arg(header.Version).arg(header.FrameCount),

@@ -86,24 +86,28 @@ void RunOnSelection(QWidget *owner, TZenteqThumb *catalogue, TFileAction action,
     ReportFailures(owner, verb, failures);
 }
 
+// Copy To and Move To: the target folder first, then the files.
+void TransferSelection(QWidget *owner, TZenteqThumb *catalogue, const TMoveToServices &services, TFileAction action)
+{
+    if (catalogue->selectedCount() == 0)
+        return;
+    const bool move = action == TFileAction::Move;
+    const QString folder =
+        AskTargetFolder(owner, services, move ? QStringLiteral("Move To...") : QStringLiteral("Copy To..."));
+    if (!folder.isEmpty())
+        RunOnSelection(owner, catalogue, action, folder, move, move ? QStringLiteral("moved") : QStringLiteral("copied"));
+}
+
 } // namespace
 
 void CopySelectionTo(QWidget *owner, TZenteqThumb *catalogue, const TMoveToServices &services)
 {
-    if (catalogue->selectedCount() == 0)
-        return;
-    const QString folder = AskTargetFolder(owner, services, QStringLiteral("Copy To..."));
-    if (!folder.isEmpty())
-        RunOnSelection(owner, catalogue, TFileAction::Copy, folder, false, QStringLiteral("copied"));
+    TransferSelection(owner, catalogue, services, TFileAction::Copy);
 }
 
 void MoveSelectionTo(QWidget *owner, TZenteqThumb *catalogue, const TMoveToServices &services)
 {
-    if (catalogue->selectedCount() == 0)
-        return;
-    const QString folder = AskTargetFolder(owner, services, QStringLiteral("Move To..."));
-    if (!folder.isEmpty())
-        RunOnSelection(owner, catalogue, TFileAction::Move, folder, true, QStringLiteral("moved"));
+    TransferSelection(owner, catalogue, services, TFileAction::Move);
 }
 
 void DeleteSelection(QWidget *owner, TZenteqThumb *catalogue)

@@ -45,13 +45,7 @@ bool MatchHeader(const TSwfHeader &header, const TSearchCriteria &criteria)
 
 QString ResultDetail(const TSwfHeader &header, const QLocale &locale)
 {
-    return QStringLiteral("Flash %1 - %2Frame - %3fps - %4 - W:%5 H:%6")
-        .arg(header.Version)
-        .arg(header.FrameCount)
-        .arg(header.FrameRate)
-        .arg(KilobyteText(header.FileLength, locale))
-        .arg(HeaderWidth(header))
-        .arg(HeaderHeight(header));
+    return HeaderSummary(header, KilobyteText(header.FileLength, locale));
 }
 
 std::optional<qint64> NumberFieldValue(const QString &text)

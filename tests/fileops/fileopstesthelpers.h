@@ -2,15 +2,11 @@
 // Helpers for the file operation tests: files with known bytes, folder
 // listings, and modal dialogs answered as they open.
 
-#include <QApplication>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPointer>
-#include <QTimer>
-#include <functional>
+
+#include "common/modalanswerer.h"
 
 #include <sys/stat.h>
 
@@ -58,32 +54,3 @@ inline QString OtherFileSystemFolder(const QString &here)
         return QString();
     return candidate;
 }
-
-// Hands every modal dialog that opens to `answer`, once each, and keeps
-// the titles and message box texts seen, in order. `answer` must close
-// the dialog (or leave it to the code under test).
-class TModalAnswerer : public QObject {
-public:
-    explicit TModalAnswerer(std::function<void(QDialog *)> answer) : m_answer(std::move(answer))
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog || dialog == m_last)
-                return;
-            m_last = dialog;
-            titles << dialog->windowTitle();
-            if (auto *box = qobject_cast<QMessageBox *>(dialog))
-                texts << box->text();
-            m_answer(dialog);
-        });
-        m_timer.start(5);
-    }
-    QStringList titles;
-    QStringList texts;
-
-private:
-    std::function<void(QDialog *)> m_answer;
-    // Guarded: the next dialog may be made where the last one was.
-    QPointer<QDialog> m_last;
-    QTimer m_timer;
-};
