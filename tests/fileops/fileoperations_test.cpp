@@ -103,6 +103,19 @@ TEST_F(FileOperationsTest, FailingCopyOrMoveKeepsTheSourceAndLeavesNoTrace)
     EXPECT_TRUE(QFileInfo(target()).isDir());
 }
 
+TEST_F(FileOperationsTest, AReadOnlyTargetFolderFailsAndKeepsTheSource)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser writes into read-only folders";
+    const QString folder = at(QStringLiteral("target"));
+    ASSERT_TRUE(QFile(folder).setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    EXPECT_EQ(CopyFileWhole(source(), target()).outcome, TFileOutcome::Failed);
+    EXPECT_EQ(MoveFileWhole(source(), target()).outcome, TFileOutcome::Failed);
+    QFile(folder).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(ReadBytes(source()), MovieBytes("source"));
+    EXPECT_TRUE(EntriesOf(folder).isEmpty());
+}
+
 TEST_F(FileOperationsTest, MissingSourceFailsWithoutCreatingTheTarget)
 {
     const QString missing = at(QStringLiteral("gone.swf"));
