@@ -3,6 +3,7 @@
 #include "catalogue/zenteqthumb.h"
 #include "fileops/filejob.h"
 #include "fileops/frmmoveto.h"
+#include "ui/plaintext.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -34,7 +35,7 @@ void ReportFailures(QWidget *owner, const QString &verb, const QList<TFailure> &
         text += QStringLiteral("\n%1: %2").arg(failures.at(index).path, failures.at(index).reason);
     if (failures.size() > kListedFailures)
         text += QStringLiteral("\n... and %1 more.").arg(failures.size() - kListedFailures);
-    QMessageBox::information(owner, QStringLiteral("Information"), text);
+    ShowInformation(owner, text);
 }
 
 bool FileStillThere(const QString &path)

@@ -2,6 +2,7 @@
 
 #include "search/drivelist.h"
 #include "search/searchwalk.h"
+#include "ui/plaintext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -179,8 +179,7 @@ bool TFrmSearch::ReadNumber(QLineEdit *field, qint64 &value)
         value = *number;
         return true;
     }
-    QMessageBox::information(this, QStringLiteral("Information"),
-                             QStringLiteral("'%1' is not a valid whole number.").arg(field->text()));
+    ShowInformation(this, QStringLiteral("'%1' is not a valid whole number.").arg(field->text()));
     field->setFocus();
     return false;
 }
