@@ -110,7 +110,6 @@ void RunFileJob(QWidget *owner, TFileAction action, const QList<TFileTask> &task
     dialog.setAutoReset(false);
     dialog.setRange(0, kProgressSteps);
     dialog.setMinimumDuration(g_progressDelayMs);
-    QObject::connect(&dialog, &QProgressDialog::canceled, [&state] { state.progress.cancelRequested = true; });
 
     std::unique_ptr<QThread> worker(QThread::create([&] { RunTasks(action, tasks, state); }));
     worker->start();
@@ -121,6 +120,9 @@ void RunFileJob(QWidget *owner, TFileAction action, const QList<TFileTask> &task
             taskEnded(delivered, state.results[delivered]);
         if (finished)
             break;
+        // The Cancel button, Esc and closing the window all end here.
+        if (dialog.wasCanceled())
+            state.progress.cancelRequested = true;
         ShowProgress(dialog, state, tasks, total);
         // Until the progress window is up, input waits: the job must not
         // be overtaken by another command on the same items.

@@ -233,7 +233,7 @@ TEST_F(CatalogueCommandsTest, CancellingAMoveLeavesEverySourceWhereItWasOrWholly
             target->targetEdit()->setText(elsewhere.path());
             target->btnOkClick();
         } else if (auto *progress = qobject_cast<QProgressDialog *>(dialog)) {
-            progress->cancel();
+            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
         } else {
             dialog->reject();
         }
