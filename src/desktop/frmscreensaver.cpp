@@ -1,0 +1,118 @@
+#include "desktop/frmscreensaver.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <exception>
+
+#include "desktop/screensaver.h"
+#include "ui/filepicker.h"
+
+namespace {
+
+QToolButton *NewPickButton(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(QStringLiteral(">>"));
+    button->setAutoRaise(true);
+    button->setGeometry(geometry);
+    return button;
+}
+
+}  // namespace
+
+TFrmScreensaver::TFrmScreensaver(QWidget *owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("FrmScreensaver"));
+    setWindowTitle(QStringLiteral("Make Screen Saver"));
+    setFixedSize(393, 171);
+    auto *group = new QGroupBox(this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(8, 4, 377, 127);
+
+    lblSelectSource = new QLabel(QStringLiteral("Source"), group);
+    lblSelectSource->setObjectName(QStringLiteral("lblSelectSource"));
+    lblSelectSource->setGeometry(12, 12, 300, 16);
+    edtSource = new QLineEdit(group);
+    edtSource->setObjectName(QStringLiteral("edtSource"));
+    edtSource->setGeometry(12, 30, 329, 22);
+    connect(NewPickButton(group, "SpeedButton1", QRect(344, 30, 23, 22)), &QToolButton::clicked, this,
+            &TFrmScreensaver::SpeedButton1Click);
+
+    lblSelectTarget = new QLabel(QStringLiteral("Target"), group);
+    lblSelectTarget->setObjectName(QStringLiteral("lblSelectTarget"));
+    lblSelectTarget->setGeometry(12, 56, 300, 16);
+    edtTarget = new QLineEdit(group);
+    edtTarget->setObjectName(QStringLiteral("edtTarget"));
+    edtTarget->setGeometry(12, 74, 329, 22);
+    connect(NewPickButton(group, "SpeedButton2", QRect(344, 74, 23, 22)), &QToolButton::clicked, this,
+            &TFrmScreensaver::SpeedButton2Click);
+
+    chkSetCurScr = new QCheckBox(QStringLiteral("Set as current"), group);
+    chkSetCurScr->setObjectName(QStringLiteral("chkSetCurScr"));
+    chkSetCurScr->setGeometry(12, 101, 300, 18);
+
+    auto *ok = new QPushButton(QStringLiteral("Ok"), this);
+    ok->setObjectName(QStringLiteral("btnOk"));
+    ok->setGeometry(229, 138, 75, 25);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &TFrmScreensaver::btnOkClick);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancel->setGeometry(310, 138, 75, 25);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    ReportError = [this](const QString &text) {
+        QMessageBox::information(this, QStringLiteral("Information"), text);
+    };
+}
+
+void TFrmScreensaver::SpeedButton1Click()
+{
+    const QString path =
+        AskOpenFileName(this, lblSelectSource->text(), QStringLiteral("swf"), QStringLiteral("Flash File(*.swf)|*.swf"));
+    if (!path.isEmpty())
+        edtSource->setText(path);
+}
+
+void TFrmScreensaver::SpeedButton2Click()
+{
+    const QString path = AskSaveFileName(this, lblSelectTarget->text(), QStringLiteral("scr"),
+                                         QStringLiteral("Screen Saver(*.scr)|*.scr"));
+    if (!path.isEmpty())
+        edtTarget->setText(path);
+}
+
+void TFrmScreensaver::btnOkClick()
+{
+    const QString source = edtSource->text();
+    const QString target = edtTarget->text();
+    if (source.isEmpty() || target.isEmpty())
+        return;
+    try {
+        MakeScreenSaver(source, target);
+        if (chkSetCurScr->isChecked())
+            SetCurrentScreenSaver(target);
+    } catch (const std::exception &error) {
+        ReportError(QString::fromUtf8(error.what()));
+        return;
+    }
+    accept();
+}
+
+void ShowScreenSaverMaker(QWidget *owner, const QString &source, void (*applyTexts)(QWidget *form),
+                          void (*reportError)(const QString &text))
+{
+    TFrmScreensaver dialog(owner);
+    if (applyTexts)
+        applyTexts(&dialog);
+    if (reportError)
+        dialog.ReportError = reportError;
+    dialog.sourceEdit()->setText(source);
+    dialog.exec();
+}
