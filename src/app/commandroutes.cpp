@@ -5,6 +5,8 @@
 #include "app/frmmain.h"
 #include "catalogue/frmproperty.h"
 #include "catalogue/zenteqthumb.h"
+#include "convert/frmconvert.h"
+#include "desktop/frmscreensaver.h"
 #include "desktop/wallpaper.h"
 
 #include <QMessageBox>
@@ -63,7 +65,21 @@ void CopySelectedMoviesTo(TFrmMain *main) { ShowNotAvailable(main, QStringLitera
 void MoveSelectedMoviesTo(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Move To")); }
 void DeleteSelectedMovies(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Delete")); }
 void OpenSearchDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Search")); }
-void OpenExeToSwfDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Exe To Swf")); }
-void OpenSwfToExeDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Swf To Exe")); }
-void OpenScreenSaverDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Make Screen Saver")); }
+
+void OpenExeToSwfDialog(TFrmMain *main)
+{
+    RunSingleConversion(main, ConvertDirection::ExeToSwf, QString(), &ApplyFormTexts);
+}
+
+// Both start from the first selected movie, if any; no selection is fine.
+void OpenSwfToExeDialog(TFrmMain *main)
+{
+    RunSingleConversion(main, ConvertDirection::SwfToExe, main->flashView()->firstSelectedPath(), &ApplyFormTexts);
+}
+
+void OpenScreenSaverDialog(TFrmMain *main)
+{
+    ShowScreenSaverMaker(main, main->flashView()->firstSelectedPath(), &ApplyFormTexts, &ShowErrorReport);
+}
+
 void OpenBatchConvertDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Batch Convert")); }

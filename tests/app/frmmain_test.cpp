@@ -511,8 +511,7 @@ TEST(FrmMain, CommandsOfLaterVersionsSayTheyAreNotAvailable)
 {
     TIniFileGuard ini;
     const auto window = ShownWindow();
-    const char *items[] = {"nSaveAs",  "nCopyTo1", "nMoveTo1", "nDel1",          "nSearch1",
-                           "nExe2Swf", "nSwf2Exe", "nFlash2ScreenSaver", "nBatchConvert"};
+    const char *items[] = {"nSaveAs", "nCopyTo1", "nMoveTo1", "nDel1", "nSearch1", "nBatchConvert"};
     for (const char *name : items) {
         SCOPED_TRACE(name);
         TModalCloser closer;

@@ -1,0 +1,124 @@
+#include "convert/frmconvert.h"
+
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "convert/convertfilters.h"
+#include "ui/filepicker.h"
+
+namespace {
+
+struct DirectionTexts {
+    const char *title;
+    const char *sourceLabel;
+    QString sourceFilter;
+    QString targetFilter;
+};
+
+DirectionTexts TextsOf(ConvertDirection direction)
+{
+    if (direction == ConvertDirection::SwfToExe)
+        return {"swf to exe", "Import Flash File:", SingleMovieFilter(), SingleProjectorFilter()};
+    return {"exe to swf", "Import EXE File:", SingleProjectorFilter(), SingleMovieFilter()};
+}
+
+QLineEdit *NewPathEdit(QWidget *parent, const char *name, int top)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setGeometry(12, top, 329, 22);
+    return edit;
+}
+
+QToolButton *NewPickButton(QWidget *parent, const char *name, int top)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(QStringLiteral(">>"));
+    button->setAutoRaise(true);
+    button->setGeometry(344, top, 23, 22);
+    return button;
+}
+
+QLabel *NewLabel(QWidget *parent, const char *name, int top)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(12, top, 300, 16);
+    return label;
+}
+
+}  // namespace
+
+TfrmConvert::TfrmConvert(QWidget *owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmConvert"));
+    setFixedSize(389, 143);
+    auto *group = new QGroupBox(this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(6, 2, 377, 104);
+
+    lblSelectSource = NewLabel(group, "lblSelectSource", 10);
+    edtSource = NewPathEdit(group, "edtSource", 28);
+    connect(NewPickButton(group, "btnSetSource", 28), &QToolButton::clicked, this, &TfrmConvert::btnSetSourceClick);
+    lblSelectTarget = NewLabel(group, "lblSelectTarget", 54);
+    lblSelectTarget->setText(QStringLiteral("Target"));
+    edtTarget = NewPathEdit(group, "edtTarget", 72);
+    connect(NewPickButton(group, "btnSetTarget", 72), &QToolButton::clicked, this, &TfrmConvert::btnSetTargetClick);
+
+    auto *ok = new QPushButton(QStringLiteral("Ok"), this);
+    ok->setObjectName(QStringLiteral("btnOk"));
+    ok->setGeometry(226, 112, 75, 25);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &TfrmConvert::btnOkClick);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancel->setGeometry(307, 112, 75, 25);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmConvert::btnSetSourceClick()
+{
+    const QString path = AskOpenFileName(this, lblSelectSource->text(), QStringLiteral("swf"), SourceFilter);
+    if (!path.isEmpty())
+        edtSource->setText(path);
+}
+
+void TfrmConvert::btnSetTargetClick()
+{
+    const QString path = AskSaveFileName(this, lblSelectTarget->text(), QStringLiteral("swf"), TargetFilter);
+    if (!path.isEmpty())
+        edtTarget->setText(path);
+}
+
+void TfrmConvert::btnOkClick()
+{
+    if (QFileInfo(edtSource->text()).isFile() && !edtTarget->text().trimmed().isEmpty())
+        accept();
+}
+
+void RunSingleConversion(QWidget *owner, ConvertDirection direction, const QString &presetSource,
+                         void (*applyTexts)(QWidget *form))
+{
+    TfrmConvert dialog(owner);
+    if (applyTexts)
+        applyTexts(&dialog);
+    const DirectionTexts texts = TextsOf(direction);
+    dialog.setWindowTitle(QString::fromLatin1(texts.title));
+    dialog.SourceFilter = texts.sourceFilter;
+    dialog.TargetFilter = texts.targetFilter;
+    dialog.sourceLabel()->setText(QString::fromLatin1(texts.sourceLabel));
+    dialog.targetLabel()->setText(QStringLiteral("Export Target File:"));
+    if (direction == ConvertDirection::SwfToExe)
+        dialog.sourceEdit()->setText(presetSource);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (const std::optional<QString> failure =
+            ConvertFile(direction, dialog.sourceEdit()->text(), dialog.targetEdit()->text()))
+        QMessageBox::information(owner, QStringLiteral("Information"), *failure);
+}
