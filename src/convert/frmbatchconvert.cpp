@@ -35,6 +35,15 @@ QRadioButton *NewRadio(QWidget *parent, const char *name, const QString &text, c
     return radio;
 }
 
+// A borderless panel that keeps a pair of radio buttons apart from others.
+QWidget *NewPanel(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *panel = new QWidget(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setGeometry(geometry);
+    return panel;
+}
+
 QLabel *NewLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
     auto *label = new QLabel(text, parent);
@@ -140,9 +149,7 @@ void TFrmBatchConvert::BuildSaveOptions()
     group->setObjectName(QStringLiteral("gbSaveOption"));
     group->setGeometry(8, 224, 398, 88);
     NewLabel(group, "lblSavePath", QStringLiteral("Path"), QRect(8, 20, 60, 16));
-    auto *pathPanel = new QWidget(group);
-    pathPanel->setObjectName(QStringLiteral("Panel1"));
-    pathPanel->setGeometry(70, 14, 210, 70);
+    QWidget *pathPanel = NewPanel(group, "Panel1", QRect(70, 14, 210, 70));
     rbSameDir = NewRadio(pathPanel, "rbSameDir", QStringLiteral("Same"), QRect(0, 4, 120, 18));
     rbSameDir->setChecked(true);
     rbOtherDir = NewRadio(pathPanel, "rbOtherDir", QStringLiteral("Other"), QRect(0, 24, 120, 18));
@@ -159,9 +166,7 @@ void TFrmBatchConvert::BuildSaveOptions()
     connect(btnSelPath, &QToolButton::clicked, this, &TFrmBatchConvert::btnSelPathClick);
 
     NewLabel(group, "lblFileExists", QStringLiteral("Exists"), QRect(290, 20, 100, 16));
-    auto *existsPanel = new QWidget(group);
-    existsPanel->setObjectName(QStringLiteral("Panel2"));
-    existsPanel->setGeometry(290, 38, 100, 44);
+    QWidget *existsPanel = NewPanel(group, "Panel2", QRect(290, 38, 100, 44));
     rbAsk = NewRadio(existsPanel, "rbAsk", QStringLiteral("Ask"), QRect(0, 0, 96, 18));
     rbAsk->setChecked(true);
     rbReplace = NewRadio(existsPanel, "rbReplace", QStringLiteral("Replace"), QRect(0, 20, 96, 18));
@@ -194,16 +199,14 @@ void TFrmBatchConvert::rgConTypeClick()
     lstSrcFiles->clear();
 }
 
-void TFrmBatchConvert::rbSameDirClick()
-{
-    btnSelPath->setEnabled(false);
-    edtPath->setEnabled(false);
-}
+void TFrmBatchConvert::rbSameDirClick() { EnableOtherFolder(false); }
 
-void TFrmBatchConvert::rbOtherDirClick()
+void TFrmBatchConvert::rbOtherDirClick() { EnableOtherFolder(true); }
+
+void TFrmBatchConvert::EnableOtherFolder(bool enabled)
 {
-    btnSelPath->setEnabled(true);
-    edtPath->setEnabled(true);
+    btnSelPath->setEnabled(enabled);
+    edtPath->setEnabled(enabled);
 }
 
 void TFrmBatchConvert::btnSelPathClick()

@@ -57,6 +57,7 @@ private:
     void BuildSaveOptions();
     QPushButton *AddButton(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
                            void (TFrmBatchConvert::*handler)());
+    void EnableOtherFolder(bool enabled);
     bool CanRun();
     // The sources that failed, each with its reason, one per line.
     QStringList RunList();

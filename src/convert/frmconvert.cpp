@@ -10,6 +10,7 @@
 
 #include "convert/convertfilters.h"
 #include "ui/filepicker.h"
+#include "ui/pathrow.h"
 
 namespace {
 
@@ -27,32 +28,6 @@ DirectionTexts TextsOf(ConvertDirection direction)
     return {"exe to swf", "Import EXE File:", SingleProjectorFilter(), SingleMovieFilter()};
 }
 
-QLineEdit *NewPathEdit(QWidget *parent, const char *name, int top)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(12, top, 329, 22);
-    return edit;
-}
-
-QToolButton *NewPickButton(QWidget *parent, const char *name, int top)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(QStringLiteral(">>"));
-    button->setAutoRaise(true);
-    button->setGeometry(344, top, 23, 22);
-    return button;
-}
-
-QLabel *NewLabel(QWidget *parent, const char *name, int top)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(12, top, 300, 16);
-    return label;
-}
-
 }  // namespace
 
 TfrmConvert::TfrmConvert(QWidget *owner) : QDialog(owner)
@@ -63,13 +38,15 @@ TfrmConvert::TfrmConvert(QWidget *owner) : QDialog(owner)
     group->setObjectName(QStringLiteral("GroupBox1"));
     group->setGeometry(6, 2, 377, 104);
 
-    lblSelectSource = NewLabel(group, "lblSelectSource", 10);
-    edtSource = NewPathEdit(group, "edtSource", 28);
-    connect(NewPickButton(group, "btnSetSource", 28), &QToolButton::clicked, this, &TfrmConvert::btnSetSourceClick);
-    lblSelectTarget = NewLabel(group, "lblSelectTarget", 54);
+    const TPathRow source = AddPathRow(group, 10, "lblSelectSource", "edtSource", "btnSetSource");
+    lblSelectSource = source.label;
+    edtSource = source.edit;
+    connect(source.pickButton, &QToolButton::clicked, this, &TfrmConvert::btnSetSourceClick);
+    const TPathRow target = AddPathRow(group, 54, "lblSelectTarget", "edtTarget", "btnSetTarget");
+    lblSelectTarget = target.label;
     lblSelectTarget->setText(QStringLiteral("Target"));
-    edtTarget = NewPathEdit(group, "edtTarget", 72);
-    connect(NewPickButton(group, "btnSetTarget", 72), &QToolButton::clicked, this, &TfrmConvert::btnSetTargetClick);
+    edtTarget = target.edit;
+    connect(target.pickButton, &QToolButton::clicked, this, &TfrmConvert::btnSetTargetClick);
 
     auto *ok = new QPushButton(QStringLiteral("Ok"), this);
     ok->setObjectName(QStringLiteral("btnOk"));

@@ -11,20 +11,7 @@
 
 #include "desktop/screensaver.h"
 #include "ui/filepicker.h"
-
-namespace {
-
-QToolButton *NewPickButton(QWidget *parent, const char *name, const QRect &geometry)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(QStringLiteral(">>"));
-    button->setAutoRaise(true);
-    button->setGeometry(geometry);
-    return button;
-}
-
-}  // namespace
+#include "ui/pathrow.h"
 
 TFrmScreensaver::TFrmScreensaver(QWidget *owner) : QDialog(owner)
 {
@@ -35,23 +22,16 @@ TFrmScreensaver::TFrmScreensaver(QWidget *owner) : QDialog(owner)
     group->setObjectName(QStringLiteral("GroupBox1"));
     group->setGeometry(8, 4, 377, 127);
 
-    lblSelectSource = new QLabel(QStringLiteral("Source"), group);
-    lblSelectSource->setObjectName(QStringLiteral("lblSelectSource"));
-    lblSelectSource->setGeometry(12, 12, 300, 16);
-    edtSource = new QLineEdit(group);
-    edtSource->setObjectName(QStringLiteral("edtSource"));
-    edtSource->setGeometry(12, 30, 329, 22);
-    connect(NewPickButton(group, "SpeedButton1", QRect(344, 30, 23, 22)), &QToolButton::clicked, this,
-            &TFrmScreensaver::SpeedButton1Click);
-
-    lblSelectTarget = new QLabel(QStringLiteral("Target"), group);
-    lblSelectTarget->setObjectName(QStringLiteral("lblSelectTarget"));
-    lblSelectTarget->setGeometry(12, 56, 300, 16);
-    edtTarget = new QLineEdit(group);
-    edtTarget->setObjectName(QStringLiteral("edtTarget"));
-    edtTarget->setGeometry(12, 74, 329, 22);
-    connect(NewPickButton(group, "SpeedButton2", QRect(344, 74, 23, 22)), &QToolButton::clicked, this,
-            &TFrmScreensaver::SpeedButton2Click);
+    const TPathRow source = AddPathRow(group, 12, "lblSelectSource", "edtSource", "SpeedButton1");
+    lblSelectSource = source.label;
+    lblSelectSource->setText(QStringLiteral("Source"));
+    edtSource = source.edit;
+    connect(source.pickButton, &QToolButton::clicked, this, &TFrmScreensaver::SpeedButton1Click);
+    const TPathRow target = AddPathRow(group, 56, "lblSelectTarget", "edtTarget", "SpeedButton2");
+    lblSelectTarget = target.label;
+    lblSelectTarget->setText(QStringLiteral("Target"));
+    edtTarget = target.edit;
+    connect(target.pickButton, &QToolButton::clicked, this, &TFrmScreensaver::SpeedButton2Click);
 
     chkSetCurScr = new QCheckBox(QStringLiteral("Set as current"), group);
     chkSetCurScr->setObjectName(QStringLiteral("chkSetCurScr"));
