@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
   zlib1g-dev liblzma-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils

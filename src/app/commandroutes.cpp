@@ -9,7 +9,7 @@
 #include "desktop/frmscreensaver.h"
 #include "desktop/wallpaper.h"
 
-#include <QMessageBox>
+#include "ui/plaintext.h"
 
 #include <exception>
 
@@ -19,8 +19,7 @@ namespace {
 // instead of pretending to run.
 void ShowNotAvailable(TFrmMain *main, const QString &command)
 {
-    QMessageBox::information(main, QStringLiteral("Information"),
-                             QStringLiteral("%1 is not available in this version.").arg(command));
+    ShowInformation(main, QStringLiteral("%1 is not available in this version.").arg(command));
 }
 
 // Runs a command whose failure (an unreadable movie, a file that cannot be
@@ -42,7 +41,7 @@ QString SelectedMovieOrInform(TFrmMain *main)
     const TZenteqThumb *catalogue = main->flashView();
     if (catalogue->selectedCount() == 1)
         return catalogue->firstSelectedPath();
-    QMessageBox::information(main, QStringLiteral("Information"), QStringLiteral("Please select a file first!"));
+    ShowInformation(main, QStringLiteral("Please select a file first!"));
     return QString();
 }
 

@@ -1,6 +1,6 @@
 #include "app/errorreport.h"
 
-#include <QMessageBox>
+#include "ui/plaintext.h"
 
 #include <utility>
 
@@ -27,7 +27,7 @@ void ShowErrorReport(const QString &text)
         ReportSink()(text);
         return;
     }
-    QMessageBox::critical(QApplication::activeWindow(), QGuiApplication::applicationDisplayName(), text);
+    ShowCritical(QApplication::activeWindow(), kApplicationTitle, text);
 }
 
 void SetErrorReportSink(std::function<void(const QString &)> sink)

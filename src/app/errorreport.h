@@ -9,6 +9,10 @@
 #include <exception>
 #include <functional>
 
+// The application's own title, which its error reports carry. Window
+// titles are not decorated with it: each window shows its own caption.
+inline const QString kApplicationTitle = QStringLiteral("Zenteq Pavoko");
+
 class TApplication : public QApplication {
     Q_OBJECT
 public:

@@ -39,6 +39,13 @@ namespace {
 
 const QString kMainSection = QStringLiteral("main");
 const QString kRootFolder = QStringLiteral("/");
+
+// A person's movies live under their home folder: it is where a first
+// start opens and where a start folder that is gone falls back to.
+QString StartFolderFallback()
+{
+    return QDir::homePath();
+}
 constexpr int kDesignWidth = 725;
 constexpr int kDesignHeight = 522;
 constexpr int kLeftPaneWidth = 249;
@@ -78,7 +85,8 @@ QWidget *TopLevelWidgetOf(const QWindow *window)
 // panels together.
 class TStatusPanel : public QLabel {
 public:
-    TStatusPanel(int width, QWidget *parent) : QLabel(parent), m_width(width) {}
+    // File names go here, so texts show as they are, never as markup.
+    TStatusPanel(int width, QWidget *parent) : QLabel(parent), m_width(width) { setTextFormat(Qt::PlainText); }
     QSize sizeHint() const override { return {m_width, QLabel::sizeHint().height()}; }
     QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
 
@@ -152,6 +160,7 @@ void TFrmMain::CreatePanes()
 
     tree = new TShellTreeView(Splitter2);
     tree->setObjectName(QStringLiteral("tree"));
+    tree->setAccessibleName(QStringLiteral("Folders"));
     tree->setObjectTypes(TShellTreeView::otFolders | TShellTreeView::otHidden);
     tree->setRootIsDecorated(false);
     tree->setIndentation(19);
@@ -181,6 +190,7 @@ void TFrmMain::CreatePreviewArea()
     Panel2 = NewPanel("Panel2", Splitter2);
     PanFlash = new QWidget(Panel2);
     PanFlash->setObjectName(QStringLiteral("PanFlash"));
+    PanFlash->setAccessibleName(QStringLiteral("Preview"));
     PanFlash->setAutoFillBackground(true);
     QPalette workspace = PanFlash->palette();
     workspace.setColor(QPalette::Window, QColor(128, 128, 128));
@@ -195,6 +205,7 @@ void TFrmMain::CreatePreviewArea()
 
     TrackBar = new TTrackBar95(Panel4);
     TrackBar->setObjectName(QStringLiteral("TrackBar"));
+    TrackBar->setAccessibleName(QStringLiteral("Position"));
     TrackBar->setFixedHeight(18);
     TrackBar->setFixedLength(true);
     TrackBar->setThumbSize(16);
@@ -329,11 +340,11 @@ void TFrmMain::NoteFocusWindow(QWindow *window)
 
 void TFrmMain::FormActivate()
 {
-    QString folder = ReadIniString(kMainSection, QStringLiteral("lastDir"), kRootFolder);
+    QString folder = ReadIniString(kMainSection, QStringLiteral("lastDir"), StartFolderFallback());
     if (IsArgumentPresent(m_commandLineMovie))
         folder = ArgumentFolder(m_commandLineMovie);
     if (!QFileInfo(folder).isDir())
-        folder = kRootFolder;
+        folder = StartFolderFallback();
     else if (QDir::isRelativePath(folder))
         folder = QFileInfo(folder).absoluteFilePath();
     try {
@@ -343,6 +354,11 @@ void TFrmMain::FormActivate()
         // down) must not raise an error box at every activation.
         tree->setPath(kRootFolder);
     }
+    // The tree selected its root before this window listened to it, so a
+    // start on the root changes nothing in the tree; the catalogue must
+    // still show the folder the tree shows.
+    if (FlashView->FilePath() != tree->Path())
+        treeChange();
 }
 
 void TFrmMain::closeEvent(QCloseEvent *event)

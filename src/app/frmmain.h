@@ -12,6 +12,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QMenuBar;
 class QProgressBar;
 class QSplitter;
 class QToolBar;
@@ -163,7 +164,7 @@ private:
     const QString m_commandLineMovie;
 
     QWidget *CoolBar1 = nullptr;
-    QToolBar *toolbarMenu = nullptr;
+    QMenuBar *toolbarMenu = nullptr;
     QToolBar *ToolBar2 = nullptr;
     TBoundedSplitter *Splitter1 = nullptr;
     QWidget *Panel1 = nullptr;

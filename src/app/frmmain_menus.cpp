@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr int kMenuButtonHeight = 21;
 const QSize kCommandButtonSize(31, 30);
 
 QMenu *NewMenu(const char *name, const QString &designTitle, QWidget *parent)
@@ -34,11 +34,10 @@ QAction *NewShortcutAction(const char *name, const QKeySequence &key, QWidget *p
 
 } // namespace
 
-// Keys set on the menus' items are shown beside them only: an item's key
-// would act only while the button its menu hangs from had the focus, and
-// those buttons never take it. The keys that do act are the window's own
-// actions and the catalogue's context menu items (which widen their
-// context to the catalogue).
+// Keys set on the menus' items are shown beside them and act only while
+// their own menu is open: the keys that act in the window are its own
+// actions (search, help) and the catalogue's context menu items, which
+// widen their context to the catalogue.
 QAction *TFrmMain::AddMenuItem(QMenu *menu, const char *name, const QString &designText,
                                Handler handler, const QKeySequence &key)
 {
@@ -157,7 +156,10 @@ void TFrmMain::CreateViewMenu()
 
 // The bar area above the panes: the menu bar on the first line, the
 // command tool bar on the second. Hiding the command tool bar lets the
-// area shrink by its height.
+// area shrink by its height. The menu bar is a real one placed in the
+// area rather than the window's own, so the keyboard (Alt with a
+// caption's letter, Left and Right between menus, Esc) and assistive
+// technology see the menus as they see any menu bar.
 void TFrmMain::CreateToolBars()
 {
     CoolBar1 = new QWidget(this);
@@ -166,10 +168,10 @@ void TFrmMain::CreateToolBars()
     lines->setContentsMargins(0, 0, 0, 0);
     lines->setSpacing(0);
 
-    toolbarMenu = new QToolBar(CoolBar1);
+    toolbarMenu = new QMenuBar(CoolBar1);
     toolbarMenu->setObjectName(QStringLiteral("toolbarMenu"));
-    toolbarMenu->setMovable(false);
-    toolbarMenu->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+    toolbarMenu->setNativeMenuBar(false);
+    toolbarMenu->setAccessibleName(QStringLiteral("Menu bar"));
     lines->addWidget(toolbarMenu);
 
     ToolBar2 = new QToolBar(CoolBar1);
@@ -187,6 +189,7 @@ QToolButton *TFrmMain::AddCommandButton(const char *name, const QString &hint, i
     auto *button = new QToolButton(ToolBar2);
     button->setObjectName(QLatin1String(name));
     button->setToolTip(hint);
+    button->setAccessibleName(hint);
     button->setIcon(ToolBarIcon(static_cast<TToolImage>(image)));
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
@@ -214,26 +217,12 @@ void TFrmMain::CreateCommandButtons()
     AddCommandButton("tbHelp", QStringLiteral("Help Contents"), 4, &TFrmMain::nHelpClick);
 }
 
-// One button per top-level menu, carrying the menu's current title (with
-// its blanks and access key) and dropping the menu down. Run again after
-// the texts and the plug-ins have changed the menus.
+// The top-level menus with their current titles (blanks and access keys
+// included). Run again after the texts and the plug-ins have changed the
+// menus.
 void TFrmMain::RebuildMenuBar()
 {
-    const QList<QAction *> old = toolbarMenu->actions();
-    for (QAction *action : old) {
-        toolbarMenu->removeAction(action);
-        delete action;
-    }
-    for (QMenu *menu : {MenuFile, MenuEdit, MenuView1, MenuTools, MenuHelp}) {
-        auto *button = new QToolButton(toolbarMenu);
-        button->setObjectName(menu->objectName() + QStringLiteral("Button"));
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        button->setText(menu->title());
-        button->setMenu(menu);
-        button->setPopupMode(QToolButton::InstantPopup);
-        button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setFixedHeight(kMenuButtonHeight);
-        toolbarMenu->addWidget(button);
-    }
+    toolbarMenu->clear();
+    for (QMenu *menu : {MenuFile, MenuEdit, MenuView1, MenuTools, MenuHelp})
+        toolbarMenu->addMenu(menu);
 }

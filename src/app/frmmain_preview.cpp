@@ -14,10 +14,8 @@
 #include "ui/trackbar95.h"
 
 #include <QAbstractItemView>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QTimer>
 
 #include <exception>
@@ -50,11 +48,9 @@ void TFrmMain::CreatePreview(const QString &path, int frame, bool play, const TL
         if (play)
             player->Play();
     }
-    // A press at its corner wakes the control up as a click would; the
-    // keyboard stays with the catalogue.
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(0, 0), player->mapToGlobal(QPointF(0, 0)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(player, &press);
+    // The keyboard stays with the catalogue. The control needs no made-up
+    // click to wake up, and one would end the double click a person is
+    // making on the catalogue.
     FlashView->setFocus();
 }
 

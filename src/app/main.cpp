@@ -1,3 +1,4 @@
+#include "app/applicationsetup.h"
 #include "app/commandline.h"
 #include "app/errorreport.h"
 #include "app/frmmain.h"
@@ -6,7 +7,7 @@
 int main(int argc, char *argv[])
 {
     TApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Zenteq Pavoko"));
+    SetUpApplication();
 
     // A movie named on the command line plays full screen first; the main
     // window opens afterwards in every case.

@@ -1,8 +1,9 @@
 #include "app/pluginloader.h"
 
+#include "ui/plaintext.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QString>
 
 #include <dlfcn.h>
@@ -52,9 +53,5 @@ void LoadPluginsFrom(const QString &folder, QMenu *tools, const std::function<vo
 
 void LoadPluginsFrom(const QString &folder, QMenu *tools, QWidget *messageParent)
 {
-    LoadPluginsFrom(folder, tools, [messageParent](const QString &message) {
-        QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), message, QMessageBox::Ok,
-                        messageParent);
-        box.exec();
-    });
+    LoadPluginsFrom(folder, tools, [messageParent](const QString &message) { ShowInformation(messageParent, message); });
 }

@@ -1,5 +1,7 @@
 #include "catalogue/cataloguemodel.h"
 
+#include "ui/plaintext.h"
+
 #include <algorithm>
 
 namespace {
@@ -29,7 +31,7 @@ QVariant TCatalogueModel::data(const QModelIndex &index, int role) const
             return entry.caption;
         return entry.details.value(index.column() - 1);
     case Qt::ToolTipRole:
-        return entry.path;
+        return PlainToolTip(entry.path);
     case ThumbnailRole:
         return entry.imageIndex >= 0 ? QVariant(thumbnail(entry.imageIndex)) : QVariant();
     case ImageIndexRole:

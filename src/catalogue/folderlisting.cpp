@@ -7,6 +7,9 @@
 
 TItemList ListMovieFolder(const QString &folder)
 {
+    // No folder selected names no folder, not the working directory.
+    if (folder.isEmpty())
+        return {};
     const QString folderText = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     QStringList names = QDir(folder).entryList({QStringLiteral("*.swf")},
                                                QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "catalogue/thumbnailpainter.h"
+#include "ui/plaintext.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ QLabel *TFrmProperty::addValue(QWidget *group, const char *name, int top)
 {
     auto *label = new QLabel(group);
     label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(kValueLeft, top, kValueWidth, kLabelHeight);
     return label;
 }
@@ -81,7 +83,7 @@ void TFrmProperty::ShowHeader(const QString &path, const TSwfHeader &header, con
     const int cut = path.lastIndexOf(QLatin1Char('/')) + 1;
     memName_->setPlainText(path.mid(cut));
     lblPath_->setText(path.left(cut));
-    lblPath_->setToolTip(path.left(cut));
+    lblPath_->setToolTip(PlainToolTip(path.left(cut)));
     lblType_->setText(QStringLiteral("Flash %1").arg(header.Version));
     lblSize_->setText(PropertyLengthText(header.FileLength, locale));
     lblFrameCount_->setText(QString::number(header.FrameCount));

@@ -35,14 +35,14 @@ void PaintBrokenMark(QPainter &painter, const QRect &area)
     painter.restore();
 }
 
-// The border first, then the band over its lower rows, as the tile has
-// always looked: the bottom edge shows only at the corners.
+// The band fills the tile between the border's left, right and bottom
+// edges, so the border stays whole all round.
 void PaintFrameAndBand(QPainter &painter, const TThumbStyle &style)
 {
     painter.setPen(Qt::black);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(0, 0, kThumbSize - 1, kThumbSize - 1);
-    painter.fillRect(QRect(1, kMoviePictureHeight, kThumbSize - 2, kThumbSize - kMoviePictureHeight), style.band);
+    painter.fillRect(QRect(1, kMoviePictureHeight, kThumbSize - 2, kThumbSize - 1 - kMoviePictureHeight), style.band);
 }
 
 void PaintCaptionLines(QPainter &painter, const QStringList &lines, const TThumbStyle &style)

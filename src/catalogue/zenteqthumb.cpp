@@ -41,6 +41,7 @@ TZenteqThumb::TZenteqThumb(QWidget *parent)
       stack_(new QStackedLayout(this))
 {
     setObjectName(QStringLiteral("FlashView"));
+    setAccessibleName(QStringLiteral("Movies"));
     stack_->setContentsMargins(0, 0, 0, 0);
     setUpView(listView_);
     setUpView(detailView_);
@@ -68,11 +69,15 @@ TZenteqThumb::~TZenteqThumb()
 
 void TZenteqThumb::setUpView(QAbstractItemView *view)
 {
+    view->setAccessibleName(QStringLiteral("Movies"));
     view->setModel(model_);
     QItemSelectionModel *own = view->selectionModel();
     view->setSelectionModel(selection_);
     delete own;
+    // Every style selects whole rows, so that the selection a click makes
+    // in one style is the selection every command and the other styles see.
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     view->viewport()->installEventFilter(this);
@@ -95,7 +100,7 @@ void TZenteqThumb::setViewStyle(ViewStyle style)
 {
     style_ = style;
     if (style == vsReport) {
-        stack_->setCurrentWidget(detailView_);
+        showView(detailView_);
         return;
     }
     const bool thumbnails = style == vsIcon;
@@ -107,8 +112,19 @@ void TZenteqThumb::setViewStyle(ViewStyle style)
     listView_->setMovement(QListView::Static);
     listView_->setWrapping(true);
     listView_->setSpacing(0);
-    stack_->setCurrentWidget(listView_);
+    showView(listView_);
     listView_->doItemsLayout();
+}
+
+// Whoever gives the catalogue the keyboard gives it to the view on show,
+// so the arrow keys and the view's own keys act on the items.
+void TZenteqThumb::showView(QAbstractItemView *view)
+{
+    const bool hadFocus = hasFocus();
+    stack_->setCurrentWidget(view);
+    setFocusProxy(view);
+    if (hadFocus)
+        view->setFocus();
 }
 
 TZenteqThumb::ViewStyle TZenteqThumb::viewStyle() const { return style_; }
@@ -172,14 +188,17 @@ void TZenteqThumb::selectAll()
 
 int TZenteqThumb::itemCount() const { return model_->rowCount(); }
 
-int TZenteqThumb::selectedCount() const { return int(selection_->selectedRows().size()); }
+int TZenteqThumb::selectedCount() const { return int(selectedRows().size()); }
 
+// A row counts as selected when any of its cells is: the list styles show
+// and select only the first column, the detail style selects all five.
 QList<int> TZenteqThumb::selectedRows() const
 {
     QList<int> rows;
-    for (const QModelIndex &index : selection_->selectedRows())
+    for (const QModelIndex &index : selection_->selectedIndexes())
         rows.append(index.row());
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 

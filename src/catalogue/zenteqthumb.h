@@ -99,6 +99,7 @@ protected:
 
 private:
     void setUpView(QAbstractItemView *view);
+    void showView(QAbstractItemView *view);
     void setUpDetailColumns();
     void startWorker();
     void pruneFinishedWorkers();

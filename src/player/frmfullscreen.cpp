@@ -3,15 +3,19 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCursor>
 #include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QSaveFile>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
+#include <algorithm>
 #include <stdexcept>
 
 #include "player/myflash.h"
@@ -57,7 +61,7 @@ TFrmFullScreen::TFrmFullScreen(QWidget *owner, TFullScreenServices services)
 {
     setObjectName(QStringLiteral("FrmFullScreen"));
     setModal(true);
-    setWindowState(Qt::WindowMaximized);
+    CoverScreen(owner);
     BuildStrip();
     BuildPopupMenu();
     if (services_.applyFormTexts)
@@ -73,6 +77,19 @@ TFrmFullScreen::TFrmFullScreen(QWidget *owner, TFullScreenServices services)
 
 TFrmFullScreen::~TFrmFullScreen() { qApp->removeEventFilter(this); }
 
+// The whole screen the opener is on, panels included: the full-screen
+// state asks a window manager to put the window above its panels, and the
+// geometry covers the screen where no window manager runs.
+void TFrmFullScreen::CoverScreen(const QWidget *owner)
+{
+    QScreen *screen = owner ? owner->screen() : QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        setGeometry(screen->geometry());
+    setWindowState(Qt::WindowFullScreen);
+}
+
 void TFrmFullScreen::BuildStrip()
 {
     PanTop = new QWidget(this);
@@ -83,7 +100,6 @@ void TFrmFullScreen::BuildStrip()
 
     PanBtnOwner = new QWidget(PanTop);
     PanBtnOwner->setObjectName(QStringLiteral("PanBtnOwner"));
-    PanBtnOwner->resize(kButtonOwnerSize);
     TrackBar = new TTrackBar95(PanBtnOwner);
     TrackBar->setObjectName(QStringLiteral("TrackBar"));
     TrackBar->setOrientation(Qt::Horizontal);
@@ -96,9 +112,14 @@ void TFrmFullScreen::BuildStrip()
     connect(TrackBar, &QSlider::valueChanged, this, &TFrmFullScreen::TrackBarChange);
     ToolBar3 = new QToolBar(PanBtnOwner);
     ToolBar3->setObjectName(QStringLiteral("ToolBar3"));
-    ToolBar3->setGeometry(kToolBarRect);
     ToolBar3->setIconSize(QSize(16, 16));
     ToolBar3->addActions(playCommands_->actions());
+    // Wide enough for all seven buttons in any style, so that none hides
+    // behind the tool bar's overflow arrow; the centred owner grows along.
+    QRect toolBarRect = kToolBarRect;
+    toolBarRect.setWidth(std::max(kToolBarRect.width(), ToolBar3->sizeHint().width()));
+    ToolBar3->setGeometry(toolBarRect);
+    PanBtnOwner->resize(std::max(kButtonOwnerSize.width(), toolBarRect.right() + 1), kButtonOwnerSize.height());
 
     Panel1 = new QWidget(PanTop);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -237,9 +258,11 @@ void TFrmFullScreen::showEvent(QShowEvent *event)
 
 bool TFrmFullScreen::eventFilter(QObject *watched, QEvent *event)
 {
-    // A key press reaches the application once at its window before it is
-    // passed to the focus widget; keys typed into an open menu belong to it.
-    if (event->type() == QEvent::KeyPress && watched->isWindowType() && !QApplication::activePopupWidget())
+    // A key press reaches its window before it is passed on to the focus
+    // widget, whichever child has the focus. Keys typed into another window
+    // (the capture's save dialog, an open menu, a message box) are that
+    // window's own.
+    if (event->type() == QEvent::KeyPress && watched == windowHandle())
         AppKeyDown(static_cast<QKeyEvent *>(event)->key());
     return false;
 }

@@ -1,13 +1,14 @@
 #pragma once
 // The full-screen player: one movie over the whole screen in a modal,
-// borderless, maximized window. A thin strip at the top (track bar and the
+// borderless window. A thin strip at the top (track bar and the
 // play buttons) can be shown or hidden with F2 and is remembered in the
 // settings; everything else is on the popup menu of a right click on the
 // movie: quality, loop, play, single-frame steps, capturing the current
 // frame to a bitmap file or as the wallpaper, the movie as the wallpaper,
 // and close. While the window is shown, Enter (play/pause), Esc (close)
-// and F2 (strip) act wherever the keyboard focus is; every way of closing
-// ends with the result Accepted.
+// and F2 (strip) act wherever the keyboard focus is within it (never in a
+// dialog opened over it); every way of closing ends with the result
+// Accepted.
 //
 // The player library does not reach the program's settings store,
 // interface texts or wallpaper commands; the opener hands them in as
@@ -90,6 +91,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    void CoverScreen(const QWidget *owner);
     void BuildStrip();
     void BuildPopupMenu();
     QAction *AddMenuItem(QMenu *menu, const char *name, void (TFrmFullScreen::*handler)());

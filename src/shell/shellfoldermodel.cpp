@@ -14,6 +14,7 @@
 #include <stdio.h>
 
 #include "platform/listingorder.h"
+#include "ui/plaintext.h"
 
 struct TShellFolderModel::Node {
     enum class Children { Unknown, Some, None };
@@ -188,7 +189,7 @@ QVariant TShellFolderModel::data(const QModelIndex &index, int role) const
         }
         return node->icon;
     case Qt::ToolTipRole:
-        return pathOf(node);
+        return PlainToolTip(pathOf(node));
     default:
         return {};
     }

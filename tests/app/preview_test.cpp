@@ -306,6 +306,35 @@ TEST_F(PreviewTest, PropertiesOfTheOneSelectedMovie)
     EXPECT_EQ(closer.title, QStringLiteral("Property"));
 }
 
+// A name that looks like markup reads as the name it is, in the status bar
+// and in the properties dialog.
+TEST_F(PreviewTest, FileNamesShowAsPlainText)
+{
+    const QString name = QStringLiteral("<b>bold&amp;<br>.swf");
+    WriteMovieWithFrames(otherFolder.path(), name, 15);
+    window->flashView()->LoadFolder(otherFolder.path());
+    ASSERT_EQ(window->flashView()->itemCount(), 1);
+    window->FlashViewClick(0);
+    EXPECT_EQ(panel(1), name);
+    EXPECT_EQ(window->statusPanel(1)->textFormat(), Qt::PlainText);
+
+    window->flashView()->setItemSelected(0, true);
+    QStringList plainLabels;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        for (QLabel *label : dialog->findChildren<QLabel *>())
+            if (label->text().contains(otherFolder.path()) && label->textFormat() == Qt::PlainText)
+                plainLabels << label->objectName();
+        dialog->close();
+    });
+    poll.start(5);
+    window->findChild<QToolButton *>(QStringLiteral("tbConfig"))->click();
+    EXPECT_FALSE(plainLabels.isEmpty());
+}
+
 TEST_F(PreviewTest, TrackBarSpansThePanelBelowTheMovieLessTwoPixels)
 {
     auto *panel4 = window->findChild<QWidget *>(QStringLiteral("Panel4"));

@@ -51,13 +51,14 @@ TEST(ThumbnailPainter, DrawsPictureBorderAndCaptionBand)
     const QImage tile = PaintThumbnail(red, CaptionLines(ExampleHeader(3500)), style);
     ASSERT_EQ(tile.size(), QSize(120, 120));
     const QRgb black = qRgb(0, 0, 0);
-    for (const QPoint corner : {QPoint(0, 0), QPoint(119, 0), QPoint(0, 119), QPoint(119, 119), QPoint(60, 0),
-                                QPoint(0, 60), QPoint(119, 60)})
-        EXPECT_EQ(tile.pixel(corner), black) << corner.x() << "," << corner.y();
+    // The border is whole all round, the band's edge included.
+    for (const QPoint edge : {QPoint(0, 0), QPoint(119, 0), QPoint(0, 119), QPoint(119, 119), QPoint(60, 0),
+                              QPoint(0, 60), QPoint(119, 60), QPoint(60, 119), QPoint(1, 119), QPoint(118, 119),
+                              QPoint(0, 100), QPoint(119, 100)})
+        EXPECT_EQ(tile.pixel(edge), black) << edge.x() << "," << edge.y();
     EXPECT_EQ(tile.pixel(60, 45), qRgb(255, 0, 0));
-    // The band covers the bottom edge between the corners.
-    EXPECT_EQ(tile.pixel(60, 119), style.band.rgb());
     EXPECT_EQ(tile.pixel(1, 91), style.band.rgb());
+    EXPECT_EQ(tile.pixel(1, 118), style.band.rgb());
     int inked = 0;
     for (int y = 92; y < 119; ++y)
         for (int x = 1; x < 119; ++x)

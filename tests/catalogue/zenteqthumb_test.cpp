@@ -53,11 +53,17 @@ TEST_F(CatalogueView, ALoadFromAListUsesTheWholeStringsAsCaptions)
 TEST_F(CatalogueView, AnEmptyOrMissingFolderStartsNoWorker)
 {
     TZenteqThumb view;
-    for (const QString &folder : {makeFolder(QStringLiteral("empty"), 0), dir_.filePath(QStringLiteral("gone"))}) {
+    // No folder at all (nothing selected in the tree) lists nothing, not the
+    // movies of the working directory.
+    const QString working = QDir::currentPath();
+    QDir::setCurrent(makeFolder(QStringLiteral("working"), 2));
+    for (const QString &folder :
+         {makeFolder(QStringLiteral("empty"), 0), dir_.filePath(QStringLiteral("gone")), QString()}) {
         view.LoadFolder(folder);
         EXPECT_EQ(view.itemCount(), 0);
         EXPECT_EQ(WorkerHandle.load(), nullptr);
     }
+    QDir::setCurrent(working);
 }
 
 TEST_F(CatalogueView, RenderedItemsGetTheirColumnsCaptionsAndProgress)

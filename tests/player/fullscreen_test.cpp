@@ -7,8 +7,11 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QSlider>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -17,6 +20,7 @@
 #include <stdexcept>
 
 #include "player/myflash.h"
+#include "player/playcommands.h"
 #include "testmovie.h"
 
 namespace {
@@ -378,4 +382,47 @@ TEST_F(FullScreenTest, ShowFullScreenPlayerPlaysTheMovieModallyAndReturnsAccepte
     EXPECT_EQ(playedMovie, moviePath);
     EXPECT_TRUE(wasModal);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(FullScreenTest, CoversTheWholeScreenWithAllPlayButtonsInTheStrip)
+{
+    settings.values[RecordingSettings::Key("FullScreen", "ViewStyle")] = 1;
+    auto form = Open();
+    EXPECT_TRUE(form->windowState() & Qt::WindowFullScreen);
+    EXPECT_EQ(form->geometry(), form->screen()->geometry());
+    auto *strip = form->findChild<QToolBar *>(QStringLiteral("ToolBar3"));
+    ASSERT_NE(strip, nullptr);
+    for (QAction *command : form->playCommands()->actions()) {
+        QWidget *button = strip->widgetForAction(command);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible()) << command->text().toStdString();
+        EXPECT_TRUE(strip->rect().contains(button->geometry())) << command->text().toStdString();
+    }
+}
+
+// Keys typed into the capture's save dialog belong to the dialog: Enter
+// does not resume the movie behind it and Esc cancels the capture only.
+TEST_F(FullScreenTest, KeysInTheCaptureDialogStayInTheDialog)
+{
+    auto form = std::make_unique<TFrmFullScreen>(nullptr, Services());
+    form->MoviePath = moviePath;
+    form->show();
+    bool dialogSeen = false, playingBehindDialog = true;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog || dialog == form.get() || dialogSeen)
+            return;
+        dialogSeen = true;
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+        playingBehindDialog = form->player()->Playing();
+        if (dialog->isVisible())
+            QTest::keyClick(dialog->windowHandle(), Qt::Key_Escape);
+    });
+    poll.start(5);
+    Item(*form, "nGetAFrame")->trigger();
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_FALSE(playingBehindDialog);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->player()->Playing());
 }
