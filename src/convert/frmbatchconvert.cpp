@@ -20,6 +20,7 @@
 #include "convert/convertfilters.h"
 #include "desktop/screensaver.h"
 #include "ui/filepicker.h"
+#include "ui/plaintext.h"
 
 namespace {
 
@@ -219,7 +220,7 @@ void TFrmBatchConvert::btnSelPathClick()
 bool TFrmBatchConvert::CanRun()
 {
     if (lstSrcFiles->count() == 0) {
-        QMessageBox::information(this, Information(), QStringLiteral("please add file first! "));
+        ShowInformation(this, QStringLiteral("please add file first! "));
         return false;
     }
     if (rbOtherDir->isChecked() && !QFileInfo(edtPath->text().trimmed()).isDir()) {
@@ -233,8 +234,10 @@ bool TFrmBatchConvert::MayWrite(const QString &target)
 {
     if (!QFileInfo::exists(target) || !rbAsk->isChecked())
         return true;
-    return QMessageBox::question(this, Information(), target + QStringLiteral("  is existent ,overwrite it?"),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox question(QMessageBox::Question, Information(), target + QStringLiteral("  is existent ,overwrite it?"),
+                         QMessageBox::Yes | QMessageBox::No, this);
+    question.setTextFormat(Qt::PlainText);
+    return question.exec() == QMessageBox::Yes;
 }
 
 QStringList TFrmBatchConvert::RunList()
@@ -265,7 +268,7 @@ void TFrmBatchConvert::btnOkClick()
     QString text = QStringLiteral("Complete!");
     if (!failures.isEmpty())
         text += QStringLiteral("\n\nThese files were not converted:\n") + failures.join(QLatin1Char('\n'));
-    QMessageBox::information(this, Information(), text);
+    ShowInformation(this, text);
     ProgressBar->setValue(0);
 }
 

@@ -4,13 +4,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
 
 #include "convert/convertfilters.h"
 #include "ui/filepicker.h"
 #include "ui/pathrow.h"
+#include "ui/plaintext.h"
 
 namespace {
 
@@ -97,5 +97,5 @@ void RunSingleConversion(QWidget *owner, ConvertDirection direction, const QStri
         return;
     if (const std::optional<QString> failure =
             ConvertFile(direction, dialog.sourceEdit()->text(), dialog.targetEdit()->text()))
-        QMessageBox::information(owner, QStringLiteral("Information"), *failure);
+        ShowInformation(owner, *failure);
 }

@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
 #include <exception>
@@ -12,6 +11,7 @@
 #include "desktop/screensaver.h"
 #include "ui/filepicker.h"
 #include "ui/pathrow.h"
+#include "ui/plaintext.h"
 
 TFrmScreensaver::TFrmScreensaver(QWidget *owner) : QDialog(owner)
 {
@@ -47,9 +47,7 @@ TFrmScreensaver::TFrmScreensaver(QWidget *owner) : QDialog(owner)
     cancel->setGeometry(310, 138, 75, 25);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    ReportError = [this](const QString &text) {
-        QMessageBox::information(this, QStringLiteral("Information"), text);
-    };
+    ReportError = [this](const QString &text) { ShowInformation(this, text); };
 }
 
 void TFrmScreensaver::SpeedButton1Click()
