@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 #include "swf/movie.h"
 
@@ -12,6 +13,7 @@ namespace {
 
 const QSize kDefaultStage(550, 400);
 constexpr int kTwipsPerPixel = 20;
+constexpr int kLongestSnapshotDelayMs = 1000;
 
 std::optional<MovieSpan> FindMovie(const uint8_t *bytes, size_t size, EmbeddedLayout layout)
 {
@@ -58,9 +60,10 @@ QString SnapshotPath(const QStringList &arguments)
     return option >= 0 && option + 1 < arguments.size() ? arguments.at(option + 1) : QString();
 }
 
-void TakeSnapshotAfter(QWidget *window, int ticks, int framePeriodMs, const QString &path)
+void TakeSnapshotSoon(QWidget *window, double framePeriodMs, const QString &path)
 {
-    QTimer::singleShot(ticks * framePeriodMs, window, [window, path] {
+    const int delayMs = int(std::min(3 * framePeriodMs, double(kLongestSnapshotDelayMs))) + 1;
+    QTimer::singleShot(delayMs, window, [window, path] {
         const QImage picture = window->grab().toImage();
         QApplication::exit(picture.save(path, "PNG") ? 0 : 1);
     });

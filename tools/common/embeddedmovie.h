@@ -30,7 +30,7 @@ QSize StageSize(const std::shared_ptr<const swf::MovieDefinition> &movie);
 // window's picture, empty when not asked.
 QString SnapshotPath(const QStringList &arguments);
 
-// After `ticks` frames of the movie, saves a picture of `window` as PNG to
-// `path` and quits the application with status 0 (1 when it cannot be
-// saved).
-void TakeSnapshotAfter(QWidget *window, int ticks, int framePeriodMs, const QString &path);
+// After three frames of the movie (a second at most, for slow movies),
+// saves a picture of `window` as PNG to `path` and quits the application
+// with status 0 (1 when it cannot be saved).
+void TakeSnapshotSoon(QWidget *window, double framePeriodMs, const QString &path);

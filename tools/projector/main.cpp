@@ -75,6 +75,6 @@ int main(int argc, char *argv[])
     TProjectorWindow window(title, movie);
     window.show();
     if (!snapshot.isEmpty())
-        TakeSnapshotAfter(&window, 3, int(window.player()->framePeriod()) + 1, snapshot);
+        TakeSnapshotSoon(&window, window.player()->framePeriod(), snapshot);
     return app.exec();
 }

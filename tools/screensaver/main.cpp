@@ -125,6 +125,6 @@ int main(int argc, char *argv[])
         app.installEventFilter(&watcher);
     const QString snapshot = SnapshotPath(arguments);
     if (!snapshot.isEmpty() && !players.empty())
-        TakeSnapshotAfter(players.front().get(), 3, movie ? int(players.front()->framePeriod()) + 1 : 40, snapshot);
+        TakeSnapshotSoon(players.front().get(), players.front()->framePeriod(), snapshot);
     return app.exec();
 }
