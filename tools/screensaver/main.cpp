@@ -10,51 +10,18 @@
 // ending on input. Without a movie it shows an empty stage.
 
 #include <QApplication>
-#include <QEvent>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <vector>
 
-#include "../common/embeddedmovie.h"
+#include "helperprograms/embeddedmovie.h"
+#include "helperprograms/inputwatcher.h"
 #include "player/shockwaveflash.h"
 #include "swf/movie.h"
 
 namespace {
-
-// Mouse travel below this many pixels is jitter, not the user.
-constexpr int kMouseJitterPixels = 10;
-
-// Ends the application on the user's first real input.
-class TInputWatcher : public QObject {
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::MouseButtonPress:
-        case QEvent::Wheel:
-            QApplication::quit();
-            return true;
-        case QEvent::MouseMove: {
-            const QPoint at = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
-            if (!firstSeen_)
-                firstSeen_ = at;
-            else if ((at - *firstSeen_).manhattanLength() > kMouseJitterPixels)
-                QApplication::quit();
-            return false;
-        }
-        default:
-            return QObject::eventFilter(watched, event);
-        }
-    }
-
-private:
-    std::optional<QPoint> firstSeen_;
-};
 
 using PlayerList = std::vector<std::unique_ptr<TShockwaveFlash>>;
 
@@ -120,7 +87,7 @@ int main(int argc, char *argv[])
         return app.exec();
     }
     const PlayerList players = PlayOnEveryScreen(movie);
-    TInputWatcher watcher;
+    TInputWatcher watcher([] { QApplication::quit(); });
     if (!arguments.contains(QStringLiteral("-root")))
         app.installEventFilter(&watcher);
     const QString snapshot = SnapshotPath(arguments);
