@@ -6,6 +6,9 @@
 #include "app/settings.h"
 #include "catalogue/frmproperty.h"
 #include "catalogue/zenteqthumb.h"
+#include "convert/frmbatchconvert.h"
+#include "convert/frmconvert.h"
+#include "desktop/frmscreensaver.h"
 #include "desktop/wallpaper.h"
 #include "fileops/cataloguecommands.h"
 #include "fileops/frmmoveto.h"
@@ -17,13 +20,6 @@
 #include <exception>
 
 namespace {
-
-// Commands whose work this version does not carry yet say so plainly
-// instead of pretending to run.
-void ShowNotAvailable(TFrmMain *main, const QString &command)
-{
-    ShowInformation(main, QStringLiteral("%1 is not available in this version.").arg(command));
-}
 
 // Runs a command whose failure (an unreadable movie, a file that cannot be
 // written) ends it with the application's error report.
@@ -86,7 +82,31 @@ void OpenSearchDialog(TFrmMain *main)
     TFrmSearch dialog(main, {MoveToServices(), preview});
     dialog.exec();
 }
-void OpenExeToSwfDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Exe To Swf")); }
-void OpenSwfToExeDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Swf To Exe")); }
-void OpenScreenSaverDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Make Screen Saver")); }
-void OpenBatchConvertDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Batch Convert")); }
+
+void OpenExeToSwfDialog(TFrmMain *main)
+{
+    RunSingleConversion(main, ConvertDirection::ExeToSwf, QString(), &ApplyFormTexts);
+}
+
+// Both start from the first selected movie, if any; no selection is fine.
+void OpenSwfToExeDialog(TFrmMain *main)
+{
+    RunSingleConversion(main, ConvertDirection::SwfToExe, main->flashView()->firstSelectedPath(), &ApplyFormTexts);
+}
+
+void OpenScreenSaverDialog(TFrmMain *main)
+{
+    ShowScreenSaverMaker(main, main->flashView()->firstSelectedPath(), &ApplyFormTexts, &ShowErrorReport);
+}
+
+// The other folder of a batch comes from the target folder dialog, under
+// the batch's own title for window and frame.
+void OpenBatchConvertDialog(TFrmMain *main)
+{
+    const auto pickFolder = [](QWidget *owner) {
+        TFrmMoveTo dialog(owner, MoveToServices());
+        dialog.setTitles(QStringLiteral("Select directory to save"), true);
+        return dialog.exec() == QDialog::Accepted ? dialog.targetFolder() : QString();
+    };
+    ShowBatchConvert(main, &ApplyFormTexts, pickFolder);
+}

@@ -183,6 +183,18 @@ void ApplyDesktopWallpaper(const QString &path)
     }
 }
 
+void StartScreenSaverSettings()
+{
+    for (const char *name : {"xscreensaver-settings", "xscreensaver-demo"}) {
+        const QString program = FindProgram(name);
+        if (!program.isEmpty()) {
+            QProcess::startDetached(program, {});
+            return;
+        }
+    }
+    StartDesktopSettings();
+}
+
 void StartDesktopSettings()
 {
     const DesktopKind desktop = CurrentDesktop();

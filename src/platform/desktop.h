@@ -1,9 +1,10 @@
 #pragma once
-// The running desktop, as far as the wallpaper needs it: showing a picture
-// as the background and opening the desktop's own settings program. Linux
-// desktops are driven through their command-line tools found on PATH
-// (GNOME gsettings, XFCE xfconf-query, KDE plasma-apply-wallpaperimage);
-// a desktop without such a tool keeps its wallpaper. Nothing here throws or
+// The running desktop, as far as the wallpaper and the screen saver need
+// it: showing a picture as the background and opening the desktop's own
+// settings programs. Linux desktops are driven through their command-line
+// tools found on PATH (GNOME gsettings, XFCE xfconf-query, KDE
+// plasma-apply-wallpaperimage); a desktop without such a tool keeps its
+// wallpaper. Nothing here throws or
 // reports a failure. Interface thread only (it may render a movie frame and
 // waits a few seconds at most for each tool).
 
@@ -27,3 +28,7 @@ void ApplyDesktopWallpaper(const QString &path);
 
 // Starts the desktop's settings program, detached, if one is found.
 void StartDesktopSettings();
+
+// Starts the screen saver settings (xscreensaver's own when it is
+// installed, else the desktop's settings program), detached, if found.
+void StartScreenSaverSettings();

@@ -517,23 +517,6 @@ TEST(FrmMain, HelpHomepageAndMailOpenThroughTheDesktop)
     EXPECT_EQ(desktop.urls.at(3), desktop.urls.at(1));
 }
 
-TEST(FrmMain, CommandsOfLaterVersionsSayTheyAreNotAvailable)
-{
-    TIniFileGuard ini;
-    const auto window = ShownWindow();
-    const char *items[] = {"nExe2Swf", "nSwf2Exe", "nFlash2ScreenSaver", "nBatchConvert"};
-    for (const char *name : items) {
-        SCOPED_TRACE(name);
-        TModalCloser closer;
-        QAction *action = Action(*window, name);
-        action->setEnabled(true);
-        action->trigger();
-        EXPECT_EQ(closer.closed, 1);
-        EXPECT_EQ(closer.title, QStringLiteral("Information"));
-        EXPECT_TRUE(closer.text.endsWith(QStringLiteral("is not available in this version."))) << closer.text.toStdString();
-    }
-}
-
 TEST(FrmMain, SelectAllSelectsEveryCatalogueItem)
 {
     TIniFileGuard ini;
