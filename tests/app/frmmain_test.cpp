@@ -517,6 +517,20 @@ TEST(FrmMain, HelpHomepageAndMailOpenThroughTheDesktop)
     EXPECT_EQ(desktop.urls.at(3), desktop.urls.at(1));
 }
 
+TEST(FrmMain, ToolsCommandsOpenTheirDialogs)
+{
+    TIniFileGuard ini;
+    const auto window = ShownWindow();
+    for (const char *name : {"nExe2Swf", "nSwf2Exe", "nFlash2ScreenSaver", "nBatchConvert"}) {
+        SCOPED_TRACE(name);
+        TModalCloser closer;
+        Action(*window, name)->trigger();
+        EXPECT_EQ(closer.closed, 1);
+        EXPECT_FALSE(closer.title.isEmpty());
+        EXPECT_NE(closer.title, QStringLiteral("Information"));
+    }
+}
+
 TEST(FrmMain, SelectAllSelectsEveryCatalogueItem)
 {
     TIniFileGuard ini;
