@@ -95,7 +95,7 @@ if [ -z "$status" ]; then
 fi
 field() { sed -nE "s|.* $1:? +([^ ]+).*|\1|p" <<<"$status"; }
 echo "executions: ${status%%:*}" | tr -d '#'
-echo "coverage (edges): $(field cov), features: $(field ft), corpus: $(field corp)"
+echo "cov: $(field cov), features (ft): $(field ft), corpus: $(field corp)"
 echo "exec/s: $(field exec/s), oom/timeout/crash: $(field oom/timeout/crash), time: $(field time)"
 # Inputs slower than libFuzzer's ten seconds are worth a look, but only a
 # timeout (over 30 seconds) counts as a finding.
