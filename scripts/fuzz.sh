@@ -5,7 +5,8 @@
 # regression inputs. New inputs go to a fresh work folder outside the
 # repository; at the end it prints the executions, coverage and findings,
 # and exits non-zero when there is any finding (crash, leak, timeout or
-# running out of memory).
+# running out of memory). Leaks inside fontconfig are not counted
+# (fuzz/lsan-suppressions.txt).
 #
 # Usage: scripts/fuzz.sh [MINUTES]   (30 unless given)
 # Environment:
@@ -76,6 +77,7 @@ echo "Fuzzing $target for $minutes minute(s), $jobs job(s), $(ls "$work_dir/seed
 
 log=$work_dir/fuzz.log
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(pwd)/fuzz/lsan-suppressions.txt:print_suppressions=0}
 (
   cd "$work_dir"
   "$fuzzer" -fork="$jobs" -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
@@ -93,9 +95,16 @@ if [ -z "$status" ]; then
 fi
 field() { sed -nE "s|.* $1:? +([^ ]+).*|\1|p" <<<"$status"; }
 echo "executions: ${status%%:*}" | tr -d '#'
-echo "coverage (edges): $(field cov), features: $(field ft), corpus: $(field corp)"
+echo "cov: $(field cov), features (ft): $(field ft), corpus: $(field corp)"
 echo "exec/s: $(field exec/s), oom/timeout/crash: $(field oom/timeout/crash), time: $(field time)"
-mapfile -t findings < <(find "$work_dir/findings" -type f | sort)
+# Inputs slower than libFuzzer's ten seconds are worth a look, but only a
+# timeout (over 30 seconds) counts as a finding.
+mapfile -t slow < <(find "$work_dir/findings" -type f -name 'slow-unit-*' | sort)
+if [ ${#slow[@]} -gt 0 ]; then
+  echo "${#slow[@]} slow input(s):"
+  printf '  %s\n' "${slow[@]}"
+fi
+mapfile -t findings < <(find "$work_dir/findings" -type f ! -name 'slow-unit-*' | sort)
 if [ ${#findings[@]} -gt 0 ]; then
   echo "${#findings[@]} finding(s):"
   printf '  %s\n' "${findings[@]}"

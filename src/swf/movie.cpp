@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "swf/format/container.h"
-#include "swf/render/displayrenderer.h"
 #include "swf/moviedefinition.h"
+#include "swf/render/displayrenderer.h"
 #include "swf/tagwalker.h"
 #include "swf/timeline/timelinestate.h"
 

@@ -11,8 +11,8 @@
 #include "swf/characters/bitmap.h"
 #include "swf/characters/edittextcharacter.h"
 #include "swf/characters/fontcharacter.h"
-#include "swf/moviedefinition.h"
 #include "swf/characters/textcharacter.h"
+#include "swf/moviedefinition.h"
 
 using namespace swf;
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "swf/characters/character.h"
-#include "swf/format/memorybudget.h"
 #include "swf/characters/textlayout.h"
+#include "swf/format/memorybudget.h"
 
 namespace swf {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "swf/characters/definetags.h"
-#include "swf/timeline/filter.h"
 #include "swf/format/types.h"
+#include "swf/timeline/filter.h"
 
 namespace swf {
 
