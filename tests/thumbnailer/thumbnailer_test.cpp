@@ -87,18 +87,23 @@ TEST(Thumbnailer, TakesTheMovieAsAFileUri)
 }
 
 // A 100 x 50 stage with nothing on it: an empty movie still shows its
-// stage.
+// stage, also when it lacks its End tag as many real movies do.
 TEST(Thumbnailer, AnEmptyMovieGivesItsStage)
 {
     static const unsigned char bytes[] = {0x46, 0x57, 0x53, 0x06, 0x19, 0x00, 0x00, 0x00, 0x78,
                                           0x00, 0x00, 0xfa, 0x00, 0x00, 0x01, 0xf4, 0x00, 0x00,
                                           0x0c, 0x01, 0x00, 0x40, 0x00, 0x00, 0x00};
+    QByteArray withEnd(reinterpret_cast<const char *>(bytes), sizeof bytes);
+    QByteArray withoutEnd = withEnd.left(withEnd.size() - 2);
+    withoutEnd[4] = char(withoutEnd.size());
     QTemporaryDir folder;
-    const QString movie = folder.filePath(QStringLiteral("empty.swf"));
-    WriteBytes(movie, QByteArray(reinterpret_cast<const char *>(bytes), sizeof bytes));
-    const QString png = folder.filePath(QStringLiteral("thumb.png"));
-    ASSERT_EQ(Thumbnail(32, movie, png).exitCode, 0);
-    EXPECT_EQ(QImage(png).size(), QSize(32, 16));
+    for (const QByteArray &content : {withEnd, withoutEnd}) {
+        const QString movie = folder.filePath(QStringLiteral("empty.swf"));
+        WriteBytes(movie, content);
+        const QString png = folder.filePath(QStringLiteral("thumb.png"));
+        ASSERT_EQ(Thumbnail(32, movie, png).exitCode, 0) << content.size();
+        EXPECT_EQ(QImage(png).size(), QSize(32, 16));
+    }
 }
 
 TEST(Thumbnailer, FailsWithoutWritingOnWhatIsNotAWholeMovie)

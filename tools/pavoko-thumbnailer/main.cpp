@@ -5,10 +5,10 @@
 // Writes a PNG whose longer side is SIZE pixels, the stage's aspect kept,
 // showing the frame the catalogue shows: the middle frame, or the first
 // frame with anything on it when the middle one is empty. INPUT may be a
-// path or a file:// URI. A file that is not a whole, readable movie gives
-// exit status 1 and no OUTPUT; the picture goes through a temporary file
-// beside OUTPUT and a rename, so nobody ever sees half a PNG. Bad arguments
-// give status 2.
+// path or a file:// URI. A file that is not a whole, readable movie (one
+// cut short of the length its header records) gives exit status 1 and no
+// OUTPUT; the picture goes through a temporary file beside OUTPUT and a
+// rename, so nobody ever sees half a PNG. Bad arguments give status 2.
 //
 // File managers run this on every movie they list, so it keeps to a
 // wall-clock budget whatever the movie does: past the soft deadline it looks
@@ -160,11 +160,19 @@ void QuietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
         std::fprintf(stderr, "pavoko-thumbnailer: %s\n", qPrintable(message));
 }
 
+// A movie is whole when its file holds all the bytes its header promises;
+// a missing End tag alone, common in real movies, does not count against it.
+bool IsWhole(const swf::MovieDefinition &movie)
+{
+    constexpr qsizetype kHeaderBytes = 8;
+    return movie.body.size() + kHeaderBytes >= qsizetype(movie.header.fileLength);
+}
+
 int Run(const Options &options, const QElapsedTimer &clock, Watchdog &watchdog)
 {
     QString error;
     const auto movie = swf::LoadMovie(options.input, &error);
-    if (!movie || movie->truncated) {
+    if (!movie || !IsWhole(*movie)) {
         std::fprintf(stderr, "pavoko-thumbnailer: cannot read %s%s%s\n", qPrintable(options.input),
                      error.isEmpty() ? "" : ": ", qPrintable(error));
         return kExitUnreadable;
