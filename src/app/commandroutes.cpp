@@ -3,9 +3,14 @@
 #include "app/errorreport.h"
 #include "app/formtexts.h"
 #include "app/frmmain.h"
+#include "app/settings.h"
 #include "catalogue/frmproperty.h"
 #include "catalogue/zenteqthumb.h"
 #include "desktop/wallpaper.h"
+#include "fileops/cataloguecommands.h"
+#include "fileops/frmmoveto.h"
+#include "search/frmsearch.h"
+#include "shell/shelltreeview.h"
 
 #include "ui/plaintext.h"
 
@@ -30,6 +35,12 @@ void RunReportingErrors(Command &&command)
     } catch (const std::exception &error) {
         ShowErrorReport(QString::fromUtf8(error.what()));
     }
+}
+
+// What the target folder dialog needs of the application frame.
+TMoveToServices MoveToServices()
+{
+    return {&ApplyFormTexts, &ReadIniString, &WriteIniString, &ShowErrorReport};
 }
 
 } // namespace
@@ -57,11 +68,24 @@ void SetSelectedMovieAsWallpaper(TFrmMain *main)
         RunReportingErrors([&] { SetFlashWallpaper(path); });
 }
 
-void SaveSelectedMovieAs(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Save As")); }
-void CopySelectedMoviesTo(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Copy To")); }
-void MoveSelectedMoviesTo(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Move To")); }
-void DeleteSelectedMovies(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Delete")); }
-void OpenSearchDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Search")); }
+void SaveSelectedMovieAs(TFrmMain *main)
+{
+    const QString path = SelectedMovieOrInform(main);
+    if (!path.isEmpty())
+        SaveMovieAs(main, path);
+}
+
+void CopySelectedMoviesTo(TFrmMain *main) { CopySelectionTo(main, main->flashView(), MoveToServices()); }
+void MoveSelectedMoviesTo(TFrmMain *main) { MoveSelectionTo(main, main->flashView(), MoveToServices()); }
+void DeleteSelectedMovies(TFrmMain *main) { DeleteSelection(main, main->flashView()); }
+void OpenSearchDialog(TFrmMain *main)
+{
+    const auto preview = [main](const QStringList &files) {
+        main->flashView()->LoadFolder(main->folderTree()->Path(), &files);
+    };
+    TFrmSearch dialog(main, {MoveToServices(), preview});
+    dialog.exec();
+}
 void OpenExeToSwfDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Exe To Swf")); }
 void OpenSwfToExeDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Swf To Exe")); }
 void OpenScreenSaverDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Make Screen Saver")); }

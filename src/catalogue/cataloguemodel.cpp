@@ -6,12 +6,15 @@
 
 namespace {
 
+// About three screens of tiles on a large monitor, some 43 MB.
+constexpr int kTilesInMemory = 1000;
+
 const char *const kColumnTitles[TCatalogueModel::ColumnCount] = {"Filename", "File length", "Total Frames",
                                                                   "Frame Rate", "Size"};
 
 }  // namespace
 
-TCatalogueModel::TCatalogueModel(QObject *parent) : QAbstractTableModel(parent) {}
+TCatalogueModel::TCatalogueModel(QObject *parent) : QAbstractTableModel(parent), tiles_(kTilesInMemory) {}
 
 int TCatalogueModel::rowCount(const QModelIndex &parent) const
 {
@@ -32,8 +35,14 @@ QVariant TCatalogueModel::data(const QModelIndex &index, int role) const
         return entry.details.value(index.column() - 1);
     case Qt::ToolTipRole:
         return PlainToolTip(entry.path);
-    case ThumbnailRole:
-        return entry.imageIndex >= 0 ? QVariant(thumbnail(entry.imageIndex)) : QVariant();
+    case ThumbnailRole: {
+        if (entry.imageIndex < 0)
+            return {};
+        const QImage tile = thumbnail(entry.imageIndex);
+        if (tile.isNull())
+            noteMissing(entry);
+        return tile;
+    }
     case ImageIndexRole:
         return entry.imageIndex;
     case PathRole:
@@ -55,8 +64,9 @@ void TCatalogueModel::clear()
     beginResetModel();
     items_.clear();
     items_.shrink_to_fit();
-    thumbnails_.clear();
-    thumbnails_.shrink_to_fit();
+    tiles_.clear();
+    missing_.clear();
+    madeCount_ = 0;
     endResetModel();
 }
 
@@ -94,12 +104,37 @@ int TCatalogueModel::rowOfId(quint64 id) const
     return row >= 0 && item(row).id == id ? row : -1;
 }
 
-int TCatalogueModel::addThumbnail(int row, const QImage &picture, const QStringList &details)
+int TCatalogueModel::addThumbnail(int row, const QImage &picture, const QStringList &details, bool shown)
 {
-    thumbnails_.push_back(picture);
     TCatalogueItem &entry = items_[size_t(row)];
-    entry.imageIndex = thumbnailCount() - 1;
+    entry.imageIndex = madeCount_++;
     entry.details = details;
+    tiles_.put(entry.imageIndex, picture, shown);
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     return entry.imageIndex;
+}
+
+QImage TCatalogueModel::thumbnail(int imageIndex) const { return tiles_.get(imageIndex); }
+
+bool TCatalogueModel::restoreTile(quint64 id, const QImage &tile)
+{
+    missing_.erase(id);
+    const int row = rowOfId(id);
+    if (row < 0 || item(row).imageIndex < 0)
+        return false;
+    tiles_.put(item(row).imageIndex, tile, true);
+    emit dataChanged(index(row, 0), index(row, 0));
+    return true;
+}
+
+// Announced after the painting that found it missing, so no view hears of
+// it in the middle of drawing.
+void TCatalogueModel::noteMissing(const TCatalogueItem &entry) const
+{
+    if (!missing_.insert(entry.id).second)
+        return;
+    const quint64 id = entry.id;
+    const QString path = entry.path;
+    QMetaObject::invokeMethod(
+        const_cast<TCatalogueModel *>(this), [this, id, path] { emit tileMissing(id, path); }, Qt::QueuedConnection);
 }

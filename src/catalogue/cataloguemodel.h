@@ -3,8 +3,10 @@
 //
 // An item is one movie: its caption (file name, or the whole path given in
 // a list), its full path, the index of its thumbnail (-1 until made) and
-// its four detail texts (empty until made). Thumbnails are kept in the
-// order they were made; an item's image index is its place there.
+// its four detail texts (empty until made). Thumbnails are numbered in the
+// order they were made; an item's image index is its number. Their tiles
+// live in a bounded store (tilestore.h): a tile asked for after it was
+// dropped is announced as missing, and comes back through restoreTile.
 // Every item carries an id that is unique for the program's run and grows
 // in row order, so a thumbnail made for an item can find it again after
 // other items were removed, and never lands on another item.
@@ -14,7 +16,10 @@
 #include <QAbstractTableModel>
 #include <QImage>
 #include <QStringList>
+#include <unordered_set>
 #include <vector>
+
+#include "catalogue/tilestore.h"
 
 struct TCatalogueItem {
     quint64 id = 0;
@@ -49,14 +54,32 @@ public:
     // The row that holds item `id`, or -1 when it is gone.
     int rowOfId(quint64 id) const;
 
-    // Stores `picture` as the next thumbnail, makes it item `row`'s image
-    // with these detail texts, and answers the new image index.
-    int addThumbnail(int row, const QImage &picture, const QStringList &details);
-    int thumbnailCount() const { return int(thumbnails_.size()); }
-    const QImage &thumbnail(int imageIndex) const { return thumbnails_[size_t(imageIndex)]; }
+    // Numbers `picture` as the next thumbnail, makes it item `row`'s image
+    // with these detail texts, and answers the new image index. `shown`
+    // tells whether the item is on screen (see the store's policy).
+    int addThumbnail(int row, const QImage &picture, const QStringList &details, bool shown = true);
+    // How many thumbnails were made since the last clear.
+    int thumbnailCount() const { return madeCount_; }
+    // The tile of image `imageIndex`; null while it is out of memory.
+    QImage thumbnail(int imageIndex) const;
+    // Gives item `id` its tile again; false when the item is gone.
+    bool restoreTile(quint64 id, const QImage &tile);
+    int tilesInMemory() const { return tiles_.size(); }
+    void setTileCapacity(int capacity) { tiles_.setCapacity(capacity); }
+
+signals:
+    // Item `id` was to be painted, but its tile is out of memory. Sent
+    // once until the tile is restored, after the painting.
+    void tileMissing(quint64 id, const QString &path) const;
 
 private:
+    void noteMissing(const TCatalogueItem &entry) const;
+
     std::vector<TCatalogueItem> items_;
-    std::vector<QImage> thumbnails_;
+    // Painting marks tiles as recently shown, so the store changes under
+    // const reads.
+    mutable TTileStore tiles_;
+    mutable std::unordered_set<quint64> missing_;
+    int madeCount_ = 0;
     quint64 nextId_ = 1;
 };

@@ -15,6 +15,7 @@
 #include "catalogue/thumbdelegate.h"
 #include "catalogue/thumbnailmaker.h"
 #include "catalogue/thumbworker.h"
+#include "catalogue/tilerestorer.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ TZenteqThumb::TZenteqThumb(QWidget *parent)
       model_(new TCatalogueModel(this)),
       selection_(new QItemSelectionModel(model_, this)),
       delegate_(new TThumbDelegate(this)),
+      restorer_(new TTileRestorer(this)),
       listView_(new QListView(this)),
       detailView_(new QTreeView(this)),
       stack_(new QStackedLayout(this))
@@ -53,6 +55,11 @@ TZenteqThumb::TZenteqThumb(QWidget *parent)
     stack_->addWidget(listView_);
     stack_->addWidget(detailView_);
     setViewStyle(vsIcon);
+    connect(model_, &TCatalogueModel::tileMissing, this, &TZenteqThumb::restoreTile);
+    connect(restorer_, &TTileRestorer::restored, this, [this](quint64 load, quint64 id, const QImage &tile) {
+        if (load == load_)
+            model_->restoreTile(id, tile);
+    });
 }
 
 TZenteqThumb::~TZenteqThumb()
@@ -153,6 +160,7 @@ void TZenteqThumb::LoadFolder(const QString &folder, const QStringList *files)
 void TZenteqThumb::Clear()
 {
     ++load_;
+    restorer_->forget();
     model_->clear();
     emit progressValueChanged(0);
 }
@@ -251,6 +259,28 @@ QImage TZenteqThumb::itemThumbnail(int row) const
 }
 
 int TZenteqThumb::thumbnailCount() const { return model_->thumbnailCount(); }
+
+int TZenteqThumb::tilesInMemory() const { return model_->tilesInMemory(); }
+
+void TZenteqThumb::setTileCapacity(int capacity) { model_->setTileCapacity(capacity); }
+
+void TZenteqThumb::waitForRestoredTiles()
+{
+    restorer_->waitForDone();
+    QCoreApplication::sendPostedEvents(restorer_);
+    QCoreApplication::sendPostedEvents(model_);
+}
+
+void TZenteqThumb::restoreTile(quint64 id, const QString &path)
+{
+    restorer_->request(load_, id, path, TThumbStyle::fromApplication());
+}
+
+bool TZenteqThumb::isOnScreen(int row) const
+{
+    const QAbstractItemView *view = currentView();
+    return isVisible() && view->viewport()->rect().intersects(view->visualRect(model_->index(row, 0)));
+}
 
 void TZenteqThumb::removeItem(int row) { model_->removeItem(row); }
 
@@ -363,7 +393,7 @@ int TZenteqThumb::storeThumbnail(quint64 load, quint64 id, const TThumbnail &thu
     if (model_->item(row).imageIndex >= 0)
         return model_->item(row).imageIndex;
     const QStringList details = thumbnail.failed ? QStringList() : DetailTexts(thumbnail.header);
-    const int image = model_->addThumbnail(row, thumbnail.picture, details);
+    const int image = model_->addThumbnail(row, thumbnail.picture, details, isOnScreen(row));
     emit progressValueChanged(image + 1);
     if (thumbnail.failed)
         emit errorReported(thumbnail.error);

@@ -25,6 +25,7 @@ class QTreeView;
 class TCatalogueModel;
 class TThumbDelegate;
 class TThumbWorker;
+class TTileRestorer;
 
 class TZenteqThumb : public QWidget, private TThumbHost {
     Q_OBJECT
@@ -68,6 +69,11 @@ public:
     QStringList itemDetails(int row) const;
     QImage itemThumbnail(int row) const;
     int thumbnailCount() const;
+    // Tiles held in memory now, and at most (the rest wait on disk).
+    int tilesInMemory() const;
+    void setTileCapacity(int capacity);
+    // Waits until dropped tiles asked for are back (tests).
+    void waitForRestoredTiles();
     // Removes one item (a file command moved or deleted its movie); a
     // running worker simply finds it gone.
     void removeItem(int row);
@@ -106,6 +112,8 @@ private:
     int rowAt(QAbstractItemView *view, const QPoint &viewportPos) const;
     TThumbItemState stateOf(int row) const;
     int firstVisibleRow() const;
+    bool isOnScreen(int row) const;
+    void restoreTile(quint64 id, const QString &path);
 
     int workerStarted(quint64 load) override;
     QList<TThumbItemState> visibleItemsWithoutImage(quint64 load) override;
@@ -116,6 +124,7 @@ private:
     TCatalogueModel *model_;
     QItemSelectionModel *selection_;
     TThumbDelegate *delegate_;
+    TTileRestorer *restorer_;
     QListView *listView_;
     QTreeView *detailView_;
     QStackedLayout *stack_;

@@ -521,8 +521,7 @@ TEST(FrmMain, CommandsOfLaterVersionsSayTheyAreNotAvailable)
 {
     TIniFileGuard ini;
     const auto window = ShownWindow();
-    const char *items[] = {"nSaveAs",  "nCopyTo1", "nMoveTo1", "nDel1",          "nSearch1",
-                           "nExe2Swf", "nSwf2Exe", "nFlash2ScreenSaver", "nBatchConvert"};
+    const char *items[] = {"nExe2Swf", "nSwf2Exe", "nFlash2ScreenSaver", "nBatchConvert"};
     for (const char *name : items) {
         SCOPED_TRACE(name);
         TModalCloser closer;
