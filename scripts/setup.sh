@@ -9,6 +9,7 @@ PACKAGES=(
   zlib1g-dev liblzma-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils
+  desktop-file-utils appstream libxml2-utils shared-mime-info
 )
 
 missing=()

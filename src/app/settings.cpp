@@ -2,11 +2,15 @@
 
 #include "app/inifile.h"
 #include "platform/programfolder.h"
+#include "platform/settingslocation.h"
 
 namespace {
 
 // Built anew on every call: the store keeps no state of its own.
-IniFile SettingsFile() { return IniFile(ProgramFolder() + QStringLiteral("Pavoko.ini")); }
+IniFile SettingsFile()
+{
+    return IniFile(SettingsFilePath(ProgramFolder(), QStringLiteral("Pavoko.ini")));
+}
 
 } // namespace
 

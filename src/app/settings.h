@@ -1,5 +1,7 @@
 #pragma once
-// The settings store: single values in "Pavoko.ini" beside the program.
+// The settings store: single values in "Pavoko.ini" beside the program,
+// or in the user's configuration folder when the program's folder cannot be
+// written (platform/settingslocation.h has the rule).
 // Every call opens and closes the file; sections and keys match without
 // regard to letter case; other lines of the file are kept as they were.
 // A missing file or key reads as the default; a write that cannot be

@@ -231,24 +231,29 @@ QIcon PlaybackIcon(TPlayImage image)
     }));
 }
 
+// A film frame with a play mark on a warm tile, our own mark; the installed
+// icons (data/icons/pavoko.svg) draw the same picture.
 QPixmap ProgramPicture(int size)
 {
     return Paint(size, [size](QPainter &p) {
         p.scale(size / 32.0, size / 32.0);
+        const QColor deep(200, 40, 30);
+        const QColor rim(120, 30, 20);
         QLinearGradient glow(0, 0, 0, 32);
         glow.setColorAt(0, QColor(250, 140, 40));
-        glow.setColorAt(1, QColor(200, 40, 30));
-        p.setPen(QPen(QColor(120, 30, 20), 1));
+        glow.setColorAt(1, deep);
+        p.setPen(QPen(rim, 1));
         p.setBrush(glow);
         p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-        // A stylised "f" stroke, the mark of a movie file.
-        QPainterPath stroke;
-        stroke.moveTo(22, 7);
-        stroke.cubicTo(15, 5, 13, 10, 13, 16);
-        stroke.cubicTo(13, 22, 11, 26, 7, 25);
-        p.setPen(QPen(Qt::white, 3.2, Qt::SolidLine, Qt::RoundCap));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(stroke);
-        p.drawLine(QPointF(9, 15), QPointF(19, 15));
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(5, 7, 22, 18), 2, 2);
+        p.setBrush(rim);
+        for (int x = 7; x <= 23; x += 4) {
+            p.drawRect(QRectF(x, 8.5, 2, 2));
+            p.drawRect(QRectF(x, 21.5, 2, 2));
+        }
+        p.setBrush(deep);
+        p.drawPolygon(QPolygonF({QPointF(13, 12), QPointF(13, 20), QPointF(20, 16)}));
     });
 }

@@ -1,8 +1,8 @@
 #pragma once
-// A desktop sandbox for tests: HOME, XDG_DATA_HOME and PATH point into a
-// temporary folder (PATH at an empty "bin" folder, so no desktop tool is
-// found unless a test puts a fake one there) and XDG_CURRENT_DESKTOP is
-// cleared. Everything is restored when the sandbox goes. Also small file
+// A desktop sandbox for tests: HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and
+// PATH point into a temporary folder (PATH at an empty "bin" folder, so no
+// desktop tool is found unless a test puts a fake one there) and
+// XDG_CURRENT_DESKTOP is cleared. Everything is restored when the sandbox goes. Also small file
 // helpers for the tests that use it.
 
 #include <QByteArray>
@@ -30,12 +30,13 @@ class SandboxDesktop {
 public:
     SandboxDesktop()
     {
-        for (const char *name : {"HOME", "XDG_DATA_HOME", "PATH", "XDG_CURRENT_DESKTOP"})
+        for (const char *name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "PATH", "XDG_CURRENT_DESKTOP"})
             saved_[name] = qgetenv(name);
         QDir().mkpath(home());
         QDir().mkpath(binFolder());
         qputenv("HOME", home().toUtf8());
         qputenv("XDG_DATA_HOME", (root_.path() + QStringLiteral("/data")).toUtf8());
+        qputenv("XDG_CONFIG_HOME", (root_.path() + QStringLiteral("/config")).toUtf8());
         qputenv("PATH", binFolder().toUtf8());
         qunsetenv("XDG_CURRENT_DESKTOP");
     }
@@ -55,6 +56,7 @@ public:
     QString home() const { return root() + QStringLiteral("home"); }
     QString binFolder() const { return root() + QStringLiteral("bin"); }
     QString dataFolder() const { return root() + QStringLiteral("data/pavoko/"); }
+    QString configFolder() const { return root() + QStringLiteral("config/pavoko/"); }
 
     // A fake tool on PATH that appends its arguments, one line per call,
     // to `logPath`.
