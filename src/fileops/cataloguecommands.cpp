@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSet>
 
 namespace {
 
@@ -59,11 +60,20 @@ void RemoveItemOfPath(TZenteqThumb *catalogue, const QString &path, int row)
         catalogue->removeItem(row);
 }
 
-QList<TFileTask> TasksInto(const QString &folder, const QStringList &paths)
+// With `keepFirstOfEachName`, a file whose name an earlier one of the
+// list already takes in the target folder is refused: a move must not
+// replace a file that the same run has just moved there.
+QList<TFileTask> TasksInto(const QString &folder, const QStringList &paths, bool keepFirstOfEachName)
 {
     QList<TFileTask> tasks;
-    for (const QString &path : paths)
-        tasks.append({path, folder.isEmpty() ? QString() : TargetPathIn(folder, path)});
+    QSet<QString> targets;
+    for (const QString &path : paths) {
+        TFileTask task{path, folder.isEmpty() ? QString() : TargetPathIn(folder, path), QString()};
+        if (keepFirstOfEachName && !task.target.isEmpty() && targets.contains(task.target))
+            task.refusal = QStringLiteral("Another selected file of the same name goes there.");
+        targets.insert(task.target);
+        tasks.append(task);
+    }
     return tasks;
 }
 
@@ -76,7 +86,8 @@ void RunOnSelection(QWidget *owner, TZenteqThumb *catalogue, TFileAction action,
     const QStringList paths = catalogue->selectedPaths();
     QList<TFailure> failures;
     int removed = 0;
-    RunFileJob(owner, action, TasksInto(folder, paths), [&](int index, const TFileResult &result) {
+    const bool move = action == TFileAction::Move;
+    RunFileJob(owner, action, TasksInto(folder, paths, move), [&](int index, const TFileResult &result) {
         if (result.failed())
             failures.append({paths.at(index), result.reason});
         if (removeGone && !FileStillThere(paths.at(index))) {
@@ -132,7 +143,7 @@ void SaveMovieAs(QWidget *owner, const QString &path)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     QList<TFailure> failures;
-    RunFileJob(owner, TFileAction::Copy, {{path, dialog.selectedFiles().first()}},
+    RunFileJob(owner, TFileAction::Copy, {{path, dialog.selectedFiles().first(), QString()}},
                [&](int, const TFileResult &result) {
                    if (result.failed())
                        failures.append({path, result.reason});

@@ -20,6 +20,8 @@ int g_progressDelayMs = 500;
 
 TFileResult RunTask(TFileAction action, const TFileTask &task, TFileProgress *progress)
 {
+    if (!task.refusal.isEmpty())
+        return {TFileOutcome::Failed, task.refusal};
     switch (action) {
     case TFileAction::Copy:
         return CopyFileWhole(task.source, task.target, progress);

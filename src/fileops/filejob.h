@@ -24,6 +24,8 @@ struct TFileTask {
     QString source;
     // Empty for Delete.
     QString target;
+    // When set, the task fails with this reason and no file is touched.
+    QString refusal;
 };
 
 // Runs `tasks`; `taskEnded` is called on the interface thread once per

@@ -159,6 +159,24 @@ TEST_F(CatalogueCommandsTest, MoveWithOneFailingCopyKeepsThatFileAndItsItemAndRe
     EXPECT_FALSE(itemPaths().contains(movie(2)));
 }
 
+TEST_F(CatalogueCommandsTest, MoveOfTwoFilesOfOneNameMovesTheFirstAndKeepsTheSecond)
+{
+    // A list from the search can hold one name in two folders.
+    QDir(at("movies")).mkdir(QStringLiteral("other"));
+    const QString twin = at("movies/other/movie1.swf");
+    WriteBytes(twin, MovieBytes("twin"));
+    const QStringList list{movie(1), twin};
+    m_view.LoadFolder(at("movies"), &list);
+    select({0, 1});
+    const auto answerer = answer(at("target"));
+    MoveSelectionTo(nullptr, &m_view, {});
+    ASSERT_EQ(answerer->titles, QStringList({"Move To...", "Information"}));
+    EXPECT_TRUE(answerer->texts.at(0).contains(twin));
+    EXPECT_EQ(ReadBytes(copied(1)), MovieBytes("1"));
+    EXPECT_EQ(ReadBytes(twin), MovieBytes("twin"));
+    EXPECT_EQ(itemPaths(), QStringList{twin});
+}
+
 TEST_F(CatalogueCommandsTest, MoveIntoTheSourcesOwnFolderKeepsFilesAndItems)
 {
     select({0, 1});
