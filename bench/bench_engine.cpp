@@ -1,7 +1,7 @@
 // Speed of the movie engine as users meet it, over a fixed set of corpus
 // movies, each reported on its own line:
 //  - Thumbnail/<movie>: read the file, go to the middle frame and paint it
-//    at 120 by 90 through the thumbnail painter's control;
+//    at 120 by 90 and frame it, as the catalogue's thumbnail worker does;
 //  - Playback/<movie>: one frame of playback at 1920 by 1080 (advance and
 //    paint), the movie loaded beforehand.
 
@@ -12,7 +12,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "player/flashdetail.h"
+#include "catalogue/thumbnailmaker.h"
 #include "swf/movie.h"
 
 namespace {
@@ -47,15 +47,9 @@ QString CorpusPath(const char *relative)
 
 void Thumbnail(benchmark::State &state, const QString &path)
 {
-    QImage picture(120, 90, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        TFlashDetail detail;
-        detail.setMovie(path);
-        if (detail.TotalFrames() > 1)
-            detail.GotoFrame(detail.TotalFrames() / 2);
-        QPainter painter(&picture);
-        detail.PaintTo(painter);
-    }
+    const TThumbStyle style = TThumbStyle::fromApplication();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MakeThumbnail(path, style));
 }
 
 void Playback(benchmark::State &state, const QString &path)

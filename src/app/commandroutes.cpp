@@ -3,24 +3,23 @@
 #include "app/errorreport.h"
 #include "app/formtexts.h"
 #include "app/frmmain.h"
+#include "app/settings.h"
 #include "catalogue/frmproperty.h"
 #include "catalogue/zenteqthumb.h"
+#include "convert/frmbatchconvert.h"
 #include "convert/frmconvert.h"
 #include "desktop/frmscreensaver.h"
 #include "desktop/wallpaper.h"
+#include "fileops/cataloguecommands.h"
+#include "fileops/frmmoveto.h"
+#include "search/frmsearch.h"
+#include "shell/shelltreeview.h"
 
 #include "ui/plaintext.h"
 
 #include <exception>
 
 namespace {
-
-// Commands whose work this version does not carry yet say so plainly
-// instead of pretending to run.
-void ShowNotAvailable(TFrmMain *main, const QString &command)
-{
-    ShowInformation(main, QStringLiteral("%1 is not available in this version.").arg(command));
-}
 
 // Runs a command whose failure (an unreadable movie, a file that cannot be
 // written) ends it with the application's error report.
@@ -32,6 +31,12 @@ void RunReportingErrors(Command &&command)
     } catch (const std::exception &error) {
         ShowErrorReport(QString::fromUtf8(error.what()));
     }
+}
+
+// What the target folder dialog needs of the application frame.
+TMoveToServices MoveToServices()
+{
+    return {&ApplyFormTexts, &ReadIniString, &WriteIniString, &ShowErrorReport};
 }
 
 } // namespace
@@ -59,12 +64,24 @@ void SetSelectedMovieAsWallpaper(TFrmMain *main)
         RunReportingErrors([&] { SetFlashWallpaper(path); });
 }
 
-void SaveSelectedMovieAs(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Save As")); }
-void CopySelectedMoviesTo(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Copy To")); }
-void MoveSelectedMoviesTo(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Move To")); }
-void DeleteSelectedMovies(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Delete")); }
-void OpenSearchDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Search")); }
+void SaveSelectedMovieAs(TFrmMain *main)
+{
+    const QString path = SelectedMovieOrInform(main);
+    if (!path.isEmpty())
+        SaveMovieAs(main, path);
+}
 
+void CopySelectedMoviesTo(TFrmMain *main) { CopySelectionTo(main, main->flashView(), MoveToServices()); }
+void MoveSelectedMoviesTo(TFrmMain *main) { MoveSelectionTo(main, main->flashView(), MoveToServices()); }
+void DeleteSelectedMovies(TFrmMain *main) { DeleteSelection(main, main->flashView()); }
+void OpenSearchDialog(TFrmMain *main)
+{
+    const auto preview = [main](const QStringList &files) {
+        main->flashView()->LoadFolder(main->folderTree()->Path(), &files);
+    };
+    TFrmSearch dialog(main, {MoveToServices(), preview});
+    dialog.exec();
+}
 void OpenExeToSwfDialog(TFrmMain *main)
 {
     RunSingleConversion(main, ConvertDirection::ExeToSwf, QString(), &ApplyFormTexts);
@@ -81,4 +98,12 @@ void OpenScreenSaverDialog(TFrmMain *main)
     ShowScreenSaverMaker(main, main->flashView()->firstSelectedPath(), &ApplyFormTexts, &ShowErrorReport);
 }
 
-void OpenBatchConvertDialog(TFrmMain *main) { ShowNotAvailable(main, QStringLiteral("Batch Convert")); }
+// The batch conversion's other folder comes from the target folder dialog.
+void OpenBatchConvertDialog(TFrmMain *main)
+{
+    ShowBatchConvert(main, &ApplyFormTexts, [](QWidget *owner) {
+        TFrmMoveTo folders(owner, MoveToServices());
+        folders.setTitles(QStringLiteral("Select directory to save"), true);
+        return folders.exec() == QDialog::Accepted ? folders.targetFolder() : QString();
+    });
+}

@@ -311,10 +311,12 @@ void TFrmMain::RestorePlacement()
 
 bool TFrmMain::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && (!m_activatedBefore || m_returningFromOwnWindow)) {
+    if (event->type() == QEvent::WindowActivate && !m_activatedBefore) {
         m_activatedBefore = true;
-        m_returningFromOwnWindow = false;
         FormActivate();
+    } else if (event->type() == QEvent::WindowActivate && m_returningFromOwnWindow) {
+        m_returningFromOwnWindow = false;
+        ReturnFromOwnWindow();
     } else if (event->type() == QEvent::Show && !m_activatedBefore) {
         // Some sessions (no window manager, focus-stealing prevention) never
         // activate a new window; the first showing must still open the
@@ -336,6 +338,15 @@ void TFrmMain::NoteFocusWindow(QWindow *window)
     if (!window || window == windowHandle())
         return;
     m_returningFromOwnWindow = IsProgramWindow(TopLevelWidgetOf(window));
+}
+
+// A dialog or the full-screen player closed. The person goes on where they
+// were: the tree keeps its folder, the catalogue its items and selection.
+// Only a folder that went away meanwhile gives way to the start folder.
+void TFrmMain::ReturnFromOwnWindow()
+{
+    if (!QFileInfo(tree->Path()).isDir())
+        FormActivate();
 }
 
 void TFrmMain::FormActivate()

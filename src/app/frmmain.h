@@ -101,6 +101,7 @@ private:
     void RebuildMenuBar();
     void RestorePlacement();
     void FormActivate();
+    void ReturnFromOwnWindow();
     void FormClose();
     void NoteFocusWindow(QWindow *window);
 
@@ -216,8 +217,9 @@ private:
     QTimer *Timer1 = nullptr;
     QMetaObject::Connection m_trackBarChange;
 
-    // Activation bookkeeping: the tree is moved on the first activation and
-    // on every return from one of the program's own windows.
+    // Activation bookkeeping: the tree is moved to the start folder on the
+    // first activation, and checked on every return from one of the
+    // program's own windows.
     bool m_activatedBefore = false;
     bool m_returningFromOwnWindow = false;
     bool m_closing = false;

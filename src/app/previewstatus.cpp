@@ -5,13 +5,7 @@
 
 QString PreviewHeaderText(const TSwfHeader &header, const QLocale &locale)
 {
-    return QStringLiteral("Flash %1 - %2Frame - %3fps - %4 - W:%5 H:%6")
-        .arg(header.Version)
-        .arg(header.FrameCount)
-        .arg(header.FrameRate)
-        .arg(LengthText(header.FileLength, locale))
-        .arg(HeaderWidth(header))
-        .arg(HeaderHeight(header));
+    return HeaderSummary(header, LengthText(header.FileLength, locale));
 }
 
 QString FrameCounterText(int position, int maximum)

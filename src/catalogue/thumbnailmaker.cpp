@@ -4,6 +4,7 @@
 
 #include "catalogue/detailtext.h"
 #include "catalogue/swffile.h"
+#include "catalogue/thumbnailcache.h"
 #include "swf/movie.h"
 
 namespace {
@@ -24,6 +25,24 @@ QImage RenderMoviePicture(const QString &path, uint32_t frameCount)
     return player.renderImage(QSize(kThumbSize, kMoviePictureHeight), swf::Quality::High);
 }
 
+// The movie's picture from the cache, or painted by the engine and kept
+// there; null for a movie the engine cannot show (noted, so that it is not
+// tried again until it changes).
+QImage MoviePicture(const QString &path, uint32_t frameCount, const TThumbnailCache *cache)
+{
+    if (!cache)
+        return RenderMoviePicture(path, frameCount);
+    QImage picture = cache->load(path);
+    if (!picture.isNull() || cache->hasFailed(path))
+        return picture;
+    picture = RenderMoviePicture(path, frameCount);
+    if (picture.isNull())
+        cache->storeFailure(path);
+    else
+        cache->store(path, picture);
+    return picture;
+}
+
 }  // namespace
 
 int ThumbnailFrame(uint32_t frameCount)
@@ -31,12 +50,12 @@ int ThumbnailFrame(uint32_t frameCount)
     return frameCount > 1 ? static_cast<int>(frameCount / 2) : -1;
 }
 
-TThumbnail MakeThumbnail(const QString &path, const TThumbStyle &style)
+TThumbnail MakeThumbnail(const QString &path, const TThumbStyle &style, const TThumbnailCache *cache)
 {
     TThumbnail result;
     try {
         ReadSwfHeader(path, result.header);
-        const QImage picture = RenderMoviePicture(path, result.header.FrameCount);
+        const QImage picture = MoviePicture(path, result.header.FrameCount, cache);
         result.picture = PaintThumbnail(picture, CaptionLines(result.header), style);
     } catch (const std::exception &error) {
         result.failed = true;

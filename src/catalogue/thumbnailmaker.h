@@ -2,7 +2,8 @@
 // Makes one catalogue thumbnail from a movie file: reads its header, loads
 // it into the engine, moves to the middle frame, paints it at 120 x 90 and
 // frames it with the caption lines. Runs on the thumbnail worker's thread
-// (or any thread); it shares nothing and never throws.
+// (or any thread); it shares nothing but the files of the thumbnail cache
+// and never throws.
 
 #include <QImage>
 #include <QString>
@@ -22,4 +23,8 @@ struct TThumbnail {
 // the recorded count; -1 (stay on the first frame) for 0 or 1 frames.
 int ThumbnailFrame(uint32_t frameCount);
 
-TThumbnail MakeThumbnail(const QString &path, const TThumbStyle &style);
+class TThumbnailCache;
+
+// With `cache`, the movie's picture comes from the shared thumbnail cache
+// when it holds a current one, and a picture painted here is kept there.
+TThumbnail MakeThumbnail(const QString &path, const TThumbStyle &style, const TThumbnailCache *cache = nullptr);

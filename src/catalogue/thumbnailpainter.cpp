@@ -35,6 +35,21 @@ void PaintBrokenMark(QPainter &painter, const QRect &area)
     painter.restore();
 }
 
+// Our own pictures fill the area exactly; one another program left in the
+// shared thumbnail cache is fitted in, centred, aspect kept.
+void DrawPictureFitting(QPainter &painter, const QRect &area, const QImage &picture)
+{
+    if (picture.size() == area.size()) {
+        painter.drawImage(area.topLeft(), picture);
+        return;
+    }
+    const QSize fitted = picture.size().scaled(area.size(), Qt::KeepAspectRatio);
+    QRect target(QPoint(0, 0), fitted);
+    target.moveCenter(area.center());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, picture);
+}
+
 // The band fills the tile between the border's left, right and bottom
 // edges, so the border stays whole all round.
 void PaintFrameAndBand(QPainter &painter, const TThumbStyle &style)
@@ -77,7 +92,7 @@ QImage PaintThumbnail(const QImage &moviePicture, const QStringList &captionLine
     if (moviePicture.isNull())
         PaintBrokenMark(painter, pictureArea);
     else
-        painter.drawImage(pictureArea.topLeft(), moviePicture);
+        DrawPictureFitting(painter, pictureArea, moviePicture);
     PaintFrameAndBand(painter, style);
     PaintCaptionLines(painter, captionLines, style);
     painter.end();

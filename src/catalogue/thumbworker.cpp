@@ -105,7 +105,7 @@ void TThumbWorker::finish()
 
 void TThumbWorker::render(const TThumbItemState &item)
 {
-    const TThumbnail thumbnail = MakeThumbnail(item.path, style_);
+    const TThumbnail thumbnail = MakeThumbnail(item.path, style_, &cache_);
     ask([&] { return host_->storeThumbnail(load_, item.id, thumbnail); });
 }
 

@@ -14,6 +14,7 @@
 #include <QThread>
 #include <atomic>
 
+#include "catalogue/thumbnailcache.h"
 #include "catalogue/thumbnailpainter.h"
 
 class TThumbHost;
@@ -65,5 +66,6 @@ private:
     TThumbHost *host_;
     quint64 load_;
     TThumbStyle style_;
+    TThumbnailCache cache_;
     bool brokeOff_ = false;
 };

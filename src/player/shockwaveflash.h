@@ -19,7 +19,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "swf/character.h"
+#include "swf/characters/character.h"
 
 class QPainter;
 class QTimer;

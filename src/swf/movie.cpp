@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "swf/container.h"
-#include "swf/displayrenderer.h"
+#include "swf/format/container.h"
+#include "swf/render/displayrenderer.h"
 #include "swf/moviedefinition.h"
 #include "swf/tagwalker.h"
-#include "swf/timelinestate.h"
+#include "swf/timeline/timelinestate.h"
 
 namespace swf {
 

@@ -18,8 +18,8 @@
 #include <QString>
 #include <memory>
 
-#include "swf/character.h"
-#include "swf/types.h"
+#include "swf/characters/character.h"
+#include "swf/format/types.h"
 
 class QPainter;
 

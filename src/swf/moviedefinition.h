@@ -4,10 +4,10 @@
 // that all of it was booked in. Built by LoadMovie on one thread, then
 // immutable and shared by every player of the movie (see movie.h).
 
-#include "swf/dictionary.h"
-#include "swf/memorybudget.h"
+#include "swf/characters/dictionary.h"
+#include "swf/format/memorybudget.h"
 #include "swf/movie.h"
-#include "swf/timeline.h"
+#include "swf/timeline/timeline.h"
 
 namespace swf {
 

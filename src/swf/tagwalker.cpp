@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "swf/button.h"
-#include "swf/sprite.h"
+#include "swf/timeline/button.h"
+#include "swf/timeline/sprite.h"
 
 namespace swf {
 

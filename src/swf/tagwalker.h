@@ -9,7 +9,7 @@
 // movie's memory budget; when the budget runs out the walk stops and the
 // movie keeps the frames read so far. Used only by the loading thread.
 
-#include "swf/definetags.h"
+#include "swf/characters/definetags.h"
 #include "swf/moviedefinition.h"
 
 namespace swf {

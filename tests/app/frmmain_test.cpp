@@ -517,23 +517,6 @@ TEST(FrmMain, HelpHomepageAndMailOpenThroughTheDesktop)
     EXPECT_EQ(desktop.urls.at(3), desktop.urls.at(1));
 }
 
-TEST(FrmMain, CommandsOfLaterVersionsSayTheyAreNotAvailable)
-{
-    TIniFileGuard ini;
-    const auto window = ShownWindow();
-    const char *items[] = {"nSaveAs", "nCopyTo1", "nMoveTo1", "nDel1", "nSearch1", "nBatchConvert"};
-    for (const char *name : items) {
-        SCOPED_TRACE(name);
-        TModalCloser closer;
-        QAction *action = Action(*window, name);
-        action->setEnabled(true);
-        action->trigger();
-        EXPECT_EQ(closer.closed, 1);
-        EXPECT_EQ(closer.title, QStringLiteral("Information"));
-        EXPECT_TRUE(closer.text.endsWith(QStringLiteral("is not available in this version."))) << closer.text.toStdString();
-    }
-}
-
 TEST(FrmMain, SelectAllSelectsEveryCatalogueItem)
 {
     TIniFileGuard ini;
@@ -587,28 +570,36 @@ TEST(FrmMain, ActivationPrefersTheCommandLineMoviesFolderAndFallsBackToHome)
     }
 }
 
-TEST(FrmMain, ReturningFromAProgramDialogReopensTheStoredFolderButAMessageBoxDoesNot)
+// Closing a dialog or the full-screen player leaves the person where they
+// were; only a folder that went away meanwhile gives way to the stored one.
+TEST(FrmMain, ReturningFromAProgramDialogKeepsTheFolderUnlessItIsGone)
 {
     TIniFileGuard ini;
     const auto stored = MovieFolder(0);
-    const auto other = MovieFolder(0);
+    const auto other = MovieFolder(2);
     WriteIniString(QStringLiteral("main"), QStringLiteral("lastDir"), stored->path());
     const auto window = ShownWindow();
 
-    const auto visitAndReturn = [&](QWidget *visited) {
-        window->folderTree()->setPath(other->path());
+    const auto visitAndReturn = [&](QWidget *visited, const std::function<void()> &meanwhile) {
         visited->show();
         visited->activateWindow();
         Settle();
+        meanwhile();
         visited->hide();
         window->activateWindow();
         Settle();
     };
+    window->folderTree()->setPath(other->path());
+    window->flashView()->setItemSelected(1, true);
     QMessageBox box(window.get());
-    visitAndReturn(&box);
-    EXPECT_EQ(QDir(window->folderTree()->Path()), QDir(other->path()));
-
+    visitAndReturn(&box, [] {});
     QDialog dialog(window.get());
-    visitAndReturn(&dialog);
+    visitAndReturn(&dialog, [] {});
+    EXPECT_EQ(QDir(window->folderTree()->Path()), QDir(other->path()));
+    EXPECT_EQ(window->flashView()->selectedRows(), QList<int>({1}));
+
+    const auto gone = MovieFolder(0);
+    window->folderTree()->setPath(gone->path());
+    visitAndReturn(&dialog, [&] { QDir(gone->path()).removeRecursively(); });
     EXPECT_EQ(QDir(window->folderTree()->Path()), QDir(stored->path()));
 }

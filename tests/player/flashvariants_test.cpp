@@ -5,13 +5,9 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QTemporaryDir>
 
-#include "player/flashdetail.h"
 #include "player/mainflash.h"
 #include "player/myflash.h"
-#include "testmovie.h"
 
 namespace {
 
@@ -114,34 +110,4 @@ TEST_F(MyFlashTest, DroppedMenuIsForgotten)
     delete menu;
     EXPECT_EQ(flash->PopupMenu(), nullptr);
     sendMouse(flash, QEvent::MouseButtonPress, Qt::RightButton);
-}
-
-TEST(FlashDetail, NeverShowsAWindowYetPaints)
-{
-    QTemporaryDir dir;
-    TestMovie movie;
-    movie.rectangle = QRect(0, 0, 100, 50);  // the whole stage
-
-    QWidget parent;
-    auto *detail = new TFlashDetail(&parent);
-    EXPECT_EQ(detail->size(), QSize(120, 90));
-    parent.show();
-    detail->show();
-    detail->setVisible(true);
-    EXPECT_FALSE(detail->isVisible());
-
-    TFlashDetail orphan;
-    orphan.show();
-    EXPECT_FALSE(orphan.isVisible());
-
-    detail->setMovie(movie.writeTo(dir.path()));
-    detail->SetSize(60, 30);
-    EXPECT_EQ(detail->size(), QSize(60, 30));
-    QImage image(60, 30, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    detail->PaintTo(painter);
-    painter.end();
-    EXPECT_EQ(image.pixel(30, 15), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(59, 29), qRgb(255, 0, 0));
 }

@@ -8,11 +8,11 @@
 #include <iostream>
 
 #include "common/testpaths.h"
-#include "swf/bitmap.h"
-#include "swf/edittextcharacter.h"
-#include "swf/fontcharacter.h"
+#include "swf/characters/bitmap.h"
+#include "swf/characters/edittextcharacter.h"
+#include "swf/characters/fontcharacter.h"
 #include "swf/moviedefinition.h"
-#include "swf/textcharacter.h"
+#include "swf/characters/textcharacter.h"
 
 using namespace swf;
 

@@ -9,9 +9,9 @@
 
 #include <vector>
 
-#include "swf/bitmap.h"
-#include "swf/definetags.h"
-#include "swf/jpegdecode.h"
+#include "swf/characters/bitmap.h"
+#include "swf/characters/definetags.h"
+#include "swf/format/jpegdecode.h"
 
 using namespace swf;
 

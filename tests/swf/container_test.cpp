@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/testpaths.h"
-#include "swf/container.h"
+#include "swf/format/container.h"
 #include "swfbuilder.h"
 
 using swf::Container;

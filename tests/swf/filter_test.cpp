@@ -5,9 +5,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "swf/filter.h"
+#include "swf/render/filterpainter.h"
 #include "swfbuilder.h"
 
+using swf::ApplyFilter;
 using swf::Filter;
 
 namespace {
@@ -88,7 +89,7 @@ TEST(Filter, BlurSpreadsTheEdgeBothWaysByItsScaledSize)
     blur.blurX = 4;
     blur.blurY = 4;
     QImage picture = Square();
-    blur.apply(picture, 2.0);  // 8 device pixels: a 7 pixel box
+    ApplyFilter(blur, picture, 2.0);  // 8 device pixels: a 7 pixel box
     EXPECT_GT(qAlpha(picture.pixel(7, 20)), 0);
     EXPECT_EQ(qAlpha(picture.pixel(2, 20)), 0);
     EXPECT_LT(qAlpha(picture.pixel(10, 20)), 255);
@@ -103,14 +104,14 @@ TEST(Filter, DropShadowLiesBehindTheObjectAtItsAngleAndDistance)
     shadow.distance = 5;
     shadow.angle = 0;  // to the right
     QImage picture = Square();
-    shadow.apply(picture, 1.0);
+    ApplyFilter(shadow, picture, 1.0);
     EXPECT_EQ(picture.pixel(20, 20), qRgba(255, 0, 0, 255));  // object on top
     EXPECT_EQ(picture.pixel(32, 20), qRgba(0, 0, 255, 255));  // shadow to the right
     EXPECT_EQ(qAlpha(picture.pixel(7, 20)), 0);                // nothing to the left
 
     shadow.knockout = true;
     picture = Square();
-    shadow.apply(picture, 1.0);
+    ApplyFilter(shadow, picture, 1.0);
     EXPECT_EQ(qAlpha(picture.pixel(20, 20)), 0);  // the object cut out
     EXPECT_EQ(picture.pixel(32, 20), qRgba(0, 0, 255, 255));
 }
@@ -123,7 +124,7 @@ TEST(Filter, ColourMatrixMixesChannels)
     matrix.matrix[2 * 5 + 0] = 1;
     matrix.matrix[3 * 5 + 3] = 1;
     QImage picture = Square();
-    matrix.apply(picture, 1.0);
+    ApplyFilter(matrix, picture, 1.0);
     EXPECT_EQ(picture.pixel(20, 20), qRgba(0, 0, 255, 255));
 }
 
@@ -265,7 +266,7 @@ TEST(Filter, BevelLightsTheEdgesFacingTheLightInsideOutsideOrBoth)
                          Case{"full", false, false, true, kWhite, kBlack, kWhite, kBlack, kRed}}) {
         SCOPED_TRACE(c.name);
         QImage picture = Square();
-        Bevel(c.inner, c.knockout, c.onTop).apply(picture, 1.0);
+        ApplyFilter(Bevel(c.inner, c.knockout, c.onTop), picture, 1.0);
         EXPECT_EQ(picture.pixel(10, 10), c.topLeftInside);
         EXPECT_EQ(picture.pixel(29, 29), c.bottomRightInside);
         EXPECT_EQ(picture.pixel(9, 9), c.topLeftOutside);
@@ -281,7 +282,7 @@ TEST(Filter, GradientBevelRunsFromTheLitColourToTheDarkOne)
     bevel.gradient = {Filter::Stop{swf::Rgba{0, 255, 0, 255}, 0}, Filter::Stop{swf::Rgba{0, 0, 0, 0}, 128},
                       Filter::Stop{swf::Rgba{0, 0, 255, 255}, 255}};
     QImage picture = Square();
-    bevel.apply(picture, 1.0);
+    ApplyFilter(bevel, picture, 1.0);
     EXPECT_EQ(picture.pixel(10, 10), qRgba(0, 255, 0, 255));
     EXPECT_EQ(picture.pixel(29, 29), qRgba(0, 0, 255, 255));
     EXPECT_EQ(qRed(picture.pixel(20, 20)), 255);  // the flat middle is left alone
@@ -296,7 +297,7 @@ TEST(Filter, GradientGlowColoursTheBlurredEdgeByItsStrength)
     glow.gradient = {Filter::Stop{swf::Rgba{0, 0, 0, 0}, 0}, Filter::Stop{swf::Rgba{0, 0, 255, 255}, 128},
                      Filter::Stop{swf::Rgba{0, 255, 0, 255}, 255}};
     QImage picture = Square();
-    glow.apply(picture, 1.0);
+    ApplyFilter(glow, picture, 1.0);
     const QRgb nearEdge = picture.pixel(9, 20);
     EXPECT_GT(qBlue(nearEdge), 150);
     EXPECT_EQ(qGreen(nearEdge), 0);
@@ -326,7 +327,7 @@ TEST(Filter, ConvolutionWeighsNeighboursAndFillsBeyondTheEdge)
         convolution.preserveAlpha = false;
         convolution.edgeColour = swf::Rgba{0, 0, 255, 255};
         QImage picture = Square();
-        convolution.apply(picture, 1.0);
+        ApplyFilter(convolution, picture, 1.0);
         EXPECT_EQ(picture.pixel(9, 20), c.insideLeftOfSquare);
         EXPECT_EQ(qAlpha(picture.pixel(29, 20)), 0);
         EXPECT_EQ(picture.pixel(39, 20), c.lastColumn);
@@ -346,7 +347,7 @@ TEST(Filter, BlurBoxIsTheLargestOddWidthWithinTheScaledAmount)
                          Case{3, 1.0, 3}, Case{6, 1.0, 5}, Case{0.5, 1.0, 1}}) {
         SCOPED_TRACE(testing::Message() << "blur " << c.amount << " at scale " << c.scale);
         QImage picture = Square();
-        Blur(c.amount, 1).apply(picture, c.scale);
+        ApplyFilter(Blur(c.amount, 1), picture, c.scale);
         const int radius = c.box / 2;
         for (int x = 0; x < 40; ++x) {
             const int covered = std::max(0, std::min(x + radius, 29) - std::max(x - radius, 10) + 1);
@@ -367,11 +368,11 @@ TEST(Filter, BlurEqualsRepeatedPlainBoxMeans)
         SCOPED_TRACE(testing::Message() << c.amountX << " x " << c.amountY << ", " << c.passes << " passes");
         QImage expected = Pattern(c.size.width(), c.size.height());
         QImage picture = expected;
-        Blur(0, c.passes).apply(picture, 1.0);  // no blur at all
+        ApplyFilter(Blur(0, c.passes), picture, 1.0);  // no blur at all
         EXPECT_EQ(picture, expected);
         Filter blur = Blur(c.amountX, c.passes);
         blur.blurY = c.amountY;
-        blur.apply(picture, 1.0);
+        ApplyFilter(blur, picture, 1.0);
         for (int pass = 0; pass < c.passes; ++pass) {
             if (c.amountX > 1)
                 expected = PlainBoxPass(expected, int(c.amountX), true);
@@ -400,7 +401,7 @@ TEST(Filter, PassesBeyondThreeSpreadFurtherWithinTheFiltersReach)
         filter.kind = c.kind;
         filter.colour = swf::Rgba{0, 0, 255, 255};
         QImage picture = Square();
-        filter.apply(picture, 1.0);
+        ApplyFilter(filter, picture, 1.0);
         const int spread = SpreadLeftOfSquare(picture);
         EXPECT_GE(spread, c.leastSpread);
         EXPECT_LE(float(spread), filter.reach());
@@ -424,7 +425,88 @@ TEST(Filter, ColourMatrixWithHugeCoefficientsStaysWithinTheByteRange)
         matrix.matrix[3 * 5 + 3] = 1;
         QImage picture(2, 2, QImage::Format_ARGB32_Premultiplied);
         picture.fill(qRgba(255, 255, 255, 255));
-        matrix.apply(picture, 1.0);
+        ApplyFilter(matrix, picture, 1.0);
         EXPECT_EQ(picture.pixel(1, 1), qRgba(c.red, 0, 0, 255));
+    }
+}
+
+namespace {
+
+// A shadow, glow or bevel of each kind around the square, drawn outside it
+// with the square kept on top, at strength `strength`.
+Filter OuterShade(Filter::Kind kind, float strength)
+{
+    Filter shade = Blur(4, 1);
+    shade.kind = kind;
+    shade.colour = swf::Rgba{0, 0, 255, 255};
+    shade.highlight = swf::Rgba{0, 255, 0, 255};
+    shade.gradient = {Filter::Stop{swf::Rgba{0, 0, 255, 255}, 0}, Filter::Stop{swf::Rgba{0, 255, 0, 255}, 255}};
+    shade.angle = float(M_PI / 4);
+    shade.distance = 2;
+    shade.strength = strength;
+    return shade;
+}
+
+constexpr Filter::Kind kShadeKinds[] = {Filter::Kind::DropShadow, Filter::Kind::Glow, Filter::Kind::GradientGlow,
+                                        Filter::Kind::Bevel, Filter::Kind::GradientBevel};
+
+}  // namespace
+
+// A strength below zero or far beyond what a file holds never picks a
+// colour outside the shade's table (the sanitizers catch a stray read); a
+// shadow or glow with no strength left draws nothing.
+TEST(Filter, AnyStrengthPicksAShadeColourFromTheTable)
+{
+    const float strengths[] = {-128, -1, 1e30f, -1e30f, std::nanf("")};
+    for (Filter::Kind kind : kShadeKinds)
+        for (float strength : strengths) {
+            SCOPED_TRACE(testing::Message() << "kind " << int(kind) << ", strength " << strength);
+            QImage picture = Square();
+            ApplyFilter(OuterShade(kind, strength), picture, 1.0);
+            EXPECT_EQ(picture.pixel(20, 20), qRgba(255, 0, 0, 255));
+            const bool glowOrShadow = kind == Filter::Kind::DropShadow || kind == Filter::Kind::Glow;
+            if (glowOrShadow && !(strength > 0)) {
+                EXPECT_EQ(picture, Square());
+            }
+        }
+}
+
+// A distance that pushes the shade far beyond the picture, at any scale,
+// leaves only the object.
+TEST(Filter, AShadeBeyondThePictureLeavesTheObjectAlone)
+{
+    const float distances[] = {32767, -32768, 1e30f};
+    for (Filter::Kind kind : {Filter::Kind::DropShadow, Filter::Kind::Bevel, Filter::Kind::GradientBevel})
+        for (float distance : distances)
+            for (double scale : {1.0, 1e6}) {
+                SCOPED_TRACE(testing::Message() << "kind " << int(kind) << ", distance " << distance << ", scale " << scale);
+                Filter shade = OuterShade(kind, 1);
+                shade.blurX = shade.blurY = 0;
+                shade.distance = distance;
+                shade.gradient.insert(shade.gradient.begin() + 1, Filter::Stop{swf::Rgba{0, 0, 0, 0}, 128});
+                QImage picture = Square();
+                ApplyFilter(shade, picture, scale);
+                EXPECT_EQ(picture, Square());
+            }
+}
+
+// A hand-made convolution whose kernel does not hold rows times columns
+// weights is not drawn, rather than read past its weights.
+TEST(Filter, AConvolutionWhoseKernelDoesNotFitItsSizeLeavesThePicture)
+{
+    struct Case {
+        int columns, rows;
+        size_t weights;
+    };
+    for (const Case c : {Case{3, 3, 4}, Case{-1, -1, 1}, Case{0, 5, 1}, Case{2, 2, 9}}) {
+        SCOPED_TRACE(testing::Message() << c.columns << " by " << c.rows << " with " << c.weights << " weights");
+        Filter convolution;
+        convolution.kind = Filter::Kind::Convolution;
+        convolution.kernelColumns = c.columns;
+        convolution.kernelRows = c.rows;
+        convolution.kernel.assign(c.weights, 1);
+        QImage picture = Square();
+        ApplyFilter(convolution, picture, 1.0);
+        EXPECT_EQ(picture, Square());
     }
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fontbuilder.h"
-#include "swf/fontcharacter.h"
+#include "swf/characters/fontcharacter.h"
 
 using namespace fonttest;
 using swf::FontCharacter;

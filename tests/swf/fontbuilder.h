@@ -6,7 +6,7 @@
 #include <QString>
 #include <vector>
 
-#include "swf/definetags.h"
+#include "swf/characters/definetags.h"
 
 namespace fonttest {
 

@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "shapetestbits.h"
-#include "swf/shapecharacter.h"
-#include "swf/shaperecords.h"
+#include "swf/characters/shapecharacter.h"
+#include "swf/characters/shaperecords.h"
 
 using namespace shapetest;
 using swf::Dictionary;

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "shapetestbits.h"
-#include "swf/morphshapecharacter.h"
+#include "swf/characters/morphshapecharacter.h"
 
 using namespace shapetest;
 using swf::Dictionary;

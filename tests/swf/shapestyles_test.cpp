@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "shapetestbits.h"
-#include "swf/bitmap.h"
+#include "swf/characters/bitmap.h"
 
 using namespace shapetest;
 using swf::Dictionary;

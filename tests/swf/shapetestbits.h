@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "swf/character.h"
-#include "swf/definetags.h"
-#include "swf/dictionary.h"
+#include "swf/characters/character.h"
+#include "swf/characters/definetags.h"
+#include "swf/characters/dictionary.h"
 
 namespace shapetest {
 

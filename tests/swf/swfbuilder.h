@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "swf/types.h"
+#include "swf/format/types.h"
 
 namespace swftest {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "swf/swfreader.h"
+#include "swf/format/swfreader.h"
 
 using swf::SwfReader;
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "fontbuilder.h"
-#include "swf/textcharacter.h"
+#include "swf/characters/textcharacter.h"
 
 using namespace fonttest;
 using namespace swf;

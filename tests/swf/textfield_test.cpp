@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "fontbuilder.h"
-#include "swf/edittextcharacter.h"
-#include "swf/htmltext.h"
-#include "swf/textlayout.h"
+#include "swf/characters/edittextcharacter.h"
+#include "swf/characters/htmltext.h"
+#include "swf/characters/textlayout.h"
 
 using namespace fonttest;
 using namespace swf;

@@ -1,0 +1,24 @@
+#pragma once
+// The subset of Flash's HTML text markup that a text field's initial text
+// needs to be shown: tags are dropped, the common entities decoded, <br>
+// and paragraph ends become line breaks, and the first font colour, font
+// size and paragraph alignment are reported for the whole field.
+// Pure function; any thread.
+
+#include <QString>
+#include <optional>
+
+#include "swf/format/types.h"
+
+namespace swf {
+
+struct HtmlText {
+    QString text;                  // lines separated by '\n'
+    std::optional<Rgba> color;     // <font color="#rrggbb">
+    std::optional<double> size;    // <font size="N">, in pixels
+    std::optional<int> align;      // <p align="...">: 0 left, 1 right, 2 centre, 3 justify
+};
+
+HtmlText ParseHtmlText(const QString &html);
+
+}  // namespace swf

@@ -1,0 +1,64 @@
+#pragma once
+// Draws a display list tree with QPainter: objects in depth order, matrices
+// composed parent × local, colour transforms likewise, leaves drawn by
+// their character, placed sprites and buttons by recursion. An object with
+// a clip depth is not drawn; its outline, in device pixels, clips the
+// objects above it up to that depth (clips of several layers intersect).
+// An object with a blend mode or filters is drawn off screen first, into a
+// layer the size of its visible box, filtered (blur, drop shadow, glow,
+// colour matrix), and then composed onto what lies below with its mode; "alpha" and "erase" act on the layer of the
+// nearest blended ancestor, within their own bounding box, and draw nothing
+// outside such a layer. An object with an opaque background is drawn on
+// that colour, filling its box in whole device pixels.
+// Lives for one render call on the player's thread.
+
+#include <QImage>
+#include <QPainterPath>
+#include <vector>
+
+#include "swf/characters/character.h"
+#include "swf/timeline/displaylist.h"
+
+namespace swf {
+
+class DisplayRenderer {
+public:
+    // `baseClip` (device pixels) limits everything drawn.
+    DisplayRenderer(RenderContext &context, const QPainterPath &baseClip, bool insideLayer = false);
+
+    void renderList(const DisplayList &list, const Matrix &toStage, const ColorTransform &cx);
+
+private:
+    // A clip layer is itself clipped by the layers of its own list that
+    // are active where it sits, so it carries their paths along: they stay
+    // in force for its depths even after their own range has ended.
+    struct ActiveClip {
+        std::vector<QPainterPath> devicePaths;
+        uint16_t clipDepth;
+    };
+
+    void renderObject(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
+    void renderContent(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
+    void renderLayered(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
+    // Draws the object off screen and applies its filters; `area` is where
+    // the picture goes, in device pixels. Null when nothing is visible.
+    QImage renderLayer(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx,
+                       QRect &area);
+    void fillBackground(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
+    double pixelsPerStagePixel() const;
+    // The filled area of an object (all of a sprite's objects) in device pixels.
+    void addOutline(const DisplayObject &object, const Matrix &toStage, QPainterPath &out) const;
+    void openClip(size_t firstOfLevel, const DisplayObject &object, const Matrix &toStage);
+    // The bounding box of an object (all of a sprite's objects) in device pixels.
+    QRectF deviceBounds(const DisplayObject &object, const Matrix &toStage) const;
+    void closeClipsBelow(size_t firstOfLevel, uint16_t depth);
+    void applyClips();
+
+    RenderContext &context_;
+    QPainterPath baseClip_;
+    std::vector<ActiveClip> clips_;
+    bool clipsChanged_ = true;
+    bool insideLayer_;
+};
+
+}  // namespace swf

@@ -1,0 +1,131 @@
+#include "swf/timeline/displaylist.h"
+
+#include "swf/timeline/button.h"
+#include "swf/timeline/sprite.h"
+#include "swf/timeline/timelinestate.h"
+
+namespace swf {
+
+DisplayObject::DisplayObject() = default;
+DisplayObject::~DisplayObject() = default;
+DisplayObject::DisplayObject(DisplayObject &&) noexcept = default;
+DisplayObject &DisplayObject::operator=(DisplayObject &&) noexcept = default;
+
+DisplayList::~DisplayList()
+{
+    context_->liveObjects -= objects_.size();
+}
+
+DisplayList::DisplayList(DisplayList &&other) noexcept
+    : context_(other.context_), objects_(std::move(other.objects_))
+{
+    other.objects_.clear();
+}
+
+DisplayList &DisplayList::operator=(DisplayList &&other) noexcept
+{
+    if (this != &other) {
+        context_->liveObjects -= objects_.size();
+        objects_.clear();
+        context_ = other.context_;
+        objects_ = std::move(other.objects_);
+        other.objects_.clear();
+    }
+    return *this;
+}
+
+DisplayObject *DisplayList::find(uint16_t depth)
+{
+    const auto it = objects_.find(depth);
+    return it == objects_.end() ? nullptr : &it->second;
+}
+
+void DisplayList::remove(uint16_t depth)
+{
+    if (objects_.erase(depth))
+        --context_->liveObjects;
+}
+
+namespace {
+
+// The timeline a placed copy of `character` runs: a sprite's own, a
+// button's up state; null for the characters that are drawn directly.
+const Timeline *ChildTimelineOf(const Character *character)
+{
+    if (const auto *sprite = dynamic_cast<const SpriteCharacter *>(character))
+        return &sprite->timeline();
+    if (const auto *button = dynamic_cast<const ButtonCharacter *>(character))
+        return &button->upState();
+    return nullptr;
+}
+
+}  // namespace
+
+void DisplayList::setCharacter(DisplayObject &object, uint16_t id, int frame) const
+{
+    object.characterId = id;
+    object.character = context_->dictionary.find(id);
+    object.placeFrame = frame;
+    object.children.reset();
+    object.childTimeline = ChildTimelineOf(object.character);
+}
+
+bool DisplayList::canReplace(const DisplayObject &object, uint16_t id) const
+{
+    // Only drawn characters (shapes, texts, bitmaps) swap their picture in
+    // place; a sprite or button keeps running as it is, and none turns into
+    // one.
+    return !object.childTimeline && !ChildTimelineOf(context_->dictionary.find(id));
+}
+
+DisplayObject *DisplayList::place(const DisplayCommand &command, int frame)
+{
+    if (DisplayObject *existing = find(command.depth)) {
+        // A new object never takes an occupied depth; a move changes what
+        // is there.
+        if (!command.move)
+            return nullptr;
+        if (command.hasCharacter && command.characterId != existing->characterId
+            && canReplace(*existing, command.characterId))
+            setCharacter(*existing, command.characterId, frame);
+        return existing;
+    }
+    if (!command.hasCharacter || context_->liveObjects >= PlayerContext::kObjectLimit)
+        return nullptr;
+    DisplayObject &object = objects_[command.depth];
+    ++context_->liveObjects;
+    setCharacter(object, command.characterId, frame);
+    // Name and clip depth belong to the object from its creation on.
+    object.name = command.name;
+    object.clipDepth = command.clipDepth;
+    return &object;
+}
+
+void DisplayList::apply(const DisplayCommand &command, int frame)
+{
+    if (command.kind == DisplayCommand::Kind::Remove) {
+        remove(command.depth);
+        return;
+    }
+    DisplayObject *object = place(command, frame);
+    if (!object)
+        return;
+    if (command.hasMatrix)
+        object->matrix = command.matrix;
+    if (command.hasColorTransform)
+        object->colorTransform = command.colorTransform;
+    if (command.hasRatio)
+        object->ratio = command.ratio;
+    if (command.hasVisible)
+        object->visible = command.visible;
+    if (command.hasBlendMode)
+        object->blendMode = command.blendMode;
+    if (command.hasFilters)
+        object->filters = command.filters;
+    if (command.hasBackground) {
+        object->hasBackground = true;
+        object->background = command.background;
+    }
+}
+
+}  // namespace swf

@@ -1,0 +1,44 @@
+#pragma once
+// The parsed timeline of the movie or of one sprite: for every frame the
+// display list changes and the frame actions, in tag order, and the frame
+// labels. Plain data, built once at load time and read-only afterwards;
+// playing a frame replays its commands.
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "swf/timeline/displaycommand.h"
+#include "swf/timeline/frameaction.h"
+
+namespace swf {
+
+struct Frame {
+    std::vector<DisplayCommand> commands;
+    std::vector<FrameAction> actions;
+};
+
+class Timeline {
+public:
+    // Frames as they were parsed; frameCount() may differ (the recorded
+    // count wins); frames past the parsed ones change nothing.
+    std::vector<Frame> frames;
+
+    // The recorded count; without one, the parsed frames; at least 1.
+    int frameCount() const;
+    void setFrameCount(int count) { frameCount_ = count; }
+
+    // The frame for `index`, or an empty one past the parsed frames.
+    const Frame &frame(int index) const;
+
+    void addLabel(const std::string &label, int frame);
+    // The frame of a label, exact match first, then ignoring letter case as
+    // older players did; -1 when there is none.
+    int findLabel(const std::string &label) const;
+
+private:
+    int frameCount_ = 0;
+    std::unordered_map<std::string, int> labels_;
+};
+
+}  // namespace swf

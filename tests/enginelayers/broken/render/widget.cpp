@@ -1,0 +1,3 @@
+// The engine never includes widgets.
+#include <QWidget>
+#include <QImage>

@@ -1,0 +1,3 @@
+#pragma once
+// A room never includes the front door.
+#include "swf/movie.h"
