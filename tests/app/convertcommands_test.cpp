@@ -1,5 +1,6 @@
 // The Tools menu's conversion and screen saver commands open their dialogs
-// with the interface texts and the catalogue's first selected movie.
+// with the interface texts and the catalogue's first selected movie; the
+// batch conversion reaches the target folder dialog.
 #include "app/frmmain.h"
 #include "app/settings.h"
 #include "apptesthelpers.h"
@@ -7,6 +8,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QRadioButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -107,4 +110,47 @@ TEST(ConvertCommands, OpenTheirDialogsWithTheirTextsAndTheFirstSelectedMovie)
     ASSERT_EQ(window.flashView()->selectedCount(), 0);
     EXPECT_TRUE(OpenAndCancel(window, "nSwf2Exe", "TfrmConvert", {}).source.isEmpty());
     EXPECT_TRUE(OpenAndCancel(window, "nFlash2ScreenSaver", "TFrmScreensaver", {}).source.isEmpty());
+}
+
+TEST(ConvertCommands, BatchConvertTakesItsOtherFolderFromTheTargetFolderDialog)
+{
+    TIniFileGuard ini;
+    QTemporaryDir out;
+    TFrmMain window{QString()};
+    window.show();
+    Settle();
+    QString title, choices, convert, folderTitle, folderFrame, chosen;
+    TModalScript script({
+        {"TFrmBatchConvert",
+         [&](QWidget *modal) {
+             title = modal->windowTitle();
+             for (QRadioButton *choice :
+                  modal->findChild<QGroupBox *>(QStringLiteral("rgConType"))->findChildren<QRadioButton *>())
+                 choices += choice->text() + QLatin1Char('|');
+             convert = TextOf(modal, "btnOk");
+             modal->findChild<QAbstractButton *>(QStringLiteral("rbOtherDir"))->click();
+             modal->findChild<QAbstractButton *>(QStringLiteral("btnSelPath"))->click();
+         }},
+        {"TFrmMoveTo",
+         [&](QWidget *modal) {
+             folderTitle = modal->windowTitle();
+             folderFrame = modal->findChild<QGroupBox *>(QStringLiteral("gbSelectTarget"))->title();
+             modal->findChild<QLineEdit *>(QStringLiteral("edtTarget"))->setText(out.path());
+             modal->findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
+         }},
+        {"TFrmBatchConvert",
+         [&](QWidget *modal) {
+             chosen = modal->findChild<QLineEdit *>(QStringLiteral("edtPath"))->text();
+             modal->findChild<QPushButton *>(QStringLiteral("btnCancel"))->click();
+         }},
+    });
+    window.findChild<QAction *>(QStringLiteral("nBatchConvert"))->trigger();
+    EXPECT_TRUE(script.finished());
+    EXPECT_TRUE(script.unexpected.isEmpty()) << script.unexpected.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(title, QStringLiteral("Batch Convert"));
+    EXPECT_EQ(choices, QStringLiteral("Swf To Exe|Exe To Swf|Swf To Screen Saver|"));
+    EXPECT_EQ(convert, QStringLiteral("&Convert"));
+    EXPECT_EQ(folderTitle, QStringLiteral("Select directory to save"));
+    EXPECT_EQ(folderFrame, QStringLiteral("Select directory to save"));
+    EXPECT_EQ(chosen, out.path());
 }
