@@ -75,7 +75,7 @@ endforeach()
 
 # The install test stages the tree in a temporary DESTDIR and checks it.
 set(installed_programs pavoko swfrender swfinfo)
-foreach(program pavoko-thumbnailer projector screensaver)
+foreach(program pavoko-thumbnailer projector screensaver pavoko_converter)
   if(TARGET ${program})
     list(APPEND installed_programs $<TARGET_FILE_NAME:${program}>)
   endif()

@@ -4,7 +4,7 @@
 # of the sizes their folders name, and the desktop files accepted by their
 # validators where those are installed.
 #
-#   check-install.sh BUILD_DIR PROGRAM...   (the programs lib/pavoko/ must hold)
+#   check-install.sh BUILD_DIR FILE...   (the programs and libraries lib/pavoko/ must hold)
 set -euo pipefail
 build_dir=$1
 shift
@@ -20,7 +20,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 expect_file() { [ -f "$root/$1" ] || fail "missing $1"; }
 
 for program in "${programs[@]}"; do
-  [ -x "$root/lib/pavoko/$program" ] || fail "lib/pavoko/$program is not an installed program"
+  case $program in
+    *.so) expect_file "lib/pavoko/$program" ;;
+    *) [ -x "$root/lib/pavoko/$program" ] || fail "lib/pavoko/$program is not an installed program" ;;
+  esac
 done
 expect_file lib/pavoko/help.html
 expect_file lib/pavoko/Plug-in/example.dll
@@ -74,6 +77,13 @@ if command -v update-mime-database >/dev/null; then
   messages=$(XDG_DATA_DIRS=$stage/xdg-data update-mime-database "$mime_db" 2>&1) || fail "update-mime-database failed: $messages"
   [ -z "$messages" ] || fail "update-mime-database complains: $messages"
   grep -aq ZWS "$mime_db/magic" || fail "the MIME database did not learn the ZWS signature"
+fi
+
+if [ -e "$root/lib/pavoko/screenSaver.scr" ]; then
+  hack=$root/libexec/xscreensaver/pavoko-screensaver
+  [ "$(readlink -f "$hack")" = "$(readlink -f "$root/lib/pavoko/pavoko-screensaver")" ] \
+    || fail "the xscreensaver hack does not lead to lib/pavoko/pavoko-screensaver"
+  expect_file share/xscreensaver/config/pavoko-screensaver.xml
 fi
 
 for extra in "$root"/share/thumbnailers/*.thumbnailer "$root"/share/xscreensaver/config/*.xml; do
