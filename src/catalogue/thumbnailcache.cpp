@@ -1,5 +1,7 @@
 #include "catalogue/thumbnailcache.h"
 
+#include "platform/xdgfolders.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -20,13 +22,6 @@ const QString kNormal = QStringLiteral("/normal");
 const QString kLarge = QStringLiteral("/large");
 const QString kFailures = QStringLiteral("/fail/pavoko");
 
-QString DefaultRoot()
-{
-    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (!QDir::isAbsolutePath(cache))
-        cache = QDir::homePath() + QStringLiteral("/.cache");
-    return cache + QStringLiteral("/thumbnails");
-}
 
 // The modification time the convention compares: whole seconds since
 // 1970, as text.
@@ -52,7 +47,7 @@ bool MakeOwnerOnlyFolder(const QString &root, const QString &folder)
 
 }  // namespace
 
-TThumbnailCache::TThumbnailCache() : TThumbnailCache(DefaultRoot()) {}
+TThumbnailCache::TThumbnailCache() : TThumbnailCache(UserCacheHome() + QStringLiteral("thumbnails")) {}
 
 TThumbnailCache::TThumbnailCache(const QString &root) : root_(root) {}
 

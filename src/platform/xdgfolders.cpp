@@ -26,3 +26,5 @@ QString WithTrailingSlash(QString folder)
 QString UserDataHome() { return BaseFolder("XDG_DATA_HOME", QStringLiteral(".local/share/")); }
 
 QString UserConfigHome() { return BaseFolder("XDG_CONFIG_HOME", QStringLiteral(".config/")); }
+
+QString UserCacheHome() { return BaseFolder("XDG_CACHE_HOME", QStringLiteral(".cache/")); }

@@ -11,3 +11,5 @@ QString WithTrailingSlash(QString folder);
 QString UserDataHome();
 // $XDG_CONFIG_HOME, default ~/.config/, with a trailing "/".
 QString UserConfigHome();
+// $XDG_CACHE_HOME, default ~/.cache/, with a trailing "/".
+QString UserCacheHome();
