@@ -21,6 +21,10 @@ namespace {
 // Events are served at least this often during a walk.
 constexpr int kServeEventsMs = 50;
 
+// Marks the widgets that take the size of their text, so that they fit it
+// again once the interface texts replace the provisional ones.
+const char *const kFitsText = "fitsText";
+
 // Places `widget` at (x, y); with a width, that width and the widget's own
 // height (or `height`); else its own size.
 template <typename Widget>
@@ -32,6 +36,7 @@ Widget *Place(Widget *widget, const char *name, int x, int y, int width = 0, int
     else {
         widget->adjustSize();
         widget->move(x, y);
+        widget->setProperty(kFitsText, true);
     }
     return widget;
 }
@@ -146,6 +151,9 @@ void TFrmSearch::FormCreate()
 {
     if (services_.moveTo.applyFormTexts)
         services_.moveTo.applyFormTexts(this);
+    for (QWidget *widget : findChildren<QWidget *>())
+        if (widget->property(kFitsText).toBool())
+            widget->adjustSize();
     FillDriveList();
     cbbPath->setCurrentIndex(0);
     StopSearch = true;
