@@ -262,7 +262,7 @@ QByteArray PlaceBody(const Placement &p, bool version3)
         flags |= 0x40;
     w.u8(flags);
     if (version3)
-        w.u8((p.blendMode >= 0 ? 0x02 : 0x00) | (p.background ? 0x40 : 0x00));
+        w.u8((p.filterList.isEmpty() ? 0x00 : 0x01) | (p.blendMode >= 0 ? 0x02 : 0x00) | (p.background ? 0x40 : 0x00));
     w.u16(p.depth);
     if (p.characterId >= 0)
         w.u16(uint16_t(p.characterId));
@@ -276,6 +276,8 @@ QByteArray PlaceBody(const Placement &p, bool version3)
         w.string(p.name);
     if (p.clipDepth >= 0)
         w.u16(uint16_t(p.clipDepth));
+    if (version3)
+        w.bytes(p.filterList);
     if (version3 && p.blendMode >= 0)
         w.u8(uint8_t(p.blendMode));
     if (version3 && p.background)

@@ -56,6 +56,7 @@ struct Placement {
     std::string name;
     int clipDepth = -1;
     int blendMode = -1;  // PlaceObject3 only
+    QByteArray filterList;  // PlaceObject3 only: the count byte and the records
     std::optional<swf::Rgba> background;  // PlaceObject3 only
 };
 
