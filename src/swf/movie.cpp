@@ -102,10 +102,13 @@ void MoviePlayer::setSoundEnabled(bool enabled)
 bool MoviePlayer::isSoundEnabled() const { return state_->context.sounds != nullptr; }
 std::shared_ptr<SoundMixer> MoviePlayer::soundMixer() const { return state_->mixer; }
 
-int MoviePlayer::framesBehindSound() const
+bool MoviePlayer::framesBehindSound(int &behind) const
 {
     const int soundFrame = state_->mixer->streamFrame(&state_->root, movie_->header.frameRate);
-    return soundFrame < 0 ? 0 : soundFrame - currentFrame();
+    if (soundFrame < 0)
+        return false;
+    behind = soundFrame - currentFrame();
+    return true;
 }
 
 void MoviePlayer::render(QPainter &painter, const QRect &target, Quality quality) const

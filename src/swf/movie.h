@@ -79,9 +79,10 @@ public:
     // Where the sounds are mixed; an output pulls samples from it on a
     // thread of its own. It outlives the player safely (silent).
     std::shared_ptr<SoundMixer> soundMixer() const;
-    // While the root's stream sound plays, how many frames the picture is
-    // behind the sound (negative: ahead); 0 without one.
-    int framesBehindSound() const;
+    // While the root's stream sound plays, sets `behind` to how many
+    // frames the picture is behind the sound (negative: ahead) and returns
+    // true; false without one.
+    bool framesBehindSound(int &behind) const;
 
     // Draws the current frame into `target` of the painter's device with
     // the whole stage shown, centred, aspect kept, the margin in the stage

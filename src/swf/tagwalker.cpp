@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "swf/media/soundcharacter.h"
+#include "swf/media/videostream.h"
 #include "swf/timeline/button.h"
 #include "swf/timeline/sprite.h"
 
@@ -47,6 +48,8 @@ enum TagCode : uint16_t {
     kSoundStreamHead2 = 45,
     kDefineMorphShape = 46,
     kDefineFont2 = 48,
+    kDefineVideoStream = 60,
+    kVideoFrame = 61,
     kDefineFontInfo2 = 62,
     kFileAttributes = 69,
     kPlaceObject3 = 70,
@@ -104,6 +107,8 @@ DefineHandler FindDefineHandler(uint16_t code)
         return DefineButtonSoundTag;
     case kDefineSound:
         return DefineSoundTag;
+    case kDefineVideoStream:
+        return DefineVideoStreamTag;
     default:
         return nullptr;
     }
@@ -223,11 +228,11 @@ bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int
         return true;
     }
     default:
-        return handleSoundTag(tag, timeline, frame, frameIndex);
+        return handleMediaTag(tag, timeline, frame, frameIndex);
     }
 }
 
-bool TagWalker::handleSoundTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex)
+bool TagWalker::handleMediaTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex)
 {
     switch (tag.code) {
     case kStartSound:
@@ -252,6 +257,9 @@ bool TagWalker::handleSoundTag(Tag &tag, Timeline &timeline, Frame &frame, int f
     case kSoundStreamBlock:
         if (timeline.stream && book(SoundStream::kBlockBytes))
             timeline.stream->addBlock(frameIndex, tag.body);
+        return true;
+    case kVideoFrame:
+        VideoFrameTag(tag, context_);
         return true;
     default:
         return false;

@@ -30,7 +30,8 @@ private:
     // Returns false when the list ended before its End tag.
     bool walkTags(SwfReader &r, Timeline &timeline, bool root);
     bool handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex);
-    bool handleSoundTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex);
+    // Sound starts, stream sound blocks and video frames, in any timeline.
+    bool handleMediaTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex);
     void readSymbolClasses(SwfReader body);
     void handleRootTag(Tag &tag);
     void defineSprite(Tag tag);

@@ -180,13 +180,19 @@ TEST(Sound, FrameClockFollowsTheStream)
     auto player = Load(MovieWithStream(8));
     player->setSoundEnabled(true);
     swf::SoundRecorder recorder(player->soundMixer(), 12);
-    EXPECT_EQ(player->framesBehindSound(), 0);
+    int behind = -1;
+    EXPECT_TRUE(player->framesBehindSound(behind));
+    EXPECT_EQ(behind, 0);
     recorder.recordFrame();
     recorder.recordFrame();
     recorder.recordFrame();
-    EXPECT_EQ(player->framesBehindSound(), 3);
+    EXPECT_TRUE(player->framesBehindSound(behind));
+    EXPECT_EQ(behind, 3);
     player->advance();
-    EXPECT_EQ(player->framesBehindSound(), 2);
+    EXPECT_TRUE(player->framesBehindSound(behind));
+    EXPECT_EQ(behind, 2);
+    player->setSoundEnabled(false);
+    EXPECT_FALSE(player->framesBehindSound(behind));
 }
 
 TEST(Sound, GotoStopsTheStreamAndPlayingOnResumesAtTheNewFrame)

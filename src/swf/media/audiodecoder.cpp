@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <vector>
+
+#include "swf/media/quietffmpeg.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/channel_layout.h>
-#include <libavutil/log.h>
 #include <libswresample/swresample.h>
 }
 
@@ -38,14 +38,6 @@ AVCodecID CodecId(const SoundFormat &format)
         return AV_CODEC_ID_SPEEX;
     }
     return AV_CODEC_ID_NONE;
-}
-
-// Hostile data makes decoders complain on the standard error; the
-// program reports problems its own way.
-void QuietenFfmpeg()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
 }
 
 }  // namespace
