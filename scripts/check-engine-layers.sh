@@ -17,8 +17,9 @@ widgets_dir=${2:-}
 declare -A allowed=(
   [format]="format"
   [characters]="format characters"
-  [timeline]="format characters timeline"
-  [render]="format characters timeline render"
+  [media]="format characters media"
+  [timeline]="format characters media timeline"
+  [render]="format characters media timeline render"
 )
 
 widget_headers=""

@@ -7,6 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
   zlib1g-dev liblzma-dev
+  libavcodec-dev libavutil-dev libswresample-dev qt6-multimedia-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils
   desktop-file-utils appstream libxml2-utils shared-mime-info

@@ -38,6 +38,7 @@ void TFrmMain::CreatePreview(const QString &path, int frame, bool play, const TL
     player->setScaleMode(TShockwaveFlash::ScaleShowAll);
     player->setGeometry(PanFlash->rect());
     player->show();
+    player->setSoundOn(true);
     PlayCommands->setPlayer(player);
     if (!path.isEmpty()) {
         if (loaded)

@@ -234,6 +234,7 @@ void TFrmFullScreen::CreatePlayer(int frame, bool play, std::shared_ptr<const sw
     player->setGeometry(0, top, width(), std::max(0, height() - top));
     player->setScaleMode(TShockwaveFlash::ScaleShowAll);
     player->setPopupMenu(PopupMenu);
+    player->setSoundOn(true);
     if (loaded)
         player->setMovieShared(MoviePath, std::move(loaded));
     else

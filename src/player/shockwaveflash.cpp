@@ -9,6 +9,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "player/soundoutput.h"
 #include "swf/movie.h"
 
 namespace {
@@ -17,6 +18,10 @@ namespace {
 constexpr double kRateForZero = 12.0;
 // Faster clocks only burn the processor: no screen shows more.
 constexpr double kHighestRate = 120.0;
+// A stream sound further from the picture than this many frames is not
+// running along with it (stalled, or not started yet); the clock keeps its
+// own time then.
+constexpr int kMostSoundDrift = 8;
 
 const QColor kEmptyStageColor = Qt::white;
 
@@ -54,6 +59,7 @@ void TShockwaveFlash::setMovieShared(const QString &path, std::shared_ptr<const 
         player_ = std::make_unique<swf::MoviePlayer>(movie_);
         player_->setPlaying(false);
     }
+    updateSound();
     updateClock();
     update();
 }
@@ -62,6 +68,7 @@ void TShockwaveFlash::unload()
 {
     running_ = false;
     clockPhase_ = 0;
+    sound_.reset();
     player_.reset();
     movie_.reset();
 }
@@ -103,6 +110,7 @@ void TShockwaveFlash::Play()
         player_->gotoFrame(0);
     running_ = true;
     player_->setPlaying(true);
+    updateSound();
     if (!clock_->isActive())
         updateClock();
 }
@@ -112,6 +120,7 @@ void TShockwaveFlash::Stop()
     running_ = false;
     if (player_)
         player_->setPlaying(false);
+    updateSound();
     updateClock();
 }
 
@@ -145,6 +154,33 @@ void TShockwaveFlash::setLoop(bool loop)
     loop_ = loop;
 }
 
+void TShockwaveFlash::setSoundOn(bool on)
+{
+    soundOn_ = on;
+    updateSound();
+}
+
+void TShockwaveFlash::updateSound()
+{
+    if (!player_ || !soundOn_ || !TSoundOutput::deviceAllowed()) {
+        sound_.reset();
+        if (player_)
+            player_->setSoundEnabled(false);
+        return;
+    }
+    if (!sound_)
+        sound_ = std::make_unique<TSoundOutput>(player_->soundMixer());
+    player_->setSoundEnabled(running_);
+}
+
+int TShockwaveFlash::framesDueNow() const
+{
+    int behind = 0;
+    if (!sound_ || !sound_->isPlaying() || !player_->framesBehindSound(behind) || std::abs(behind) > kMostSoundDrift)
+        return 1;
+    return std::max(0, behind);
+}
+
 swf::Quality TShockwaveFlash::engineQuality() const
 {
     switch (quality_) {
@@ -175,7 +211,8 @@ void TShockwaveFlash::tick()
 {
     if (!player_)
         return;
-    player_->advance(loop_);
+    for (int due = framesDueNow(); due > 0; --due)
+        player_->advance(loop_);
     update();
     updateClock();
 }

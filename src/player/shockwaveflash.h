@@ -11,6 +11,12 @@
 // leaves the control showing the empty stage with 0 frames; Movie() still
 // returns the path that was set.
 //
+// Sound is off unless the host turns it on (setSoundOn): thumbnails and
+// frame captures stay silent. With it on, a running movie plays its sound
+// through a TSoundOutput of its own; stopping, stepping and unloading
+// silence it, and while the movie's stream sound plays the clock follows
+// the sound, dropping frames rather than sound when drawing falls behind.
+//
 // The control owns its swf::MoviePlayer; the parsed movie itself is shared
 // (sharedMovie()) so that a control re-created on a resize need not read
 // the file again. Interface thread only.
@@ -23,6 +29,7 @@
 
 class QPainter;
 class QTimer;
+class TSoundOutput;
 
 namespace swf {
 class MovieDefinition;
@@ -76,6 +83,9 @@ public:
     bool Loop() const { return loop_; }
     void setLoop(bool loop);
 
+    bool soundOn() const { return soundOn_; }
+    void setSoundOn(bool on);
+
     // Draws the current frame at the control's size with its top left
     // corner at (x, y) of the painter's device. Raises std::runtime_error
     // when the painter is not active.
@@ -101,11 +111,16 @@ protected:
 private:
     void unload();
     void updateClock();
+    void updateSound();
+    // Frames the next tick moves: one, or as many as the playing stream
+    // sound is ahead of the picture (none while it is behind).
+    int framesDueNow() const;
     swf::Quality engineQuality() const;
 
     QString moviePath_;
     std::shared_ptr<const swf::MovieDefinition> movie_;
     std::unique_ptr<swf::MoviePlayer> player_;
+    std::unique_ptr<TSoundOutput> sound_;
     QTimer *clock_;
     // Play() was called and Stop() has not been since: the clock runs, so
     // that sprites go on moving even when the root timeline stopped itself.
@@ -114,4 +129,5 @@ private:
     int scaleMode_ = ScaleShowAll;
     int quality_ = QualityHigh;
     bool loop_ = true;
+    bool soundOn_ = false;
 };

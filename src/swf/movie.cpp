@@ -6,9 +6,11 @@
 #include <cstring>
 
 #include "swf/format/container.h"
+#include "swf/media/soundmixer.h"
 #include "swf/moviedefinition.h"
 #include "swf/render/displayrenderer.h"
 #include "swf/tagwalker.h"
+#include "swf/timeline/framesounds.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf {
@@ -58,18 +60,20 @@ std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &byte
 
 class MoviePlayer::State {
 public:
-    explicit State(const MovieDefinition &movie)
-        : context(movie.dictionary), root(movie.timeline, context, 0)
+    explicit State(const std::shared_ptr<const MovieDefinition> &movie)
+        : mixer(std::make_shared<SoundMixer>(movie)), context(movie->dictionary), root(movie->timeline, context, 0)
     {
         root.start();
     }
+    ~State() { mixer->stopAll(); }
 
+    std::shared_ptr<SoundMixer> mixer;
     PlayerContext context;
     TimelineState root;
 };
 
 MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie)
-    : movie_(movie ? std::move(movie) : EmptyMovie()), state_(std::make_unique<State>(*movie_))
+    : movie_(movie ? std::move(movie) : EmptyMovie()), state_(std::make_unique<State>(movie_))
 {
 }
 
@@ -83,6 +87,29 @@ void MoviePlayer::gotoFrame(int frame) { state_->root.gotoFrame(frame); }
 void MoviePlayer::advance(bool loop) { state_->root.advance(loop); }
 bool MoviePlayer::isPlaying() const { return state_->root.isPlaying(); }
 void MoviePlayer::setPlaying(bool playing) { state_->root.setPlaying(playing); }
+
+void MoviePlayer::setSoundEnabled(bool enabled)
+{
+    if (enabled == isSoundEnabled())
+        return;
+    state_->context.sounds = enabled ? state_->mixer.get() : nullptr;
+    if (enabled)
+        StartFrameSounds(movie_->timeline, currentFrame(), state_->context, &state_->root);
+    else
+        state_->mixer->stopAll();
+}
+
+bool MoviePlayer::isSoundEnabled() const { return state_->context.sounds != nullptr; }
+std::shared_ptr<SoundMixer> MoviePlayer::soundMixer() const { return state_->mixer; }
+
+bool MoviePlayer::framesBehindSound(int &behind) const
+{
+    const int soundFrame = state_->mixer->streamFrame(&state_->root, movie_->header.frameRate);
+    if (soundFrame < 0)
+        return false;
+    behind = soundFrame - currentFrame();
+    return true;
+}
 
 void MoviePlayer::render(QPainter &painter, const QRect &target, Quality quality) const
 {

@@ -35,6 +35,7 @@ struct MovieHeader {
 };
 
 class MovieDefinition;
+class SoundMixer;
 
 // Loads a movie; never throws. On a file that cannot be read at all the
 // result is null and *error says why. A truncated or corrupt movie loads
@@ -67,6 +68,21 @@ public:
     // Play/stop as the host or frame actions set it.
     bool isPlaying() const;
     void setPlaying(bool playing);
+
+    // Sound is off until the host asks for it, so thumbnails and tools stay
+    // silent. While on, frames shown by playing start their sounds in the
+    // mixer; turning it on starts the current frame's sounds (a stream
+    // resumes where the frame is); turning it off stops every sound. Host
+    // gotos never play the sounds of the frames they skip.
+    void setSoundEnabled(bool enabled);
+    bool isSoundEnabled() const;
+    // Where the sounds are mixed; an output pulls samples from it on a
+    // thread of its own. It outlives the player safely (silent).
+    std::shared_ptr<SoundMixer> soundMixer() const;
+    // While the root's stream sound plays, sets `behind` to how many
+    // frames the picture is behind the sound (negative: ahead) and returns
+    // true; false without one.
+    bool framesBehindSound(int &behind) const;
 
     // Draws the current frame into `target` of the painter's device with
     // the whole stage shown, centred, aspect kept, the margin in the stage

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "swf/media/soundcharacter.h"
+#include "swf/media/videostream.h"
 #include "swf/timeline/button.h"
 #include "swf/timeline/sprite.h"
 
@@ -21,6 +23,11 @@ enum TagCode : uint16_t {
     kJpegTables = 8,
     kSetBackgroundColor = 9,
     kDefineFont = 10,
+    kDefineSound = 14,
+    kStartSound = 15,
+    kDefineButtonSound = 17,
+    kSoundStreamHead = 18,
+    kSoundStreamBlock = 19,
     kDefineText = 11,
     kDoAction = 12,
     kDefineFontInfo = 13,
@@ -38,14 +45,19 @@ enum TagCode : uint16_t {
     kDefineEditText = 37,
     kDefineSprite = 39,
     kFrameLabel = 43,
+    kSoundStreamHead2 = 45,
     kDefineMorphShape = 46,
     kDefineFont2 = 48,
+    kDefineVideoStream = 60,
+    kVideoFrame = 61,
     kDefineFontInfo2 = 62,
     kFileAttributes = 69,
     kPlaceObject3 = 70,
     kDefineFont3 = 75,
+    kSymbolClass = 76,
     kDefineShape4 = 83,
     kDefineMorphShape2 = 84,
+    kStartSound2 = 89,
     kDefineBitsJpeg4 = 90,
 };
 
@@ -91,6 +103,12 @@ DefineHandler FindDefineHandler(uint16_t code)
         return DefineButtonTag;
     case kDefineButtonCxform:
         return DefineButtonCxformTag;
+    case kDefineButtonSound:
+        return DefineButtonSoundTag;
+    case kDefineSound:
+        return DefineSoundTag;
+    case kDefineVideoStream:
+        return DefineVideoStreamTag;
     default:
         return nullptr;
     }
@@ -165,7 +183,7 @@ bool TagWalker::walkTags(SwfReader &r, Timeline &timeline, bool root)
             handleRootTag(tag);
     }
     // Changes after the last ShowFrame of a cut-off list still show.
-    if (!frame.commands.empty() || !frame.actions.empty())
+    if (!frame.commands.empty() || !frame.actions.empty() || !frame.sounds.empty())
         timeline.frames.push_back(std::move(frame));
     const bool complete = ended && !r.overrun() && !outOfMemory_;
     if (!complete && int(timeline.frames.size()) < timeline.frameCount())
@@ -210,7 +228,52 @@ bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int
         return true;
     }
     default:
+        return handleMediaTag(tag, timeline, frame, frameIndex);
+    }
+}
+
+bool TagWalker::handleMediaTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex)
+{
+    switch (tag.code) {
+    case kStartSound:
+    case kStartSound2: {
+        StartSoundCommand command;
+        if (!ParseStartSound(tag.body, tag.code == kStartSound2, command))
+            return true;
+        if (!command.className.empty()) {
+            const auto it = classIds_.find(command.className);
+            command.soundId = it == classIds_.end() ? 0 : it->second;
+        }
+        const size_t bytes = sizeof command + command.info.envelope.size() * sizeof(SoundInfo::EnvelopePoint);
+        if (command.soundId != 0 && book(bytes))
+            frame.sounds.push_back(std::move(command));
+        return true;
+    }
+    case kSoundStreamHead:
+    case kSoundStreamHead2:
+        if (!timeline.stream)
+            timeline.stream = SoundStream::fromHead(tag.body);
+        return true;
+    case kSoundStreamBlock:
+        if (timeline.stream && book(SoundStream::kBlockBytes))
+            timeline.stream->addBlock(frameIndex, tag.body);
+        return true;
+    case kVideoFrame:
+        VideoFrameTag(tag, context_);
+        return true;
+    default:
         return false;
+    }
+}
+
+void TagWalker::readSymbolClasses(SwfReader body)
+{
+    const uint16_t count = body.u16();
+    for (uint16_t i = 0; i < count && !body.overrun(); ++i) {
+        const uint16_t id = body.u16();
+        std::string name = body.string();
+        if (!body.overrun() && book(sizeof name + name.size() * 2))
+            classIds_.emplace(std::move(name), id);
     }
 }
 
@@ -225,6 +288,9 @@ void TagWalker::handleRootTag(Tag &tag)
         return;
     case kDefineSprite:
         defineSprite(tag);
+        return;
+    case kSymbolClass:
+        readSymbolClasses(tag.body);
         return;
     default:
         break;

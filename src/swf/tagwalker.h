@@ -9,6 +9,9 @@
 // movie's memory budget; when the budget runs out the walk stops and the
 // movie keeps the frames read so far. Used only by the loading thread.
 
+#include <string>
+#include <unordered_map>
+
 #include "swf/characters/definetags.h"
 #include "swf/moviedefinition.h"
 
@@ -27,6 +30,9 @@ private:
     // Returns false when the list ended before its End tag.
     bool walkTags(SwfReader &r, Timeline &timeline, bool root);
     bool handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex);
+    // Sound starts, stream sound blocks and video frames, in any timeline.
+    bool handleMediaTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex);
+    void readSymbolClasses(SwfReader body);
     void handleRootTag(Tag &tag);
     void defineSprite(Tag tag);
     // Books `bytes` for the timeline; false (and the walk stops) when the
@@ -36,6 +42,9 @@ private:
     MovieDefinition &movie_;
     DefineContext context_;
     bool outOfMemory_ = false;
+    // Character ids by the class names SymbolClass gives them, for
+    // StartSound2.
+    std::unordered_map<std::string, uint16_t> classIds_;
 };
 
 }  // namespace swf

@@ -14,6 +14,7 @@ TProjectorWindow::TProjectorWindow(const QString &title, const std::shared_ptr<c
     player_ = new TShockwaveFlash(this);
     player_->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(player_);
+    player_->setSoundOn(true);
     player_->setMovieShared(title, movie);
     player_->setLoop(true);
     player_->Play();

@@ -64,6 +64,8 @@ PlayerList PlayOnEveryScreen(const std::shared_ptr<const swf::MovieDefinition> &
     PlayerList players;
     for (QScreen *screen : QGuiApplication::screens()) {
         players.push_back(NewPlayer(movie));
+        // One screen plays the sound; more would only echo it.
+        players.back()->setSoundOn(players.size() == 1);
         players.back()->setGeometry(screen->geometry());
         players.back()->showFullScreen();
     }

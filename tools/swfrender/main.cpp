@@ -1,11 +1,14 @@
 // swfrender: draws one frame of a SWF movie into a PNG file.
 //
-//   swfrender [--frames N] [--size WxH] [--quality high|medium|low] [--bench] -o OUT.png IN.swf
+//   swfrender [--frames N] [--size WxH] [--quality high|medium|low] [--bench] [--audio OUT.wav]
+//             -o OUT.png IN.swf
 //
 // The picture shows the movie after N frames have been shown (default 1,
 // the first frame), at the stage size or the given size, the whole stage
 // fitted and centred. --bench also times the rendering of every frame up
-// to N and prints the median as "ms_per_frame=<ms>".
+// to N and prints the median as "ms_per_frame=<ms>". --audio also writes
+// the sound of those N frames (16-bit stereo WAV, 44.1 kHz), each frame
+// lasting 1/rate seconds whatever its drawing took.
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -14,8 +17,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
+#include "swf/media/soundrecorder.h"
 #include "swf/movie.h"
 
 namespace {
@@ -26,6 +31,7 @@ struct Options {
     swf::Quality quality = swf::Quality::High;
     bool bench = false;
     QString output;
+    QString audio;
     QString input;
 };
 
@@ -33,7 +39,7 @@ void PrintUsage()
 {
     std::fprintf(stderr,
                  "usage: swfrender [--frames N] [--size WxH] [--quality high|medium|low] "
-                 "[--bench] -o OUT.png IN.swf\n");
+                 "[--bench] [--audio OUT.wav] -o OUT.png IN.swf\n");
 }
 
 bool ParseSize(const QString &text, QSize &size)
@@ -78,6 +84,8 @@ bool ParseArguments(const QStringList &args, Options &options)
         } else if (arg == QLatin1String("--quality") && hasValue) {
             if (!ParseQuality(args[++i], options.quality))
                 return false;
+        } else if (arg == QLatin1String("--audio") && hasValue) {
+            options.audio = args[++i];
         } else if (arg == QLatin1String("-o") && hasValue) {
             options.output = args[++i];
         } else if (!arg.startsWith(QLatin1Char('-')) && options.input.isEmpty()) {
@@ -106,15 +114,17 @@ double Median(std::vector<double> values)
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
-// Shows frames 1..N, rendering each one when benchmarking; returns the
-// picture of the last.
+// Shows frames 1..N, rendering each one when benchmarking and recording
+// its sound when asked; returns the picture of the last.
 QImage RenderFrames(swf::MoviePlayer &player, const Options &options, const QSize &size,
-                    std::vector<double> &milliseconds)
+                    std::vector<double> &milliseconds, swf::SoundRecorder *recorder)
 {
     QImage image;
     for (int shown = 1; shown <= options.frames; ++shown) {
         if (shown > 1)
             player.advance(true);
+        if (recorder)
+            recorder->recordFrame();
         if (!options.bench && shown < options.frames)
             continue;
         QElapsedTimer timer;
@@ -160,9 +170,18 @@ int main(int argc, char **argv)
     swf::MoviePlayer player(movie);
     const QSize size = options.size.isValid() ? options.size : StageSize(player);
     std::vector<double> milliseconds;
-    const QImage image = RenderFrames(player, options, size, milliseconds);
+    std::unique_ptr<swf::SoundRecorder> recorder;
+    if (!options.audio.isEmpty()) {
+        player.setSoundEnabled(true);
+        recorder = std::make_unique<swf::SoundRecorder>(player.soundMixer(), player.header().frameRate);
+    }
+    const QImage image = RenderFrames(player, options, size, milliseconds, recorder.get());
     if (image.isNull() || !image.save(options.output, "PNG")) {
         std::fprintf(stderr, "swfrender: cannot write %s\n", qPrintable(options.output));
+        return 1;
+    }
+    if (recorder && !recorder->writeWav(options.audio)) {
+        std::fprintf(stderr, "swfrender: cannot write %s\n", qPrintable(options.audio));
         return 1;
     }
     if (options.bench)

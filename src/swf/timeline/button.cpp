@@ -81,4 +81,13 @@ void DefineButtonCxformTag(Tag tag, DefineContext &ctx)
         button->setColorTransform(cx);
 }
 
+void DefineButtonSoundTag(Tag tag, DefineContext &ctx)
+{
+    ButtonSounds sounds;
+    if (!ParseButtonSounds(tag.body, sounds))
+        return;
+    if (auto *button = ctx.dictionary.findAs<ButtonCharacter>(sounds.buttonId))
+        button->setSounds(std::move(sounds));
+}
+
 }  // namespace swf

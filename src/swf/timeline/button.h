@@ -6,6 +6,7 @@
 
 #include "swf/characters/character.h"
 #include "swf/characters/definetags.h"
+#include "swf/media/soundinfo.h"
 #include "swf/timeline/timeline.h"
 
 namespace swf {
@@ -20,13 +21,20 @@ public:
     // DefineButton (the first version has none of its own).
     void setColorTransform(const ColorTransform &cx);
 
+    // DefineButtonSound: what the button plays as the mouse changes its
+    // state.
+    const ButtonSounds &sounds() const { return sounds_; }
+    void setSounds(ButtonSounds sounds) { sounds_ = std::move(sounds); }
+
     void render(RenderContext &, const Matrix &, const ColorTransform &, uint16_t) const override {}
 
 private:
     Timeline upState_;
+    ButtonSounds sounds_;
 };
 
 void DefineButtonTag(Tag tag, DefineContext &ctx);        // 7, 34
 void DefineButtonCxformTag(Tag tag, DefineContext &ctx);  // 23
+void DefineButtonSoundTag(Tag tag, DefineContext &ctx);   // 17
 
 }  // namespace swf

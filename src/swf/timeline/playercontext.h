@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "swf/characters/dictionary.h"
+#include "swf/media/soundmixer.h"
 
 namespace swf {
 
@@ -23,6 +24,8 @@ struct PlayerContext {
 
     const Dictionary &dictionary;
     size_t liveObjects = 0;
+    // Where frames start their sounds; null while the host wants silence.
+    SoundMixer *sounds = nullptr;
 };
 
 }  // namespace swf

@@ -4,10 +4,13 @@
 // labels. Plain data, built once at load time and read-only afterwards;
 // playing a frame replays its commands.
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "swf/media/soundinfo.h"
+#include "swf/media/soundstream.h"
 #include "swf/timeline/displaycommand.h"
 #include "swf/timeline/frameaction.h"
 
@@ -16,6 +19,7 @@ namespace swf {
 struct Frame {
     std::vector<DisplayCommand> commands;
     std::vector<FrameAction> actions;
+    std::vector<StartSoundCommand> sounds;
 };
 
 class Timeline {
@@ -23,6 +27,8 @@ public:
     // Frames as they were parsed; frameCount() may differ (the recorded
     // count wins); frames past the parsed ones change nothing.
     std::vector<Frame> frames;
+    // The timeline's stream sound, when it has a SoundStreamHead.
+    std::shared_ptr<SoundStream> stream;
 
     // The recorded count; without one, the parsed frames; at least 1.
     int frameCount() const;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "swf/timeline/framesounds.h"
+
 namespace swf {
 
 TimelineState::TimelineState(const Timeline &timeline, PlayerContext &context, int nesting)
@@ -9,12 +11,15 @@ TimelineState::TimelineState(const Timeline &timeline, PlayerContext &context, i
 {
 }
 
+TimelineState::~TimelineState() { StopTimelineStream(context_, this); }
+
 void TimelineState::start()
 {
     current_ = 0;
     for (const DisplayCommand &command : timeline_.frame(0).commands)
         list_.apply(command, 0);
     startNewChildren();
+    StartFrameSounds(timeline_, 0, context_, this);
     runActions(0);
     // Children made here start with this timeline; the tick that made this
     // one does not advance it, so they wait for the next tick as it does.
@@ -27,11 +32,13 @@ void TimelineState::advance(bool loop)
         const int next = current_ + 1;
         if (next < frameCount()) {
             seek(next);
+            StartFrameSounds(timeline_, next, context_, this);
             runActions(next);
         } else if (!loop) {
             playing_ = false;
         } else if (current_ != 0) {
             seek(0);
+            StartFrameSounds(timeline_, 0, context_, this);
             runActions(0);
         }
     }
@@ -43,6 +50,8 @@ void TimelineState::gotoFrame(int frame)
     frame = std::clamp(frame, 0, frameCount() - 1);
     if (frame == current_)
         return;
+    // The host seeks: the skipped frames' sounds stay silent.
+    StopTimelineStream(context_, this);
     seek(frame);
     runActions(frame);
     // A jump between ticks: what it made runs on from the next tick.
@@ -115,7 +124,9 @@ bool TimelineState::jump(int frame, bool play)
     frame = std::clamp(frame, 0, frameCount() - 1);
     if (frame == current_)
         return false;
+    StopTimelineStream(context_, this);
     seek(frame);
+    StartFrameSounds(timeline_, frame, context_, this);
     return true;
 }
 

@@ -6,7 +6,9 @@
 // frame 0, keeping the objects (and their own running state) that the
 // rebuild places again from the same frame. The frame actions of a frame
 // run once its display list has changed. Owned by its parent object (or
-// the player for the root); one player's thread.
+// the player for the root); one player's thread. Frames shown by playing
+// (and by a frame action's goto) start their sounds; a goto stops the
+// timeline's stream.
 
 #include "swf/timeline/displaylist.h"
 #include "swf/timeline/timeline.h"
@@ -16,6 +18,7 @@ namespace swf {
 class TimelineState {
 public:
     TimelineState(const Timeline &timeline, PlayerContext &context, int nesting);
+    ~TimelineState();
     TimelineState(const TimelineState &) = delete;
     TimelineState &operator=(const TimelineState &) = delete;
 

@@ -1,0 +1,126 @@
+#include "swf/media/videodecoder.h"
+
+#include <cstring>
+
+#include "swf/format/swfreader.h"
+#include "swf/media/quietffmpeg.h"
+#include "swf/media/videopicture.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+namespace swf {
+
+namespace {
+
+constexpr int kDeblockingOff = 1;
+// VP6 with alpha puts the 24-bit offset of its alpha data first.
+constexpr size_t kAlphaOffsetBytes = 3;
+
+AVCodecID CodecId(VideoCodec codec)
+{
+    switch (codec) {
+    case VideoCodec::SorensonH263:
+        return AV_CODEC_ID_FLV1;
+    case VideoCodec::ScreenVideo:
+        return AV_CODEC_ID_FLASHSV;
+    case VideoCodec::Vp6:
+        return AV_CODEC_ID_VP6F;
+    case VideoCodec::Vp6Alpha:
+        return AV_CODEC_ID_VP6A;
+    case VideoCodec::ScreenVideo2:
+        return AV_CODEC_ID_FLASHSV2;
+    case VideoCodec::Avc:
+        return AV_CODEC_ID_H264;
+    }
+    return AV_CODEC_ID_NONE;
+}
+
+// Sorenson H.263: after the 17-bit start code, 5 bits of version and 8 of
+// time, a 3-bit size code (0 and 1 add an 8 or 16-bit width and height),
+// then the picture type, 0 for a key frame.
+bool IsH263KeyFrame(const uint8_t *data, size_t size)
+{
+    SwfReader r(data, size);
+    r.ub(17 + 5 + 8);
+    const uint32_t sizeCode = r.ub(3);
+    if (sizeCode == 0)
+        r.ub(16);
+    else if (sizeCode == 1)
+        r.ub(32);
+    return !r.overrun() && r.ub(2) == 0 && !r.overrun();
+}
+
+}  // namespace
+
+bool IsVideoKeyFrame(VideoCodec codec, const uint8_t *data, size_t size)
+{
+    switch (codec) {
+    case VideoCodec::SorensonH263:
+        return IsH263KeyFrame(data, size);
+    case VideoCodec::Vp6:
+        return size > 0 && (data[0] & 0x80) == 0;
+    case VideoCodec::Vp6Alpha:
+        return size > kAlphaOffsetBytes && (data[kAlphaOffsetBytes] & 0x80) == 0;
+    default:
+        // Screen video and AVC say nothing simple; only the first frame
+        // counts as a starting point.
+        return false;
+    }
+}
+
+VideoDecoder::VideoDecoder(VideoCodec codec, int width, int height, int deblocking)
+{
+    QuietenFfmpeg();
+    const AVCodec *found = avcodec_find_decoder(CodecId(codec));
+    if (!found)
+        return;
+    context_ = avcodec_alloc_context3(found);
+    packet_ = av_packet_alloc();
+    frame_ = av_frame_alloc();
+    if (!context_ || !packet_ || !frame_) {
+        avcodec_free_context(&context_);
+        return;
+    }
+    context_->width = width;
+    context_->height = height;
+    context_->thread_count = 1;
+    if (deblocking == kDeblockingOff)
+        context_->skip_loop_filter = AVDISCARD_ALL;
+    if (avcodec_open2(context_, found, nullptr) < 0)
+        avcodec_free_context(&context_);
+}
+
+VideoDecoder::~VideoDecoder()
+{
+    av_frame_free(&frame_);
+    av_packet_free(&packet_);
+    avcodec_free_context(&context_);
+}
+
+void VideoDecoder::restart()
+{
+    if (context_)
+        avcodec_flush_buffers(context_);
+}
+
+QImage VideoDecoder::decode(const uint8_t *data, size_t size, bool wantPicture)
+{
+    if (!context_ || size == 0 || size > size_t(INT32_MAX) - AV_INPUT_BUFFER_PADDING_SIZE
+        || av_new_packet(packet_, int(size)) < 0)
+        return {};
+    std::memcpy(packet_->data, data, size);
+    const int sent = avcodec_send_packet(context_, packet_);
+    av_packet_unref(packet_);
+    if (sent < 0)
+        return {};
+    QImage image;
+    while (avcodec_receive_frame(context_, frame_) == 0) {
+        if (wantPicture)
+            image = PictureFromVideoFrame(*frame_);
+    }
+    return image;
+}
+
+}  // namespace swf

@@ -1,0 +1,135 @@
+#include "swf/media/videostream.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "swf/characters/bitmap.h"
+
+namespace swf {
+
+namespace {
+
+// Larger streams are not decoded: no movie shows video this big, and a
+// hostile header could otherwise ask for gigabytes of pictures.
+constexpr int kLargestSide = 4096;
+
+}  // namespace
+
+VideoStreamCharacter::VideoStreamCharacter(uint16_t id, int width, int height, uint8_t flags, VideoCodec codec)
+    : Character(id), width_(width), height_(height), deblocking_((flags >> 1) & 7), smoothing_(flags & 1),
+      codec_(codec)
+{
+}
+
+VideoStreamCharacter::~VideoStreamCharacter() = default;
+
+void VideoStreamCharacter::addFrame(uint16_t number, const uint8_t *data, size_t size)
+{
+    const auto at = std::lower_bound(frames_.begin(), frames_.end(), number,
+                                     [](const Frame &f, uint16_t n) { return f.number < n; });
+    if (at != frames_.end() && at->number == number)
+        return;
+    frames_.insert(at, Frame{number, data, size, IsVideoKeyFrame(codec_, data, size)});
+}
+
+int VideoStreamCharacter::frameIndexFor(uint16_t ratio) const
+{
+    const auto after = std::upper_bound(frames_.begin(), frames_.end(), ratio,
+                                        [](uint16_t n, const Frame &f) { return n < f.number; });
+    return int(after - frames_.begin()) - 1;
+}
+
+int VideoStreamCharacter::startingPointFor(int target) const
+{
+    int start = target;
+    while (start > 0 && !frames_[size_t(start)].key)
+        --start;
+    return start;
+}
+
+QImage VideoStreamCharacter::fitted(const QImage &decoded) const
+{
+    // Codecs code whole blocks; what lies past the stream's size is padding.
+    if (decoded.width() > width_ || decoded.height() > height_)
+        return decoded.copy(0, 0, std::min(decoded.width(), width_), std::min(decoded.height(), height_));
+    return decoded;
+}
+
+QImage VideoStreamCharacter::picture(uint16_t ratio) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const int target = frameIndexFor(ratio);
+    if (target < 0 || target == decodedIndex_ || width_ <= 0 || height_ <= 0 || width_ > kLargestSide
+        || height_ > kLargestSide)
+        return picture_;
+    if (!decoder_)
+        decoder_ = std::make_unique<VideoDecoder>(codec_, width_, height_, deblocking_);
+    const int start = startingPointFor(target);
+    int from = decodedIndex_ + 1;
+    if (decodedIndex_ < start || decodedIndex_ > target) {
+        decoder_->restart();
+        from = start;
+    }
+    for (int i = from; i <= target; ++i) {
+        const Frame &frame = frames_[size_t(i)];
+        const QImage decoded = decoder_->decode(frame.data, frame.size, i == target);
+        if (!decoded.isNull())
+            picture_ = fitted(decoded);
+    }
+    decodedIndex_ = target;
+    return picture_;
+}
+
+void VideoStreamCharacter::render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx,
+                                  uint16_t ratio) const
+{
+    const QImage image = picture(ratio);
+    if (image.isNull() || !ctx.painter)
+        return;
+    QPainter &painter = *ctx.painter;
+    painter.save();
+    painter.setTransform(toStage.toQTransform() * ctx.stageToDevice);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smoothing_ && ctx.smoothBitmaps());
+    painter.drawImage(bounds().toQRectF(), ColorTransformedImage(image, cx));
+    painter.restore();
+}
+
+QPainterPath VideoStreamCharacter::outline(uint16_t) const
+{
+    QPainterPath path;
+    path.addRect(bounds().toQRectF());
+    return path;
+}
+
+Rect VideoStreamCharacter::bounds() const
+{
+    return Rect{0, int32_t(width_ * kTwipsPerPixel), 0, int32_t(height_ * kTwipsPerPixel)};
+}
+
+void DefineVideoStreamTag(Tag tag, DefineContext &ctx)
+{
+    SwfReader &r = tag.body;
+    const uint16_t id = r.u16();
+    r.u16();  // frame count: the VideoFrame tags tell
+    const int width = r.u16();
+    const int height = r.u16();
+    const uint8_t flags = r.u8();
+    const auto codec = static_cast<VideoCodec>(r.u8());
+    if (r.overrun() || !ctx.budget.reserve(sizeof(VideoStreamCharacter)))
+        return;
+    ctx.dictionary.add(std::make_shared<VideoStreamCharacter>(id, width, height, flags, codec));
+}
+
+void VideoFrameTag(Tag tag, DefineContext &ctx)
+{
+    SwfReader &r = tag.body;
+    const uint16_t streamId = r.u16();
+    const uint16_t number = r.u16();
+    if (r.overrun())
+        return;
+    auto *stream = ctx.dictionary.findAs<VideoStreamCharacter>(streamId);
+    if (stream && ctx.budget.reserve(sizeof(void *) * 4))
+        stream->addFrame(number, r.current(), r.remaining());
+}
+
+}  // namespace swf

@@ -1,0 +1,44 @@
+#include "swf/timeline/framesounds.h"
+
+#include "swf/media/soundcharacter.h"
+#include "swf/timeline/playercontext.h"
+#include "swf/timeline/timeline.h"
+
+namespace swf {
+
+namespace {
+
+void StartStream(const SoundStream &stream, int frame, SoundMixer &mixer, const void *owner)
+{
+    const int64_t start = stream.blockStart(frame);
+    if (start < 0)
+        return;
+    // A stream that runs on from an earlier frame stays; one that started
+    // later (the timeline has looped) starts again here.
+    const int playingFrom = mixer.streamFrame(owner, 0);
+    if (playingFrom >= 0 && playingFrom <= frame)
+        return;
+    mixer.startStream(stream, owner, start, frame);
+}
+
+}  // namespace
+
+void StartFrameSounds(const Timeline &timeline, int frame, PlayerContext &context, const void *owner)
+{
+    if (!context.sounds)
+        return;
+    for (const StartSoundCommand &command : timeline.frame(frame).sounds) {
+        if (const auto *sound = context.dictionary.findAs<SoundCharacter>(command.soundId))
+            context.sounds->startEvent(*sound, command.soundId, command.info);
+    }
+    if (timeline.stream)
+        StartStream(*timeline.stream, frame, *context.sounds, owner);
+}
+
+void StopTimelineStream(PlayerContext &context, const void *owner)
+{
+    if (context.sounds)
+        context.sounds->stopStream(owner);
+}
+
+}  // namespace swf
