@@ -1,10 +1,12 @@
 // swfrender: draws one frame of a SWF movie into a PNG file.
 //
-//   swfrender [--frames N] [--size WxH] [--quality high|medium|low] [--bench] -o OUT.png IN.swf
+//   swfrender [--frames N] [--size WxH] [--quality high|medium|low] [--bench]
+//             [--input LOG.json] -o OUT.png IN.swf
 //
 // The picture shows the movie after N frames have been shown (default 1,
 // the first frame), at the stage size or the given size, the whole stage
-// fitted and centred. --bench also times the rendering of every frame up
+// fitted and centred. --input replays a recorded log of the mouse and the
+// keys: before each frame is shown, its events up to the next "Wait". --bench also times the rendering of every frame up
 // to N and prints the median as "ms_per_frame=<ms>".
 
 #include <QElapsedTimer>
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "swf/inputlog.h"
 #include "swf/movie.h"
 
 namespace {
@@ -27,13 +30,14 @@ struct Options {
     bool bench = false;
     QString output;
     QString input;
+    QString inputLog;
 };
 
 void PrintUsage()
 {
     std::fprintf(stderr,
                  "usage: swfrender [--frames N] [--size WxH] [--quality high|medium|low] "
-                 "[--bench] -o OUT.png IN.swf\n");
+                 "[--bench] [--input LOG.json] -o OUT.png IN.swf\n");
 }
 
 bool ParseSize(const QString &text, QSize &size)
@@ -78,6 +82,8 @@ bool ParseArguments(const QStringList &args, Options &options)
         } else if (arg == QLatin1String("--quality") && hasValue) {
             if (!ParseQuality(args[++i], options.quality))
                 return false;
+        } else if (arg == QLatin1String("--input") && hasValue) {
+            options.inputLog = args[++i];
         } else if (arg == QLatin1String("-o") && hasValue) {
             options.output = args[++i];
         } else if (!arg.startsWith(QLatin1Char('-')) && options.input.isEmpty()) {
@@ -109,10 +115,11 @@ double Median(std::vector<double> values)
 // Shows frames 1..N, rendering each one when benchmarking; returns the
 // picture of the last.
 QImage RenderFrames(swf::MoviePlayer &player, const Options &options, const QSize &size,
-                    std::vector<double> &milliseconds)
+                    swf::InputLog &input, std::vector<double> &milliseconds)
 {
     QImage image;
     for (int shown = 1; shown <= options.frames; ++shown) {
+        input.playFrame(player);
         if (shown > 1)
             player.advance(true);
         if (!options.bench && shown < options.frames)
@@ -157,10 +164,15 @@ int main(int argc, char **argv)
                      qPrintable(error));
         return 1;
     }
+    swf::InputLog input;
+    if (!options.inputLog.isEmpty() && !input.load(options.inputLog, &error)) {
+        std::fprintf(stderr, "swfrender: cannot read %s: %s\n", qPrintable(options.inputLog), qPrintable(error));
+        return 1;
+    }
     swf::MoviePlayer player(movie);
     const QSize size = options.size.isValid() ? options.size : StageSize(player);
     std::vector<double> milliseconds;
-    const QImage image = RenderFrames(player, options, size, milliseconds);
+    const QImage image = RenderFrames(player, options, size, input, milliseconds);
     if (image.isNull() || !image.save(options.output, "PNG")) {
         std::fprintf(stderr, "swfrender: cannot write %s\n", qPrintable(options.output));
         return 1;

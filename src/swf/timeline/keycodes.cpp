@@ -4,6 +4,24 @@
 
 namespace swf {
 
+int KeyCodeForCharacter(char32_t character)
+{
+    if (character >= U'a' && character <= U'z')
+        return int(character - U'a' + U'A');
+    if ((character >= U'A' && character <= U'Z') || (character >= U'0' && character <= U'9') || character == U' ')
+        return int(character);
+    static constexpr std::pair<char32_t, int> kPunctuation[] = {
+        {U';', 186}, {U':', 186}, {U'=', 187}, {U'+', 187}, {U',', 188}, {U'<', 188}, {U'-', 189},
+        {U'_', 189}, {U'.', 190}, {U'>', 190}, {U'/', 191}, {U'?', 191}, {U'`', 192}, {U'~', 192},
+        {U'[', 219}, {U'{', 219}, {U'\\', 220}, {U'|', 220}, {U']', 221}, {U'}', 221}, {U'\'', 222},
+        {U'"', 222},
+    };
+    for (const auto &[typed, code] : kPunctuation)
+        if (typed == character)
+            return code;
+    return 0;
+}
+
 int ButtonKeyFor(int keyCode, char32_t character)
 {
     static constexpr std::pair<int, int> kSpecial[] = {

@@ -26,8 +26,13 @@ enum FlashKeyCode : int {
     kKeyDown = 40,
     kKeyInsert = 45,
     kKeyDelete = 46,
-    kKeyF1 = 112,  // F2 to F12 follow
+    kKeyNumpad0 = 96,  // numpad 1 to 9 follow
+    kKeyF1 = 112,      // F2 to F12 follow
 };
+
+// The key code of the key that types `character` on a US keyboard (letters
+// by their capital, digits, the punctuation keys), 0 when none does.
+int KeyCodeForCharacter(char32_t character);
 
 // The code a button's key-press condition uses for a key: 1 to 19 for the
 // keys without a character, the character itself for the printable ASCII
