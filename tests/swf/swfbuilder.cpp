@@ -336,6 +336,52 @@ SwfBuilder &SwfBuilder::defineSprite(uint16_t id, uint16_t frameCount, const QBy
     return tag(39, w.data());
 }
 
+namespace {
+
+void WriteButtonRecords(BitWriter &w, const std::vector<ButtonRecord> &records, bool version2)
+{
+    for (const ButtonRecord &record : records) {
+        w.u8(record.states);
+        w.u16(record.characterId);
+        w.u16(record.depth);
+        w.matrix(record.matrix);
+        if (version2)
+            w.colorTransform(swf::ColorTransform(), true);
+    }
+    w.u8(0);
+}
+
+}  // namespace
+
+SwfBuilder &SwfBuilder::defineButton2(uint16_t id, bool trackAsMenu, const std::vector<ButtonRecord> &records,
+                                      const std::vector<ButtonCondition> &conditions)
+{
+    BitWriter recordBytes;
+    WriteButtonRecords(recordBytes, records, true);
+    BitWriter w;
+    w.u16(id);
+    w.u8(trackAsMenu ? 1 : 0);
+    w.u16(conditions.empty() ? 0 : uint16_t(2 + recordBytes.data().size()));
+    w.bytes(recordBytes.data());
+    for (size_t i = 0; i < conditions.size(); ++i) {
+        const QByteArray actionBytes = conditions[i].actions + QByteArray(1, '\0');
+        const bool last = i + 1 == conditions.size();
+        w.u16(last ? 0 : uint16_t(4 + actionBytes.size()));
+        w.u16(conditions[i].conditions);
+        w.bytes(actionBytes);
+    }
+    return tag(34, w.data());
+}
+
+SwfBuilder &SwfBuilder::defineButton(uint16_t id, const std::vector<ButtonRecord> &records, const QByteArray &actions)
+{
+    BitWriter w;
+    w.u16(id);
+    WriteButtonRecords(w, records, false);
+    w.bytes(actions + QByteArray(1, '\0'));
+    return tag(7, w.data());
+}
+
 QByteArray SwfBuilder::zlibCompress(const QByteArray &data)
 {
     uLongf size = compressBound(uLong(data.size()));
