@@ -19,6 +19,7 @@ declare -A allowed=(
   [characters]="format characters"
   [timeline]="format characters timeline"
   [render]="format characters timeline render"
+  [avm1]="format characters timeline avm1"
 )
 
 widget_headers=""

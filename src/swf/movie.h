@@ -8,14 +8,17 @@
 // thread; one definition may be read from several threads at once.
 //
 // MoviePlayer is the state of one running copy: the current frame, the
-// display list of the root and of every sprite in it, play/stop state as
-// frame actions leave it. One player belongs to one thread. The host drives
-// time (nextFrame at the movie's rate); the engine owns no timer.
+// display list of the root and of every sprite in it, the movie's scripts
+// and their objects. One player belongs to one thread. The host drives time
+// (advance at the movie's rate); each tick moves the scripts' clock on by
+// one frame interval, so a run is the same every time; the engine owns no
+// timer.
 
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "swf/characters/character.h"
@@ -44,7 +47,10 @@ std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &byte
 
 class MoviePlayer {
 public:
-    explicit MoviePlayer(std::shared_ptr<const MovieDefinition> movie);
+    // `trace` receives every trace() line of the movie's scripts, from the
+    // first frame on (which runs here).
+    explicit MoviePlayer(std::shared_ptr<const MovieDefinition> movie,
+                         std::function<void(const QString &line)> trace = {});
     ~MoviePlayer();
     MoviePlayer(const MoviePlayer &) = delete;
     MoviePlayer &operator=(const MoviePlayer &) = delete;
@@ -67,6 +73,9 @@ public:
     // Play/stop as the host or frame actions set it.
     bool isPlaying() const;
     void setPlaying(bool playing);
+
+    // The movie asked to end (fscommand "quit").
+    bool quitRequested() const;
 
     // Draws the current frame into `target` of the painter's device with
     // the whole stage shown, centred, aspect kept, the margin in the stage

@@ -29,6 +29,7 @@ private:
     bool handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex);
     void handleRootTag(Tag &tag);
     void defineSprite(Tag tag);
+    void exportAssets(Tag tag);
     // Books `bytes` for the timeline; false (and the walk stops) when the
     // budget is spent.
     bool book(size_t bytes);

@@ -1,13 +1,19 @@
-// swfrender: draws one frame of a SWF movie into a PNG file.
+// swfrender: draws one frame of a SWF movie into a PNG file, or writes
+// what its scripts trace.
 //
 //   swfrender [--frames N] [--size WxH] [--quality high|medium|low] [--bench] -o OUT.png IN.swf
+//   swfrender [--frames N] --trace OUT.txt IN.swf
 //
 // The picture shows the movie after N frames have been shown (default 1,
 // the first frame), at the stage size or the given size, the whole stage
 // fitted and centred. --bench also times the rendering of every frame up
-// to N and prints the median as "ms_per_frame=<ms>".
+// to N and prints the median as "ms_per_frame=<ms>". --trace runs the same
+// N frames without drawing and writes every trace() line ("-" for standard
+// output); a movie that asks to quit (fscommand) ends the run there. The
+// scripts' clock moves one frame interval per frame, so runs repeat.
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QStringList>
@@ -26,6 +32,7 @@ struct Options {
     swf::Quality quality = swf::Quality::High;
     bool bench = false;
     QString output;
+    QString trace;
     QString input;
 };
 
@@ -33,7 +40,8 @@ void PrintUsage()
 {
     std::fprintf(stderr,
                  "usage: swfrender [--frames N] [--size WxH] [--quality high|medium|low] "
-                 "[--bench] -o OUT.png IN.swf\n");
+                 "[--bench] -o OUT.png IN.swf\n"
+                 "       swfrender [--frames N] --trace OUT.txt IN.swf\n");
 }
 
 bool ParseSize(const QString &text, QSize &size)
@@ -80,13 +88,15 @@ bool ParseArguments(const QStringList &args, Options &options)
                 return false;
         } else if (arg == QLatin1String("-o") && hasValue) {
             options.output = args[++i];
+        } else if (arg == QLatin1String("--trace") && hasValue) {
+            options.trace = args[++i];
         } else if (!arg.startsWith(QLatin1Char('-')) && options.input.isEmpty()) {
             options.input = arg;
         } else {
             return false;
         }
     }
-    return !options.output.isEmpty() && !options.input.isEmpty();
+    return options.output.isEmpty() != options.trace.isEmpty() && !options.input.isEmpty();
 }
 
 QSize StageSize(const swf::MoviePlayer &player)
@@ -125,6 +135,28 @@ QImage RenderFrames(swf::MoviePlayer &player, const Options &options, const QSiz
     return image;
 }
 
+// Runs frames 1..N, or until the movie quits, writing the trace lines
+// as they come.
+int WriteTrace(const std::shared_ptr<const swf::MovieDefinition> &movie, const Options &options)
+{
+    QFile file;
+    const bool opened = options.trace == QLatin1String("-") ? file.open(stdout, QIODevice::WriteOnly)
+                                                            : (file.setFileName(options.trace),
+                                                               file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    if (!opened) {
+        std::fprintf(stderr, "swfrender: cannot write %s\n", qPrintable(options.trace));
+        return 1;
+    }
+    swf::MoviePlayer player(movie, [&file](const QString &line) {
+        file.write(line.toUtf8());
+        file.write("\n");
+    });
+    for (int shown = 1; shown < options.frames && !player.quitRequested(); ++shown)
+        player.advance(true);
+    file.flush();
+    return 0;
+}
+
 // Qt's own notes (a missing runtime folder under the offscreen platform,
 // font fallbacks) would break the promise of one line of error output;
 // only its critical messages get through.
@@ -157,6 +189,8 @@ int main(int argc, char **argv)
                      qPrintable(error));
         return 1;
     }
+    if (!options.trace.isEmpty())
+        return WriteTrace(movie, options);
     swf::MoviePlayer player(movie);
     const QSize size = options.size.isValid() ? options.size : StageSize(player);
     std::vector<double> milliseconds;
