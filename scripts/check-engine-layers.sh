@@ -20,6 +20,7 @@ declare -A allowed=(
   [media]="format characters media"
   [timeline]="format characters media timeline"
   [render]="format characters media timeline render"
+  [avm1]="format characters media timeline avm1"
 )
 
 widget_headers=""

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "swf/avm1/scriptengine.h"
 #include "swf/format/container.h"
 #include "swf/media/soundmixer.h"
 #include "swf/moviedefinition.h"
@@ -76,26 +77,65 @@ std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &byte
     return movie;
 }
 
+namespace {
+
+avm1::MovieFacts FactsOf(const MovieDefinition &movie)
+{
+    avm1::MovieFacts facts;
+    facts.version = movie.header.version;
+    facts.frameRate = movie.header.frameRate;
+    facts.stageWidth = (double(movie.header.frame.xMax) - movie.header.frame.xMin) / kTwipsPerPixel;
+    facts.stageHeight = (double(movie.header.frame.yMax) - movie.header.frame.yMin) / kTwipsPerPixel;
+    facts.dictionary = &movie.dictionary;
+    facts.exports = &movie.exports;
+    return facts;
+}
+
+}  // namespace
+
 class MoviePlayer::State {
 public:
-    explicit State(const std::shared_ptr<const MovieDefinition> &movie)
+    State(const std::shared_ptr<const MovieDefinition> &movie, std::function<void(const QString &)> trace)
         : mixer(std::make_shared<SoundMixer>(movie)),
           context(movie->dictionary),
+          scripts(FactsOf(*movie)),
           root(movie->timeline, context, 0),
           buttons(root, context)
     {
+        if (trace)
+            scripts.setTraceSink(
+                [trace = std::move(trace)](const std::string &line) { trace(QString::fromStdString(line)); });
+        context.scripts = &scripts;
+        scripts.setRoot(&root);
+        buttons.setListener(&scripts);
         root.start();
+        scripts.runQueue();
+    }
+
+    void advance(bool loop)
+    {
+        scripts.beginTick();
+        root.advance(loop);
+        scripts.runQueue();
+    }
+
+    void gotoFrame(int frame)
+    {
+        root.gotoFrame(frame);
+        scripts.runQueue();
     }
     ~State() { mixer->stopAll(); }
 
     std::shared_ptr<SoundMixer> mixer;
     PlayerContext context;
+    // Declared before the root, so that it outlives every clip.
+    avm1::ScriptEngine scripts;
     TimelineState root;
     ButtonTracker buttons;
 };
 
-MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie)
-    : movie_(movie ? std::move(movie) : EmptyMovie()), state_(std::make_unique<State>(movie_))
+MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie, std::function<void(const QString &)> trace)
+    : movie_(movie ? std::move(movie) : EmptyMovie()), state_(std::make_unique<State>(movie_, std::move(trace)))
 {
 }
 
@@ -109,15 +149,17 @@ int MoviePlayer::currentFrame() const { return state_->root.currentFrame(); }
 // A new frame may bring a button under the pointer or take one away.
 void MoviePlayer::gotoFrame(int frame)
 {
-    state_->root.gotoFrame(frame);
+    state_->gotoFrame(frame);
     state_->buttons.refresh();
 }
 
 void MoviePlayer::advance(bool loop)
 {
-    state_->root.advance(loop);
+    state_->advance(loop);
     state_->buttons.refresh();
 }
+
+bool MoviePlayer::quitRequested() const { return state_->scripts.quitRequested(); }
 
 bool MoviePlayer::isPlaying() const { return state_->root.isPlaying(); }
 void MoviePlayer::setPlaying(bool playing) { state_->root.setPlaying(playing); }

@@ -8,17 +8,20 @@
 // thread; one definition may be read from several threads at once.
 //
 // MoviePlayer is the state of one running copy: the current frame, the
-// display list of the root and of every sprite in it, play/stop state as
-// frame actions leave it, the buttons as the mouse and the keys leave them.
-// One player belongs to one thread. The host drives time (nextFrame at the
-// movie's rate); the engine owns no timer. The host passes the mouse and
-// the keys on as they come; buttons change their pictures and fire their
-// actions at once, so the host redraws after each.
+// display list of the root and of every sprite in it, the movie's scripts
+// and their objects, the buttons as the mouse and the keys leave them. One
+// player belongs to one thread. The host drives time (advance at the
+// movie's rate); each tick moves the scripts' clock on by one frame
+// interval, so a run is the same every time; the engine owns no timer.
+// The host passes the mouse and the keys on as they come; buttons change
+// their pictures and fire their actions at once, so the host redraws after
+// each.
 
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "swf/characters/character.h"
@@ -51,7 +54,10 @@ std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &byte
 
 class MoviePlayer {
 public:
-    explicit MoviePlayer(std::shared_ptr<const MovieDefinition> movie);
+    // `trace` receives every trace() line of the movie's scripts, from the
+    // first frame on (which runs here).
+    explicit MoviePlayer(std::shared_ptr<const MovieDefinition> movie,
+                         std::function<void(const QString &line)> trace = {});
     ~MoviePlayer();
     MoviePlayer(const MoviePlayer &) = delete;
     MoviePlayer &operator=(const MoviePlayer &) = delete;
@@ -89,6 +95,8 @@ public:
     // frames the picture is behind the sound (negative: ahead) and returns
     // true; false without one.
     bool framesBehindSound(int &behind) const;
+    // The movie asked to end (fscommand "quit").
+    bool quitRequested() const;
 
     // Draws the current frame into `target` of the painter's device with
     // the whole stage shown, centred, aspect kept, the margin in the stage

@@ -4,6 +4,9 @@
 // that all of it was booked in. Built by LoadMovie on one thread, then
 // immutable and shared by every player of the movie (see movie.h).
 
+#include <string>
+#include <unordered_map>
+
 #include "swf/characters/dictionary.h"
 #include "swf/format/memorybudget.h"
 #include "swf/movie.h"
@@ -21,6 +24,8 @@ public:
     QByteArray body;
     Dictionary dictionary;
     Timeline timeline;
+    // ExportAssets: linkage name -> character, for attachMovie.
+    std::unordered_map<std::string, uint16_t> exports;
     MemoryBudget budget;
     // The body or the tag list ended before its End tag, or was cut at the
     // memory budget: what is here is the part that could be read.

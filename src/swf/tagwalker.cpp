@@ -30,6 +30,7 @@ enum TagCode : uint16_t {
     kSoundStreamBlock = 19,
     kDefineText = 11,
     kDoAction = 12,
+    kDoInitAction = 59,
     kDefineFontInfo = 13,
     kDefineBitsLossless = 20,
     kDefineBitsJpeg2 = 21,
@@ -44,6 +45,7 @@ enum TagCode : uint16_t {
     kDefineBitsLossless2 = 36,
     kDefineEditText = 37,
     kDefineSprite = 39,
+    kExportAssets = 56,
     kFrameLabel = 43,
     kSoundStreamHead2 = 45,
     kDefineMorphShape = 46,
@@ -183,7 +185,7 @@ bool TagWalker::walkTags(SwfReader &r, Timeline &timeline, bool root)
             handleRootTag(tag);
     }
     // Changes after the last ShowFrame of a cut-off list still show.
-    if (!frame.commands.empty() || !frame.actions.empty() || !frame.sounds.empty())
+    if (!frame.commands.empty() || !frame.actions.empty() || !frame.initActions.empty() || !frame.sounds.empty())
         timeline.frames.push_back(std::move(frame));
     const bool complete = ended && !r.overrun() && !outOfMemory_;
     if (!complete && int(timeline.frames.size()) < timeline.frameCount())
@@ -198,14 +200,14 @@ bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int
     case kPlaceObject:
     case kPlaceObject2:
     case kPlaceObject3:
-        if (!ParsePlaceObject(tag, command))
+        if (!ParsePlaceObject(tag, command, movie_.header.version))
             return true;
         // Earlier players ignore the visibility flag.
         if (movie_.header.version < kFirstVersionWithVisibility) {
             command.hasVisible = false;
             command.visible = true;
         }
-        if (book(CommandBytes(command)))
+        if (book(CommandBytes(command) + command.clipEvents.size() * sizeof(ClipEventHandler)))
             frame.commands.push_back(std::move(command));
         return true;
     case kRemoveObject:
@@ -219,12 +221,16 @@ bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int
             timeline.addLabel(label, frameIndex);
         return true;
     }
-    case kDoAction: {
-        std::vector<FrameAction> actions;
-        ParseFrameActions(tag.body, actions);
-        for (FrameAction &action : actions)
-            if (book(sizeof action + action.label.size()))
-                frame.actions.push_back(std::move(action));
+    case kDoAction:
+        if (book(sizeof(ActionBlock)))
+            frame.actions.push_back({tag.body.current(), uint32_t(tag.body.remaining())});
+        return true;
+    case kDoInitAction: {
+        InitActionBlock init;
+        init.spriteId = tag.body.u16();
+        init.actions = {tag.body.current(), uint32_t(tag.body.remaining())};
+        if (!tag.body.overrun() && book(sizeof init))
+            frame.initActions.push_back(init);
         return true;
     }
     default:
@@ -289,14 +295,25 @@ void TagWalker::handleRootTag(Tag &tag)
     case kDefineSprite:
         defineSprite(tag);
         return;
-    case kSymbolClass:
-        readSymbolClasses(tag.body);
+    if (!frame.commands.empty() || !frame.actions.empty() || !frame.initActions.empty() || !frame.sounds.empty())
         return;
     default:
         break;
     }
     if (DefineHandler handler = FindDefineHandler(tag.code))
         handler(tag, context_);
+}
+
+void TagWalker::exportAssets(Tag tag)
+{
+    const uint16_t count = tag.body.u16();
+    for (unsigned i = 0; i < count && !tag.body.atEnd(); ++i) {
+        const uint16_t id = tag.body.u16();
+        std::string name = tag.body.string();
+        if (tag.body.overrun() || !book(sizeof(id) + name.size() * 2 + 32))
+            return;
+        movie_.exports.emplace(std::move(name), id);
+    }
 }
 
 void TagWalker::defineSprite(Tag tag)

@@ -35,6 +35,7 @@ private:
     void readSymbolClasses(SwfReader body);
     void handleRootTag(Tag &tag);
     void defineSprite(Tag tag);
+    void exportAssets(Tag tag);
     // Books `bytes` for the timeline; false (and the walk stops) when the
     // budget is spent.
     bool book(size_t bytes);

@@ -525,6 +525,24 @@ QByteArray pushConstant(uint8_t index)
     return Long(0x96, w.data());
 }
 
+QByteArray op(uint8_t code) { return QByteArray(1, char(code)); }
+
+QByteArray jump(int16_t offset)
+{
+    BitWriter w;
+    w.u16(uint16_t(offset));
+    return Long(0x99, w.data());
+}
+
+QByteArray defineFunction(const std::string &name, const QByteArray &body)
+{
+    BitWriter w;
+    w.string(name);
+    w.u16(0);
+    w.u16(uint16_t(body.size()));
+    return Long(0x9b, w.data()) + body;
+}
+
 }  // namespace actions
 
 }  // namespace swftest

@@ -144,6 +144,12 @@ QByteArray pushString(const std::string &text);
 QByteArray gotoFrame2(bool play);
 QByteArray constantPool(const std::vector<std::string> &constants);
 QByteArray pushConstant(uint8_t index);
+// Any action without operands (trace 0x26, pop 0x17, ...).
+QByteArray op(uint8_t code);
+// Jump or branch by `offset` bytes from the end of this action.
+QByteArray jump(int16_t offset);
+// DefineFunction without parameters whose body is `body`.
+QByteArray defineFunction(const std::string &name, const QByteArray &body);
 }  // namespace actions
 
 }  // namespace swftest

@@ -1,7 +1,9 @@
-// swfrender: draws one frame of a SWF movie into a PNG file.
+// swfrender: draws one frame of a SWF movie into a PNG file, or writes
+// what its scripts trace.
 //
 //   swfrender [--frames N] [--size WxH] [--quality high|medium|low] [--bench]
 //             [--input LOG.json] [--audio OUT.wav] -o OUT.png IN.swf
+//   swfrender [--frames N] [--input LOG.json] --trace OUT.txt IN.swf
 //
 // The picture shows the movie after N frames have been shown (default 1,
 // the first frame), at the stage size or the given size, the whole stage
@@ -10,9 +12,13 @@
 // --bench also times the rendering of every frame up to N and prints the
 // median as "ms_per_frame=<ms>". --audio also writes the sound of those N
 // frames (16-bit stereo WAV, 44.1 kHz), each frame lasting 1/rate seconds
-// whatever its drawing took.
+// whatever its drawing took. --trace runs the same N frames without
+// drawing and writes every trace() line ("-" for standard output); a movie
+// that asks to quit (fscommand) ends the run there. The scripts' clock
+// moves one frame interval per frame, so runs repeat.
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QStringList>
@@ -35,6 +41,7 @@ struct Options {
     bool bench = false;
     QString output;
     QString audio;
+    QString trace;
     QString input;
     QString inputLog;
 };
@@ -43,7 +50,8 @@ void PrintUsage()
 {
     std::fprintf(stderr,
                  "usage: swfrender [--frames N] [--size WxH] [--quality high|medium|low] "
-                 "[--bench] [--input LOG.json] [--audio OUT.wav] -o OUT.png IN.swf\n");
+                 "[--bench] [--input LOG.json] [--audio OUT.wav] -o OUT.png IN.swf\n"
+                 "       swfrender [--frames N] [--input LOG.json] --trace OUT.txt IN.swf\n");
 }
 
 bool ParseSize(const QString &text, QSize &size)
@@ -94,13 +102,15 @@ bool ParseArguments(const QStringList &args, Options &options)
             options.inputLog = args[++i];
         } else if (arg == QLatin1String("-o") && hasValue) {
             options.output = args[++i];
+        } else if (arg == QLatin1String("--trace") && hasValue) {
+            options.trace = args[++i];
         } else if (!arg.startsWith(QLatin1Char('-')) && options.input.isEmpty()) {
             options.input = arg;
         } else {
             return false;
         }
     }
-    return !options.output.isEmpty() && !options.input.isEmpty();
+    return options.output.isEmpty() != options.trace.isEmpty() && !options.input.isEmpty();
 }
 
 QSize StageSize(const swf::MoviePlayer &player)
@@ -142,6 +152,32 @@ QImage RenderFrames(swf::MoviePlayer &player, const Options &options, const QSiz
     return image;
 }
 
+// Runs frames 1..N, or until the movie quits, writing the trace lines
+// as they come.
+int WriteTrace(const std::shared_ptr<const swf::MovieDefinition> &movie, const Options &options,
+               swf::InputLog &input)
+{
+    QFile file;
+    const bool opened = options.trace == QLatin1String("-") ? file.open(stdout, QIODevice::WriteOnly)
+                                                            : (file.setFileName(options.trace),
+                                                               file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    if (!opened) {
+        std::fprintf(stderr, "swfrender: cannot write %s\n", qPrintable(options.trace));
+        return 1;
+    }
+    swf::MoviePlayer player(movie, [&file](const QString &line) {
+        file.write(line.toUtf8());
+        file.write("\n");
+    });
+    for (int shown = 1; shown <= options.frames && !player.quitRequested(); ++shown) {
+        input.playFrame(player);
+        if (shown > 1)
+            player.advance(true);
+    }
+    file.flush();
+    return 0;
+}
+
 // Qt's own notes (a missing runtime folder under the offscreen platform,
 // font fallbacks) would break the promise of one line of error output;
 // only its critical messages get through.
@@ -179,6 +215,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "swfrender: cannot read %s: %s\n", qPrintable(options.inputLog), qPrintable(error));
         return 1;
     }
+    if (!options.trace.isEmpty())
+        return WriteTrace(movie, options, input);
     swf::MoviePlayer player(movie);
     const QSize size = options.size.isValid() ? options.size : StageSize(player);
     std::vector<double> milliseconds;

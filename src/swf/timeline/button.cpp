@@ -67,11 +67,10 @@ bool AddActionRecord(SwfReader actions, uint16_t conditions, DefineContext &ctx,
 {
     ButtonActionRecord record;
     record.conditions = conditions;
-    if (!ctx.budget.reserve(sizeof record + actions.remaining()))
+    if (!ctx.budget.reserve(sizeof record))
         return false;
-    record.actions = QByteArray(reinterpret_cast<const char *>(actions.current()), int(actions.remaining()));
-    ParseFrameActions(actions, record.simpleActions);
-    def.actions.push_back(std::move(record));
+    record.actions = {actions.current(), uint32_t(actions.remaining())};
+    def.actions.push_back(record);
     return true;
 }
 

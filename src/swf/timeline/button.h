@@ -7,13 +7,12 @@
 // inside it still animate); until the mouse comes it shows the up state.
 // Immutable after loading, shared by every player of the movie.
 
-#include <QByteArray>
 #include <vector>
 
 #include "swf/characters/character.h"
 #include "swf/characters/definetags.h"
 #include "swf/media/soundinfo.h"
-#include "swf/timeline/frameaction.h"
+#include "swf/timeline/actionblock.h"
 #include "swf/timeline/timeline.h"
 
 namespace swf {
@@ -34,12 +33,11 @@ enum ButtonTransition : uint16_t {
     kOverDownToIdle = 0x0100,     // drag out, menu buttons
 };
 
-// One condition record: its action bytes as stored, for a script engine,
-// and the actions among them that need none.
+// One condition record: the transitions and key that fire it, and where
+// its actions lie for the script machine.
 struct ButtonActionRecord {
     uint16_t conditions = 0;
-    QByteArray actions;
-    std::vector<FrameAction> simpleActions;
+    ActionBlock actions;
 
     bool firesOn(ButtonTransition transition) const { return conditions & transition; }
     // The key that fires the record (1..19 for the special keys, else the

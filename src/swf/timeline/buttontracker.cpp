@@ -79,39 +79,6 @@ std::vector<ButtonPlace> AllButtons(const TimelineState &root)
     return buttons;
 }
 
-// The actions a button fires without a script engine act on the timeline
-// that holds it.
-void RunSimpleActions(TimelineState &timeline, const std::vector<FrameAction> &actions)
-{
-    for (const FrameAction &action : actions) {
-        int target = -1;
-        switch (action.kind) {
-        case FrameAction::Kind::Stop:
-            timeline.setPlaying(false);
-            continue;
-        case FrameAction::Kind::Play:
-            timeline.setPlaying(true);
-            continue;
-        case FrameAction::Kind::NextFrame:
-            target = timeline.currentFrame() + 1;
-            break;
-        case FrameAction::Kind::PrevFrame:
-            target = timeline.currentFrame() - 1;
-            break;
-        case FrameAction::Kind::GotoFrame:
-            target = action.frame;
-            break;
-        case FrameAction::Kind::GotoLabel:
-            target = timeline.timeline().findLabel(action.label);
-            break;
-        }
-        if (target < 0)
-            continue;
-        timeline.setPlaying(action.play);
-        timeline.gotoFrame(target);
-    }
-}
-
 }  // namespace
 
 PlacedObject ResolvePath(TimelineState &root, const ObjectPath &path)
@@ -283,8 +250,6 @@ void ButtonTracker::fire(const Firing &firing)
             return;
         if (listener_)
             listener_->buttonActionFired(*placed.timeline, *placed.object, record);
-        else
-            RunSimpleActions(*placed.timeline, record.simpleActions);
     }
 }
 

@@ -12,11 +12,9 @@
 // the focused one.
 //
 // Fired records go to the ButtonActionListener set on the tracker (the
-// script engine), in the order of the transitions; without one the tracker
-// runs the records' actions that need no script engine (stop, play, goto)
-// on the timeline that holds the button. Either may change any display
-// list, so the tracker finds its buttons again from the root by path after
-// every record.
+// script engine), in the order of the transitions. Their actions may
+// change any display list, so the tracker finds its buttons again from the
+// root by path after every record.
 //
 // Buttons are found again after display lists change (a new frame, a
 // goto): the host calls refresh(), which also re-picks under a pointer

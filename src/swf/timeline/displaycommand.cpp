@@ -7,6 +7,7 @@ namespace {
 constexpr uint16_t kPlaceObject = 4;
 constexpr uint16_t kPlaceObject3 = 70;
 constexpr uint16_t kRemoveObject = 5;
+constexpr int kFirstVersionWithWideEvents = 6;
 
 bool ParsePlaceObject1(SwfReader &r, DisplayCommand &c)
 {
@@ -27,9 +28,33 @@ bool ParsePlaceObject1(SwfReader &r, DisplayCommand &c)
     return true;
 }
 
+// The handlers of a placed sprite: each names its events and holds its
+// actions; a list cut off keeps the handlers read whole.
+void ParseClipEvents(SwfReader &r, DisplayCommand &c, bool wideEvents)
+{
+    r.u16();  // reserved
+    wideEvents ? r.u32() : r.u16();  // every event of all handlers together
+    while (!r.atEnd() && !r.overrun()) {
+        ClipEventHandler handler;
+        handler.events = wideEvents ? r.u32() : r.u16();
+        if (handler.events == 0 || r.overrun())
+            break;
+        uint32_t size = r.u32();
+        if (handler.events & kClipEventKeyPress) {
+            handler.keyCode = r.u8();
+            size = size > 0 ? size - 1 : 0;
+        }
+        if (r.overrun() || size > r.remaining())
+            break;
+        handler.actions = {r.current(), size};
+        r.skip(size);
+        c.clipEvents.push_back(handler);
+    }
+}
+
 // PlaceObject2 and 3 share every field; 3 adds a second flag byte and the
 // fields it announces.
-bool ParsePlaceObject23(SwfReader &r, DisplayCommand &c, bool version3)
+bool ParsePlaceObject23(SwfReader &r, DisplayCommand &c, bool version3, bool wideEvents)
 {
     const uint8_t flags = r.u8();
     const uint8_t flags3 = version3 ? r.u8() : 0;
@@ -85,20 +110,21 @@ bool ParsePlaceObject23(SwfReader &r, DisplayCommand &c, bool version3)
         c.background = r.rgba();
         c.hasBackground = !r.overrun();
     }
-    // Clip actions (event handlers) follow; they need a script engine.
+    if (flags & 0x80)
+        ParseClipEvents(r, c, wideEvents);
     return true;
 }
 
 }  // namespace
 
-bool ParsePlaceObject(Tag tag, DisplayCommand &command)
+bool ParsePlaceObject(Tag tag, DisplayCommand &command, int swfVersion)
 {
     command = DisplayCommand();
     command.kind = DisplayCommand::Kind::Place;
     SwfReader &r = tag.body;
     if (tag.code == kPlaceObject)
         return ParsePlaceObject1(r, command);
-    return ParsePlaceObject23(r, command, tag.code == kPlaceObject3);
+    return ParsePlaceObject23(r, command, tag.code == kPlaceObject3, swfVersion >= kFirstVersionWithWideEvents);
 }
 
 bool ParseRemoveObject(Tag tag, DisplayCommand &command)

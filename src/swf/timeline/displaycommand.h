@@ -10,6 +10,7 @@
 
 #include "swf/characters/definetags.h"
 #include "swf/format/types.h"
+#include "swf/timeline/actionblock.h"
 #include "swf/timeline/filter.h"
 
 namespace swf {
@@ -43,11 +44,13 @@ struct DisplayCommand {
     Rgba background;
     std::string name;
     std::vector<Filter> filters;
+    std::vector<ClipEventHandler> clipEvents;
 };
 
 // Tag codes 4, 26, 70 and 5, 28. A body too short for its required fields
-// returns false; optional fields cut off at the end are left out.
-bool ParsePlaceObject(Tag tag, DisplayCommand &command);
+// returns false; optional fields cut off at the end are left out. Clip
+// event flags are two bytes wide before SWF 6.
+bool ParsePlaceObject(Tag tag, DisplayCommand &command, int swfVersion);
 bool ParseRemoveObject(Tag tag, DisplayCommand &command);
 
 }  // namespace swf

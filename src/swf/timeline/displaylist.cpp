@@ -98,7 +98,38 @@ DisplayObject *DisplayList::place(const DisplayCommand &command, int frame)
     // Name and clip depth belong to the object from its creation on.
     object.name = command.name;
     object.clipDepth = command.clipDepth;
+    if (!command.clipEvents.empty())
+        object.clipEvents = &command.clipEvents;
     return &object;
+}
+
+DisplayObject *DisplayList::placeNew(uint16_t depth, uint16_t characterId, const Timeline *timeline,
+                                     const std::string &name)
+{
+    if (find(depth) || context_->liveObjects >= PlayerContext::kObjectLimit)
+        return nullptr;
+    DisplayObject &object = objects_[depth];
+    ++context_->liveObjects;
+    setCharacter(object, characterId, -1);
+    if (timeline)
+        object.childTimeline = timeline;
+    object.name = name;
+    object.scripted = true;
+    return &object;
+}
+
+void DisplayList::swap(uint16_t depth, uint16_t otherDepth)
+{
+    auto first = objects_.extract(depth);
+    auto second = objects_.extract(otherDepth);
+    if (!first.empty()) {
+        first.key() = otherDepth;
+        objects_.insert(std::move(first));
+    }
+    if (!second.empty()) {
+        second.key() = depth;
+        objects_.insert(std::move(second));
+    }
 }
 
 void DisplayList::apply(const DisplayCommand &command, int frame)

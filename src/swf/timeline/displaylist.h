@@ -43,6 +43,11 @@ struct DisplayObject {
     Rgba background;
     std::string name;
     std::vector<Filter> filters;
+    // The clip event handlers of the placement that made it.
+    const std::vector<ClipEventHandler> *clipEvents = nullptr;
+    // Made by a script (attachMovie, duplicateMovieClip...): the timeline
+    // neither removes it nor places it again when it goes back.
+    bool scripted = false;
     std::unique_ptr<TimelineState> children;
     // Made during the current tick: it shows its first frame and does not
     // advance until the next tick.
@@ -64,12 +69,19 @@ public:
     const Objects &objects() const { return objects_; }
     Objects &objects() { return objects_; }
     DisplayObject *find(uint16_t depth);
+    // For scripts: a new object of `characterId` (or running `timeline`
+    // when given) at a free depth (null when taken or when the player is
+    // full), removing one, and moving one to another depth (swapping with
+    // what is there).
+    DisplayObject *placeNew(uint16_t depth, uint16_t characterId, const Timeline *timeline,
+                            const std::string &name);
+    void remove(uint16_t depth);
+    void swap(uint16_t depth, uint16_t otherDepth);
 
 private:
     DisplayObject *place(const DisplayCommand &command, int frame);
     void setCharacter(DisplayObject &object, uint16_t id, int frame) const;
     bool canReplace(const DisplayObject &object, uint16_t id) const;
-    void remove(uint16_t depth);
 
     PlayerContext *context_;
     Objects objects_;

@@ -1,8 +1,8 @@
 #pragma once
 // The parsed timeline of the movie or of one sprite: for every frame the
-// display list changes and the frame actions, in tag order, and the frame
-// labels. Plain data, built once at load time and read-only afterwards;
-// playing a frame replays its commands.
+// display list changes, the frame actions and init actions, in tag order,
+// and the frame labels. Plain data, built once at load time and read-only
+// afterwards; playing a frame replays its commands.
 
 #include <memory>
 #include <string>
@@ -11,14 +11,15 @@
 
 #include "swf/media/soundinfo.h"
 #include "swf/media/soundstream.h"
+#include "swf/timeline/actionblock.h"
 #include "swf/timeline/displaycommand.h"
-#include "swf/timeline/frameaction.h"
 
 namespace swf {
 
 struct Frame {
     std::vector<DisplayCommand> commands;
-    std::vector<FrameAction> actions;
+    std::vector<ActionBlock> actions;
+    std::vector<InitActionBlock> initActions;
     std::vector<StartSoundCommand> sounds;
 };
 

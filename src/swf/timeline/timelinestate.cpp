@@ -11,16 +11,27 @@ TimelineState::TimelineState(const Timeline &timeline, PlayerContext &context, i
 {
 }
 
-TimelineState::~TimelineState() { StopTimelineStream(context_, this); }
+TimelineState::~TimelineState()
+{
+    StopTimelineStream(context_, this);
+    if (context_.scripts)
+        context_.scripts->clipRemoved(*this);
+}
+
+void TimelineState::reportFrame()
+{
+    if (context_.scripts)
+        context_.scripts->frameEntered(*this, current_);
+}
 
 void TimelineState::start()
 {
     current_ = 0;
     for (const DisplayCommand &command : timeline_.frame(0).commands)
         list_.apply(command, 0);
-    startNewChildren();
     StartFrameSounds(timeline_, 0, context_, this);
-    runActions(0);
+    reportFrame();
+    startNewChildren();
     // Children made here start with this timeline; the tick that made this
     // one does not advance it, so they wait for the next tick as it does.
     settleNewChildren();
@@ -28,32 +39,38 @@ void TimelineState::start()
 
 void TimelineState::advance(bool loop)
 {
+    if (context_.scripts)
+        context_.scripts->enterFrame(*this);
     if (playing_) {
         const int next = current_ + 1;
         if (next < frameCount()) {
             seek(next);
             StartFrameSounds(timeline_, next, context_, this);
-            runActions(next);
+            reportFrame();
         } else if (!loop) {
             playing_ = false;
         } else if (current_ != 0) {
             seek(0);
             StartFrameSounds(timeline_, 0, context_, this);
-            runActions(0);
+            reportFrame();
         }
     }
+    startNewChildren();
     advanceChildren();
 }
 
-void TimelineState::gotoFrame(int frame)
+void TimelineState::gotoFrame(int frame, bool withSounds)
 {
     frame = std::clamp(frame, 0, frameCount() - 1);
     if (frame == current_)
         return;
-    // The host seeks: the skipped frames' sounds stay silent.
+    // The skipped frames' sounds stay silent.
     StopTimelineStream(context_, this);
     seek(frame);
-    runActions(frame);
+    if (withSounds)
+        StartFrameSounds(timeline_, frame, context_, this);
+    reportFrame();
+    startNewChildren();
     // A jump between ticks: what it made runs on from the next tick.
     settleNewChildren();
 }
@@ -70,7 +87,6 @@ void TimelineState::seek(int frame)
         rebuild(frame);
     }
     current_ = frame;
-    startNewChildren();
 }
 
 void TimelineState::rebuild(int frame)
@@ -85,7 +101,24 @@ void TimelineState::rebuild(int frame)
             && old->placeFrame == object.placeFrame)
             object.children = std::move(old->children);
     }
+    // What scripts made stays where it is.
+    for (auto &[depth, object] : list_.objects())
+        if (object.scripted && !rebuilt.find(depth)) {
+            ++context_.liveObjects;
+            rebuilt.objects().emplace(depth, std::move(object));
+        }
     list_ = std::move(rebuilt);
+    adoptChildren();
+}
+
+void TimelineState::adoptChildren()
+{
+    for (auto &entry : list_.objects()) {
+        if (TimelineState *child = entry.second.children.get()) {
+            child->parent_ = this;
+            child->owner_ = &entry.second;
+        }
+    }
 }
 
 void TimelineState::startNewChildren()
@@ -96,10 +129,37 @@ void TimelineState::startNewChildren()
         DisplayObject &object = entry.second;
         if (!object.childTimeline || object.children)
             continue;
+        if (object.name.empty())
+            object.name = "instance" + std::to_string(++context_.unnamedClips);
         object.children = std::make_unique<TimelineState>(*object.childTimeline, context_, nesting_ + 1);
+        object.children->parent_ = this;
+        object.children->owner_ = &object;
         object.fresh = true;
         object.children->start();
+        if (context_.scripts)
+            context_.scripts->clipPlaced(*object.children);
     }
+}
+
+TimelineState *TimelineState::placeClip(uint16_t depth, uint16_t characterId, const Timeline *timeline,
+                                       const std::string &name)
+{
+    if (nesting_ >= PlayerContext::kNestingLimit)
+        return nullptr;
+    DisplayObject *object = list_.placeNew(depth, characterId, timeline, name);
+    if (!object)
+        return nullptr;
+    if (!object->childTimeline) {
+        list_.remove(depth);
+        return nullptr;
+    }
+    object->children = std::make_unique<TimelineState>(*object->childTimeline, context_, nesting_ + 1);
+    object->children->parent_ = this;
+    object->children->owner_ = object;
+    object->children->start();
+    if (context_.scripts)
+        context_.scripts->clipPlaced(*object->children);
+    return object->children.get();
 }
 
 void TimelineState::advanceChildren()
@@ -116,52 +176,6 @@ void TimelineState::settleNewChildren()
 {
     for (auto &entry : list_.objects())
         entry.second.fresh = false;
-}
-
-bool TimelineState::jump(int frame, bool play)
-{
-    playing_ = play;
-    frame = std::clamp(frame, 0, frameCount() - 1);
-    if (frame == current_)
-        return false;
-    StopTimelineStream(context_, this);
-    seek(frame);
-    StartFrameSounds(timeline_, frame, context_, this);
-    return true;
-}
-
-void TimelineState::runActions(int frame, int chain)
-{
-    bool moved = false;
-    for (const FrameAction &action : timeline_.frame(frame).actions) {
-        switch (action.kind) {
-        case FrameAction::Kind::Stop:
-            playing_ = false;
-            break;
-        case FrameAction::Kind::Play:
-            playing_ = true;
-            break;
-        case FrameAction::Kind::NextFrame:
-            moved |= jump(current_ + 1, false);
-            break;
-        case FrameAction::Kind::PrevFrame:
-            moved |= jump(current_ - 1, false);
-            break;
-        case FrameAction::Kind::GotoFrame:
-            moved |= jump(action.frame, action.play);
-            break;
-        case FrameAction::Kind::GotoLabel: {
-            const int target = timeline_.findLabel(action.label);
-            if (target >= 0)
-                moved |= jump(target, action.play);
-            break;
-        }
-        }
-    }
-    // The frame a goto lands on runs its own actions after the script that
-    // jumped; a chain of such jumps is cut short.
-    if (moved && chain < PlayerContext::kChainedGotoLimit)
-        runActions(current_, chain + 1);
 }
 
 }  // namespace swf

@@ -1,0 +1,280 @@
+// The actions that make objects, test types, call functions and drive
+// timelines and clips.
+
+#include <cmath>
+
+#include "swf/avm1/actionrunner.h"
+#include "swf/avm1/arrayobject.h"
+#include "swf/avm1/clipobject.h"
+#include "swf/avm1/superobject.h"
+#include "swf/avm1/variables.h"
+
+namespace swf::avm1 {
+
+namespace {
+
+// The function `super(...)` or a method of `super` runs.
+Value CallOnSuper(Machine &machine, SuperObject *super, const std::string &method, const Args &args)
+{
+    if (method.empty())
+        return machine.call(super->constructor(machine), super->self(), args);
+    return machine.call(machine.get(super, method), super->self(), args);
+}
+
+}  // namespace
+
+void ActionRunner::executeTypes(const Action &action)
+{
+    switch (action.code) {
+    case kActionInitArray:
+        push(Value(m_.newArray(popArgs())));
+        break;
+    case kActionInitObject: {
+        const double count = popNumber();
+        Object *object = m_.newObject();
+        for (double i = 0; i < count && !stack_.empty(); ++i) {
+            Value value = pop();
+            m_.set(object, popString(), value);
+        }
+        push(Value(object));
+        break;
+    }
+    case kActionTypeOf:
+        push(Value(m_.typeOf(pop())));
+        break;
+    case kActionEnumerate: {
+        const std::string name = popString();
+        enumerate(GetVariable(m_, a_, name).object());
+        break;
+    }
+    case kActionEnumerate2:
+        enumerate(pop().object());
+        break;
+    case kActionInstanceOf: {
+        Object *constructor = pop().object();
+        Value object = pop();
+        pushBoolean(m_.instanceOf(object, constructor));
+        break;
+    }
+    case kActionCastOp: {
+        Value object = pop();
+        Object *constructor = pop().object();
+        push(m_.instanceOf(object, constructor) ? object : Value::null());
+        break;
+    }
+    case kActionImplementsOp: {
+        Object *constructor = pop().object();
+        std::vector<Value> interfaces = popArgs();
+        Object *prototype = constructor ? m_.get(constructor, "prototype").object() : nullptr;
+        if (prototype) {
+            prototype->interfaces.clear();
+            for (const Value &declared : interfaces)
+                if (Object *o = declared.object())
+                    prototype->interfaces.push_back(o);
+        }
+        break;
+    }
+    case kActionExtends: {
+        Object *superclass = pop().object();
+        Object *subclass = pop().object();
+        if (!superclass || !subclass)
+            break;
+        Object *prototype = m_.make<Object>(m_.get(superclass, "prototype").object());
+        m_.defineValue(prototype, "__constructor__", Value(superclass));
+        m_.defineValue(prototype, "constructor", Value(superclass));
+        m_.set(subclass, "prototype", Value(prototype));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// The names go on the stack above a null, so that popping them gives the
+// newest first.
+void ActionRunner::enumerate(Object *object)
+{
+    push(Value::null());
+    if (!object)
+        return;
+    std::vector<std::string> names = m_.enumerate(object);
+    for (auto it = names.rbegin(); it != names.rend(); ++it)
+        push(Value(*it));
+}
+
+void ActionRunner::executeCalls(const Action &action)
+{
+    switch (action.code) {
+    case kActionCallFunction: {
+        const std::string name = popString();
+        const Args args(popArgs());
+        Value function = GetVariable(m_, a_, name);
+        if (auto *super = dynamic_cast<SuperObject *>(function.object())) {
+            push(CallOnSuper(m_, super, "", args));
+            break;
+        }
+        push(m_.call(function, a_.target ? Value(a_.target) : Value(), args));
+        break;
+    }
+    case kActionCallMethod: {
+        const Value nameValue = pop();
+        Value base = pop();
+        const Args args(popArgs());
+        const std::string name = nameValue.isUndefined() ? std::string() : m_.toString(nameValue);
+        if (auto *super = dynamic_cast<SuperObject *>(base.object())) {
+            push(CallOnSuper(m_, super, name, args));
+            break;
+        }
+        if (name.empty())
+            push(m_.call(base, Value(), args));
+        else
+            push(m_.call(m_.getMember(base, name), base, args));
+        break;
+    }
+    case kActionNewObject: {
+        const std::string name = popString();
+        const Args args(popArgs());
+        push(m_.construct(GetVariable(m_, a_, name), args));
+        break;
+    }
+    case kActionNewMethod: {
+        const Value nameValue = pop();
+        Value base = pop();
+        const Args args(popArgs());
+        const std::string name = nameValue.isUndefined() ? std::string() : m_.toString(nameValue);
+        push(m_.construct(name.empty() ? base : m_.getMember(base, name), args));
+        break;
+    }
+    case kActionThrow:
+        throw ScriptThrow{pop()};
+    default:
+        break;
+    }
+}
+
+void ActionRunner::executeTimeline(const Action &action)
+{
+    ClipObject *clip = targetClip();
+    switch (action.code) {
+    case kActionGotoFrame:
+        if (clip)
+            clip->gotoFrame(int(action.a), false);
+        break;
+    case kActionGotoLabel:
+        if (clip)
+            clip->gotoValue(m_, Value(a_.code->strings[action.a]), false);
+        break;
+    case kActionGotoFrame2: {
+        Value frame = pop();
+        if (clip)
+            clip->gotoValue(m_, frame, action.a != 0, int(action.b));
+        break;
+    }
+    case kActionNextFrame:
+        if (clip)
+            clip->nextFrame();
+        break;
+    case kActionPrevFrame:
+        if (clip)
+            clip->prevFrame();
+        break;
+    case kActionPlay:
+        if (clip)
+            clip->play();
+        break;
+    case kActionStop:
+        if (clip)
+            clip->stop();
+        break;
+    case kActionSetTarget: {
+        const std::string &path = *a_.code->strings[action.a];
+        setTarget(path.empty() ? a_.baseClip : ResolveTarget(m_, a_, path));
+        break;
+    }
+    case kActionSetTarget2: {
+        Value target = pop();
+        const bool empty = target.isString() && target.string().empty();
+        setTarget(empty ? a_.baseClip : TargetOf(m_, a_, target));
+        break;
+    }
+    case kActionGetURL:
+        getUrl(*a_.code->strings[action.a], *a_.code->strings[action.b]);
+        break;
+    case kActionGetURL2: {
+        const std::string target = popString();
+        getUrl(popString(), target);
+        break;
+    }
+    case kActionCall: {
+        Value frame = pop();
+        if (clip && m_.clips)
+            m_.clips->callFrame(clip, m_, frame);
+        break;
+    }
+    case kActionWaitForFrame2:
+        pop();  // every frame is there once the movie is loaded
+        break;
+    default:
+        break;
+    }
+}
+
+void ActionRunner::getUrl(const std::string &url, const std::string &target)
+{
+    static const std::string kPrefix = "fscommand:";
+    if (url.size() >= kPrefix.size() && m_.key(url.substr(0, kPrefix.size())) == kPrefix && m_.clips) {
+        std::string command = url.substr(kPrefix.size());
+        for (char &c : command)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        m_.clips->fsCommand(command, target);
+    }
+    // Other addresses are not opened from scripts here.
+}
+
+void ActionRunner::executeClips(const Action &action)
+{
+    switch (action.code) {
+    case kActionGetProperty: {
+        const int index = int(popNumber());
+        auto *clip = dynamic_cast<ClipObject *>(TargetOf(m_, a_, pop()));
+        push(clip ? clip->property(m_, index) : Value());
+        break;
+    }
+    case kActionSetProperty: {
+        Value value = pop();
+        const int index = int(popNumber());
+        if (auto *clip = dynamic_cast<ClipObject *>(TargetOf(m_, a_, pop())))
+            clip->setProperty(m_, index, value);
+        break;
+    }
+    case kActionCloneSprite: {
+        const double depth = popNumber();
+        const std::string name = popString();
+        auto *source = dynamic_cast<ClipObject *>(TargetOf(m_, a_, pop()));
+        if (source && m_.clips)
+            m_.clips->duplicate(source, m_, name, depth);
+        break;
+    }
+    case kActionRemoveSprite:
+        if (auto *clip = dynamic_cast<ClipObject *>(TargetOf(m_, a_, pop())); clip && m_.clips)
+            m_.clips->remove(clip);
+        break;
+    case kActionTargetPath: {
+        auto *clip = dynamic_cast<ClipObject *>(pop().object());
+        push(clip && clip->state() ? Value(clip->targetPath()) : Value());
+        break;
+    }
+    case kActionStartDrag: {
+        pop();
+        pop();
+        if (m_.toBoolean(pop()))
+            for (int i = 0; i < 4; ++i)
+                pop();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,220 @@
+#include "swf/avm1/actionrunner.h"
+
+#include "swf/avm1/clipobject.h"
+#include "swf/avm1/variables.h"
+
+namespace swf::avm1 {
+
+void ActionRunner::runAll()
+{
+    uint32_t jump = 0;
+    run(0, uint32_t(a_.code->actions.size()), jump);
+}
+
+Value ActionRunner::runRange(uint32_t begin, uint32_t end)
+{
+    uint32_t jump = 0;
+    if (run(begin, end, jump) == Exit::Return)
+        return returned_;
+    return {};
+}
+
+ActionRunner::Exit ActionRunner::run(uint32_t begin, uint32_t end, uint32_t &jump)
+{
+    const std::vector<Action> &actions = a_.code->actions;
+    end = std::min<uint32_t>(end, uint32_t(actions.size()));
+    uint32_t pc = begin;
+    while (pc < end) {
+        const Action &action = actions[pc];
+        m_.countActions(1);
+        uint32_t next = pc + 1;
+        switch (action.code) {
+        case kActionJump:
+            next = action.a;
+            break;
+        case kActionIf:
+            if (m_.toBoolean(pop()))
+                next = action.a;
+            break;
+        case kActionReturn:
+            returned_ = pop();
+            return Exit::Return;
+        case kActionDefineFunction:
+        case kActionDefineFunction2:
+            defineFunction(action);
+            next = a_.code->functions[action.a].end;
+            break;
+        case kActionWith:
+        case kActionTry: {
+            const Exit exit = action.code == kActionWith ? runWith(action, pc, next) : runTry(action, pc, next);
+            if (exit == Exit::Return)
+                return exit;
+            break;
+        }
+        default:
+            execute(action);
+            break;
+        }
+        if (next < begin || next > end) {
+            jump = next;
+            return Exit::Jump;
+        }
+        pc = next;
+    }
+    return Exit::End;
+}
+
+ActionRunner::Exit ActionRunner::runWith(const Action &action, uint32_t pc, uint32_t &next)
+{
+    Object *object = m_.toObject(pop());
+    next = action.a;
+    if (!object)
+        return Exit::End;
+    ScopePtr saved = a_.scope;
+    a_.scope = std::make_shared<const Scope>(Scope{Scope::Kind::With, object, saved});
+    uint32_t jump = 0;
+    Exit exit = Exit::End;
+    try {
+        exit = run(pc + 1, action.a, jump);
+    } catch (...) {
+        a_.scope = saved;
+        throw;
+    }
+    a_.scope = saved;
+    if (exit == Exit::Jump)
+        next = jump;
+    return exit;
+}
+
+ActionRunner::Exit ActionRunner::runTry(const Action &action, uint32_t pc, uint32_t &next)
+{
+    const TryInfo &info = a_.code->tries[action.a];
+    next = info.finallyEnd;
+    uint32_t jump = 0;
+    Exit exit = Exit::End;
+    bool pending = false;
+    Value thrown;
+    const size_t depth = stack_.size();
+    try {
+        exit = run(pc + 1, info.tryEnd, jump);
+    } catch (const ScriptThrow &error) {
+        stack_.resize(std::min(depth, stack_.size()));
+        if (info.hasCatch) {
+            if (info.catchInRegister) {
+                if (info.reg < a_.registers.size())
+                    a_.registers[info.reg] = error.value;
+            } else {
+                DefineLocal(m_, a_, *info.name, error.value);
+            }
+            try {
+                exit = run(info.tryEnd, info.catchEnd, jump);
+            } catch (const ScriptThrow &again) {
+                pending = true;
+                thrown = again.value;
+            }
+        } else {
+            pending = true;
+            thrown = error.value;
+        }
+    }
+    if (info.hasFinally) {
+        uint32_t finallyJump = 0;
+        const Value keptReturn = returned_;
+        const Exit finallyExit = run(info.catchEnd, info.finallyEnd, finallyJump);
+        if (finallyExit != Exit::End) {
+            jump = finallyJump;
+            exit = finallyExit;
+            pending = false;
+        } else {
+            returned_ = keptReturn;
+        }
+    }
+    if (pending)
+        throw ScriptThrow{thrown};
+    if (exit == Exit::Jump)
+        next = jump;
+    return exit;
+}
+
+void ActionRunner::defineFunction(const Action &action)
+{
+    const FunctionInfo &info = a_.code->functions[action.a];
+    auto *function = m_.make<FunctionObject>(m_.functionProto, a_.code, action.a, a_.scope, a_.pool,
+                                             a_.target ? a_.target : a_.baseClip);
+    Object *prototype = m_.newObject();
+    m_.defineValue(prototype, "constructor", Value(function));
+    m_.defineValue(function, "prototype", Value(prototype));
+    if (info.name->empty())
+        push(Value(function));
+    else
+        DefineLocal(m_, a_, *info.name, Value(function));
+}
+
+Value ActionRunner::pop()
+{
+    if (stack_.empty())
+        return {};
+    Value value = std::move(stack_.back());
+    stack_.pop_back();
+    return value;
+}
+
+void ActionRunner::push(Value value)
+{
+    if (stack_.size() >= kStackLimit)
+        throw ScriptAbort{"stack"};
+    stack_.push_back(std::move(value));
+}
+
+void ActionRunner::pushBoolean(bool value)
+{
+    if (m_.version() < 5)
+        push(Value(value ? 1.0 : 0.0));
+    else
+        push(Value(value));
+}
+
+std::vector<Value> ActionRunner::popArgs()
+{
+    const double count = popNumber();
+    std::vector<Value> args;
+    if (!(count > 0))
+        return args;
+    const size_t n = std::min<size_t>(size_t(std::min(count, 1e9)), stack_.size());
+    args.reserve(n);
+    for (size_t i = 0; i < n; ++i)
+        args.push_back(pop());
+    return args;
+}
+
+void ActionRunner::pushItems(const Action &action)
+{
+    const std::vector<PushItem> &items = a_.code->pushes;
+    for (uint32_t i = action.a; i < action.a + action.b; ++i) {
+        const PushItem &item = items[i];
+        switch (item.kind) {
+        case PushItem::Kind::Value:
+            push(item.value);
+            break;
+        case PushItem::Kind::Register:
+            push(item.index < a_.registers.size() ? a_.registers[item.index] : Value());
+            break;
+        case PushItem::Kind::Constant:
+            push(a_.pool && item.index < a_.pool->size() ? Value((*a_.pool)[item.index]) : Value());
+            break;
+        }
+    }
+}
+
+ClipObject *ActionRunner::targetClip() const
+{
+    auto *clip = dynamic_cast<ClipObject *>(a_.target);
+    return clip && clip->state() ? clip : nullptr;
+}
+
+void ActionRunner::setTarget(Object *target)
+{
+    a_.target = target ? target : a_.baseClip;
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,61 @@
+#pragma once
+// The loop over one activation's actions. Ranges nest: the body of a with
+// or of a try runs as a range of its own, so that leaving it (at its end,
+// by a jump out, by a throw) restores what it changed. Every action counts
+// against the machine's budget for the frame.
+
+#include "swf/avm1/interpreter.h"
+
+namespace swf::avm1 {
+
+class ClipObject;
+
+class ActionRunner {
+public:
+    ActionRunner(Machine &machine, Activation &activation) : m_(machine), a_(activation) {}
+
+    void runAll();
+    // A function body; its return value.
+    Value runRange(uint32_t begin, uint32_t end);
+
+private:
+    enum class Exit { End, Return, Jump };
+    static constexpr size_t kStackLimit = 1 << 20;
+
+    Exit run(uint32_t begin, uint32_t end, uint32_t &jump);
+    // Control flow: says where to go on.
+    Exit runWith(const Action &action, uint32_t pc, uint32_t &next);
+    Exit runTry(const Action &action, uint32_t pc, uint32_t &next);
+    void defineFunction(const Action &action);
+    // Everything else: one action that goes on with the next.
+    void execute(const Action &action);
+    void executeStack(const Action &action);
+    void executeArithmetic(const Action &action);
+    void executeComparison(const Action &action);
+    void executeStrings(const Action &action);
+    void executeObjects(const Action &action);
+    void executeTypes(const Action &action);
+    void enumerate(Object *object);
+    void executeCalls(const Action &action);
+    void executeTimeline(const Action &action);
+    void executeClips(const Action &action);
+
+    Value pop();
+    void push(Value value);
+    double popNumber() { return m_.toNumber(pop()); }
+    std::string popString() { return m_.toString(pop()); }
+    // Booleans of comparisons are numbers before SWF 5.
+    void pushBoolean(bool value);
+    std::vector<Value> popArgs();
+    void pushItems(const Action &action);
+    ClipObject *targetClip() const;
+    void setTarget(Object *target);
+    void getUrl(const std::string &url, const std::string &target);
+
+    Machine &m_;
+    Activation &a_;
+    std::vector<Value> stack_;
+    Value returned_;
+};
+
+}  // namespace swf::avm1

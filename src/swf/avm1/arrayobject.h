@@ -1,0 +1,32 @@
+#pragma once
+// An Array: its elements kept densely, indices and `length` answered by
+// the object itself so that arrays stay fast; other properties are
+// ordinary ones. Growing an array books its elements in the machine's
+// memory budget, so a script that grows one without end is stopped.
+
+#include <vector>
+
+#include "swf/avm1/object.h"
+
+namespace swf::avm1 {
+
+class ArrayObject : public Object {
+public:
+    explicit ArrayObject(Object *proto) : Object(proto, Kind::Array) {}
+
+    std::vector<Value> elements;
+
+    // Resizes, booking or releasing the change in the memory budget.
+    void resize(Machine &machine, size_t length);
+    void push(Machine &machine, const Value &value);
+
+    Value getSpecial(Machine &machine, const std::string &name, bool &found) override;
+    bool setSpecial(Machine &machine, const std::string &name, const Value &value) override;
+    void enumerateSpecial(std::vector<std::string> &names) const override;
+    size_t extraBytes() const override { return elements.capacity() * sizeof(Value); }
+
+    // "0".."4294967294" written plainly; -1 for any other name.
+    static int64_t IndexOf(const std::string &name);
+};
+
+}  // namespace swf::avm1

@@ -1,0 +1,38 @@
+#pragma once
+// The built-in classes and global functions, one file each; the Machine
+// installs them all when it is made.
+
+namespace swf::avm1 {
+
+class Machine;
+
+void InstallBuiltins(Machine &machine);
+
+void InstallObjectClass(Machine &machine);
+void InstallFunctionClass(Machine &machine);
+void InstallArrayClass(Machine &machine);
+void InstallStringClass(Machine &machine);
+void InstallNumberClass(Machine &machine);
+void InstallBooleanClass(Machine &machine);
+void InstallMathObject(Machine &machine);
+void InstallErrorClass(Machine &machine);
+void InstallGlobalFunctions(Machine &machine);
+void InstallTimerFunctions(Machine &machine);
+void InstallMovieClipClass(Machine &machine);
+
+}  // namespace swf::avm1
+
+#include <string>
+
+#include "swf/avm1/function.h"
+
+namespace swf::avm1 {
+
+// Makes a class: `name` on the global object is its constructor, whose
+// `prototype` is `prototype`.
+FunctionObject *DefineClass(Machine &machine, const std::string &name, Object *prototype,
+                            NativeFunction call, NativeFunction construct = nullptr);
+// A flags argument (ASSetPropFlags) as its low bits.
+int ToFlags(Machine &machine, const Value &value);
+
+}  // namespace swf::avm1

@@ -1,0 +1,297 @@
+#include "swf/avm1/clipobject.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "swf/avm1/clipgeometry.h"
+#include "swf/avm1/machine.h"
+#include "swf/avm1/numberformat.h"
+#include "swf/timeline/timelinestate.h"
+
+namespace swf::avm1 {
+
+namespace {
+
+// Script depths count from the timeline's first script depth.
+constexpr int kDepthOffset = 16384;
+
+const char *const kPropertyNames[] = {
+    "_x",        "_y",           "_xscale",    "_yscale", "_currentframe", "_totalframes",
+    "_alpha",    "_visible",     "_width",     "_height", "_rotation",     "_target",
+    "_framesloaded", "_name",    "_droptarget", "_url",   "_highquality",  "_focusrect",
+    "_soundbuftime", "_quality", "_xmouse",    "_ymouse",
+};
+constexpr int kPropertyCount = int(sizeof kPropertyNames / sizeof kPropertyNames[0]);
+
+enum PropertyIndex {
+    kX, kY, kXScale, kYScale, kCurrentFrame, kTotalFrames, kAlpha, kVisible, kWidth, kHeight,
+    kRotation, kTarget, kFramesLoaded, kName, kDropTarget, kUrl, kHighQuality, kFocusRect,
+    kSoundBufTime, kQuality, kXMouse, kYMouse,
+};
+
+std::string Lower(const std::string &name)
+{
+    std::string lower = name;
+    for (char &c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return lower;
+}
+
+}  // namespace
+
+int DisplayPropertyIndex(const std::string &name)
+{
+    if (name.empty() || name[0] != '_')
+        return -1;
+    const std::string lower = Lower(name);
+    for (int i = 0; i < kPropertyCount; ++i)
+        if (lower == kPropertyNames[i])
+            return i;
+    return -1;
+}
+
+void ClipObject::play()
+{
+    if (state_)
+        state_->setPlaying(true);
+}
+
+void ClipObject::stop()
+{
+    if (state_)
+        state_->setPlaying(false);
+}
+
+void ClipObject::gotoFrame(int frame, bool play)
+{
+    if (!state_)
+        return;
+    state_->setPlaying(play);
+    state_->gotoFrame(frame, true);
+}
+
+void ClipObject::gotoValue(Machine &machine, const Value &frame, bool play, int bias)
+{
+    if (!state_)
+        return;
+    if (!frame.isString()) {
+        const double n = machine.toNumber(frame);
+        if (std::isfinite(n))
+            gotoFrame(int(std::clamp(n, -1e9, 1e9)) - 1 + bias, play);
+        return;
+    }
+    const double n = StringToNumberStrict(frame.string());
+    if (!std::isnan(n)) {
+        gotoFrame(int(std::clamp(n, -1e9, 1e9)) - 1 + bias, play);
+        return;
+    }
+    const int label = state_->timeline().findLabel(frame.string());
+    if (label >= 0)
+        gotoFrame(label + bias, play);
+}
+
+void ClipObject::nextFrame() { gotoFrame(currentFrame() + 1, false); }
+void ClipObject::prevFrame() { gotoFrame(currentFrame() - 1, false); }
+int ClipObject::currentFrame() const { return state_ ? state_->currentFrame() : 0; }
+int ClipObject::totalFrames() const { return state_ ? state_->frameCount() : 0; }
+
+ClipObject *ClipObject::parentClip() const
+{
+    return state_ && state_->parent() ? binding_.objectFor(state_->parent()) : nullptr;
+}
+
+ClipObject *ClipObject::rootClip() const
+{
+    TimelineState *root = state_;
+    while (root && root->parent())
+        root = root->parent();
+    return root ? binding_.objectFor(root) : binding_.level(0);
+}
+
+DisplayObject *ClipObject::displayObject() const { return state_ ? state_->owner() : nullptr; }
+
+ClipObject *ClipObject::child(Machine &machine, const std::string &name) const
+{
+    if (!state_)
+        return nullptr;
+    const std::string wanted = machine.key(name);
+    for (auto &entry : state_->displayList().objects()) {
+        DisplayObject &object = entry.second;
+        if (object.children && !object.name.empty() && machine.key(object.name) == wanted)
+            return binding_.objectFor(object.children.get());
+    }
+    return nullptr;
+}
+
+int ClipObject::depth() const
+{
+    if (!state_ || !state_->parent())
+        return -kDepthOffset;
+    for (const auto &entry : state_->parent()->displayList().objects())
+        if (&entry.second == state_->owner())
+            return int(entry.first) - kDepthOffset;
+    return 0;
+}
+
+std::string ClipObject::name() const
+{
+    const DisplayObject *object = displayObject();
+    return object ? object->name : std::string();
+}
+
+std::string ClipObject::targetPath() const
+{
+    if (!state_ || !state_->parent())
+        return "_level0";
+    return parentClip()->targetPath() + "." + name();
+}
+
+std::string ClipObject::slashPath() const
+{
+    if (!state_ || !state_->parent())
+        return "/";
+    const std::string parent = parentClip()->slashPath();
+    return (parent == "/" ? parent : parent + "/") + name();
+}
+
+Value ClipObject::property(Machine &machine, int index)
+{
+    if (!state_)
+        return {};
+    DisplayObject *object = displayObject();
+    switch (index) {
+    case kX:
+        return Value(object ? object->matrix.tx / 20.0 : 0.0);
+    case kY:
+        return Value(object ? object->matrix.ty / 20.0 : 0.0);
+    case kXScale:
+        return Value(object ? XScale(object->matrix) : 100.0);
+    case kYScale:
+        return Value(object ? YScale(object->matrix) : 100.0);
+    case kRotation:
+        return Value(object ? Rotation(object->matrix) : 0.0);
+    case kAlpha:
+        return Value(object ? double(object->colorTransform.mult[3]) * 100.0 : 100.0);
+    case kVisible:
+        return Value(object ? object->visible : true);
+    case kWidth:
+        return Value(BoundsInParent(*this).width() / 20.0);
+    case kHeight:
+        return Value(BoundsInParent(*this).height() / 20.0);
+    case kCurrentFrame:
+        return Value(double(currentFrame() + 1));
+    case kTotalFrames:
+    case kFramesLoaded:
+        return Value(double(totalFrames()));
+    case kTarget:
+        return Value(slashPath());
+    case kName:
+        return Value(name());
+    case kDropTarget:
+    case kUrl:
+        return Value("");
+    case kHighQuality:
+        return Value(1.0);
+    case kFocusRect:
+        return Value::null();
+    case kSoundBufTime:
+        return Value(5.0);
+    case kQuality:
+        return Value("HIGH");
+    case kXMouse:
+    case kYMouse:
+        return Value(0.0);
+    default:
+        (void)machine;
+        return {};
+    }
+}
+
+void ClipObject::setProperty(Machine &machine, int index, const Value &value)
+{
+    DisplayObject *object = displayObject();
+    if (!object) {
+        if (index == kName || index == kVisible || index == kAlpha)
+            return;
+        return;
+    }
+    const double n = machine.toNumber(value);
+    const bool finite = std::isfinite(n);
+    switch (index) {
+    case kX:
+        if (finite)
+            object->matrix.tx = std::round(n * 20.0);
+        break;
+    case kY:
+        if (finite)
+            object->matrix.ty = std::round(n * 20.0);
+        break;
+    case kXScale:
+        if (finite)
+            SetXScale(object->matrix, n);
+        break;
+    case kYScale:
+        if (finite)
+            SetYScale(object->matrix, n);
+        break;
+    case kRotation:
+        if (finite)
+            SetRotation(object->matrix, n);
+        break;
+    case kAlpha:
+        if (finite)
+            object->colorTransform.mult[3] = float(n / 100.0);
+        break;
+    case kVisible:
+        object->visible = machine.toBoolean(value);
+        break;
+    case kWidth:
+    case kHeight:
+        if (finite)
+            SetSize(*this, index == kWidth, n * 20.0);
+        break;
+    case kName:
+        object->name = machine.toString(value);
+        break;
+    default:
+        break;
+    }
+}
+
+Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &found)
+{
+    found = false;
+    if (!state_ || findOwn(machine.key(name)))
+        return {};
+    if (ClipObject *named = child(machine, name)) {
+        found = true;
+        return Value(named);
+    }
+    const std::string lower = Lower(name);
+    if (lower == "_root") {
+        found = true;
+        return Value(rootClip());
+    }
+    if (lower == "_parent") {
+        found = true;
+        ClipObject *parent = parentClip();
+        return parent ? Value(parent) : Value();
+    }
+    const int index = DisplayPropertyIndex(name);
+    if (index < 0)
+        return {};
+    found = true;
+    return property(machine, index);
+}
+
+bool ClipObject::setSpecial(Machine &machine, const std::string &name, const Value &value)
+{
+    const int index = DisplayPropertyIndex(name);
+    if (index < 0 || !state_)
+        return false;
+    setProperty(machine, index, value);
+    return true;
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,91 @@
+#pragma once
+// A movie clip (a sprite's running timeline, or the root) as scripts see
+// it. The object stays as long as scripts hold it; the timeline it stands
+// for may go (removed from the display list), after which the object
+// answers like a plain object. Display properties (_x, _alpha, ...) and
+// children by instance name are answered by the clip itself; everything
+// else is an ordinary property. The ClipBinding (the script engine) makes
+// these objects and knows which one belongs to which timeline.
+
+#include <string>
+
+#include "swf/avm1/object.h"
+
+namespace swf {
+class TimelineState;
+struct DisplayObject;
+}  // namespace swf
+
+namespace swf::avm1 {
+
+class ClipObject;
+class Machine;
+
+class ClipBinding {
+public:
+    virtual ~ClipBinding() = default;
+    virtual ClipObject *objectFor(TimelineState *state) = 0;
+    virtual ClipObject *level(int number) = 0;
+    // Stage size in pixels, for _width of the root and Stage.
+    virtual double stageWidth() const = 0;
+    virtual double stageHeight() const = 0;
+    virtual void fsCommand(const std::string &command, const std::string &args) = 0;
+    // SWF 4's call: runs the actions of a frame of `clip` now.
+    virtual void callFrame(ClipObject *clip, Machine &machine, const Value &frame) = 0;
+    // duplicateMovieClip and removeMovieClip.
+    virtual ClipObject *duplicate(ClipObject *source, Machine &machine, const std::string &name, double depth) = 0;
+    virtual void remove(ClipObject *clip) = 0;
+    // attachMovie (a sprite exported under `exportName`) and
+    // createEmptyMovieClip; null when the depth or the name is wrong.
+    virtual ClipObject *attach(ClipObject *parent, const std::string &exportName, const std::string &name,
+                               double depth) = 0;
+    virtual ClipObject *createEmpty(ClipObject *parent, const std::string &name, double depth) = 0;
+};
+
+class ClipObject : public Object {
+public:
+    ClipObject(Object *proto, ClipBinding &binding, TimelineState *state)
+        : Object(proto, Kind::Clip), binding_(binding), state_(state)
+    {
+    }
+
+    TimelineState *state() const { return state_; }
+    void detach() { state_ = nullptr; }
+    ClipBinding &binding() const { return binding_; }
+
+    void play();
+    void stop();
+    void gotoFrame(int frame, bool play);  // 0-based
+    // A 1-based frame number or a label (SWF 4 and later allow both).
+    void gotoValue(Machine &machine, const Value &frame, bool play, int bias = 0);
+    void nextFrame();
+    void prevFrame();
+    int currentFrame() const;  // 0-based
+    int totalFrames() const;
+
+    ClipObject *parentClip() const;
+    ClipObject *rootClip() const;
+    ClipObject *child(Machine &machine, const std::string &name) const;
+    DisplayObject *displayObject() const;
+    int depth() const;  // as scripts number depths
+    std::string name() const;
+    // "_level0.a.b" and "/a/b".
+    std::string targetPath() const;
+    std::string slashPath() const;
+
+    // GetProperty/SetProperty by their index (0 = _x ... 21 = _ymouse).
+    Value property(Machine &machine, int index);
+    void setProperty(Machine &machine, int index, const Value &value);
+
+    Value getSpecial(Machine &machine, const std::string &name, bool &found) override;
+    bool setSpecial(Machine &machine, const std::string &name, const Value &value) override;
+
+private:
+    ClipBinding &binding_;
+    TimelineState *state_;
+};
+
+// The index of a display property name ("_x" -> 0), -1 for others.
+int DisplayPropertyIndex(const std::string &name);
+
+}  // namespace swf::avm1

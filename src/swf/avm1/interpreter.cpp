@@ -1,0 +1,127 @@
+#include "swf/avm1/interpreter.h"
+
+#include <algorithm>
+
+#include "swf/avm1/actionrunner.h"
+#include "swf/avm1/arrayobject.h"
+#include "swf/avm1/clipobject.h"
+#include "swf/avm1/superobject.h"
+#include "swf/avm1/variables.h"
+
+namespace swf::avm1 {
+
+namespace {
+
+// Timeline code and DefineFunction bodies get four registers.
+constexpr size_t kDefaultRegisters = 4;
+
+enum PreloadFlag : uint16_t {
+    kPreloadThis = 0x0001,
+    kSuppressThis = 0x0002,
+    kPreloadArguments = 0x0004,
+    kSuppressArguments = 0x0008,
+    kPreloadSuper = 0x0010,
+    kSuppressSuper = 0x0020,
+    kPreloadRoot = 0x0040,
+    kPreloadParent = 0x0080,
+    kPreloadGlobal = 0x0100,
+};
+
+Object *ArgumentsObject(Machine &machine, FunctionObject *function, const Args &args)
+{
+    ArrayObject *arguments = machine.newArray(args.all());
+    machine.defineValue(arguments, "callee", Value(function));
+    return arguments;
+}
+
+Value SuperOf(Machine &machine, const Value &self, FunctionObject *function)
+{
+    if (!self.isObject())
+        return {};
+    return Value(machine.make<SuperObject>(self, function));
+}
+
+void StoreParameter(Machine &machine, Activation &activation, const FunctionParam &param, const Value &value)
+{
+    if (param.reg != 0 && param.reg < activation.registers.size())
+        activation.registers[param.reg] = value;
+    else if (param.reg == 0)
+        machine.set(activation.locals, *param.name, value);
+}
+
+// DefineFunction2 puts `this`, `arguments`, `super`, `_root`, `_parent` and
+// `_global` in registers 1, 2, ... in that order, each when asked for.
+void Preload(Machine &machine, Activation &activation, FunctionObject *function, const Args &args)
+{
+    const uint16_t flags = function->info().flags;
+    auto *clip = dynamic_cast<ClipObject *>(activation.baseClip);
+    size_t next = 1;
+    auto load = [&](const Value &value) {
+        if (next < activation.registers.size())
+            activation.registers[next] = value;
+        ++next;
+    };
+    if (flags & kPreloadThis)
+        load(activation.self);
+    if (flags & kPreloadArguments)
+        load(Value(ArgumentsObject(machine, function, args)));
+    if (flags & kPreloadSuper)
+        load(SuperOf(machine, activation.self, function));
+    if (flags & kPreloadRoot)
+        load(clip ? Value(clip->rootClip()) : Value());
+    if (flags & kPreloadParent)
+        load(clip && clip->parentClip() ? Value(clip->parentClip()) : Value());
+    if (flags & kPreloadGlobal)
+        load(Value(machine.global));
+    if (!(flags & (kPreloadArguments | kSuppressArguments)))
+        machine.defineValue(activation.locals, "arguments", Value(ArgumentsObject(machine, function, args)), 0);
+    if (!(flags & (kPreloadSuper | kSuppressSuper)))
+        machine.defineValue(activation.locals, "super", SuperOf(machine, activation.self, function), 0);
+}
+
+}  // namespace
+
+void RunClipCode(Machine &machine, std::shared_ptr<const Code> code, Object *clip)
+{
+    Activation activation;
+    activation.code = std::move(code);
+    auto global = std::make_shared<const Scope>(Scope{Scope::Kind::Global, machine.global, nullptr});
+    activation.scope = std::make_shared<const Scope>(Scope{Scope::Kind::Clip, clip, global});
+    activation.self = Value(clip);
+    activation.baseClip = clip;
+    activation.target = clip;
+    activation.registers.resize(kDefaultRegisters);
+    ActionRunner runner(machine, activation);
+    try {
+        runner.runAll();
+    } catch (const ScriptThrow &) {
+        // An uncaught throw ends the action list, as in the player.
+    }
+}
+
+Value RunFunction(Machine &machine, FunctionObject *function, const Value &self, const Args &args)
+{
+    const FunctionInfo &info = function->info();
+    Activation activation;
+    activation.code = function->code();
+    activation.callee = function;
+    activation.self = self;
+    activation.baseClip = function->clip();
+    activation.target = function->clip();
+    activation.pool = function->pool();
+    activation.locals = machine.make<Object>(nullptr);
+    activation.scope = std::make_shared<const Scope>(Scope{Scope::Kind::Local, activation.locals, function->scope()});
+    activation.registers.resize(info.withRegisters ? std::max<size_t>(info.registerCount, 1) : kDefaultRegisters);
+    if (info.withRegisters) {
+        Preload(machine, activation, function, args);
+    } else {
+        machine.defineValue(activation.locals, "arguments", Value(ArgumentsObject(machine, function, args)), 0);
+        machine.defineValue(activation.locals, "super", SuperOf(machine, self, function), 0);
+    }
+    for (size_t i = 0; i < info.params.size(); ++i)
+        StoreParameter(machine, activation, info.params[i], args[i]);
+    ActionRunner runner(machine, activation);
+    return runner.runRange(info.begin, info.end);
+}
+
+}  // namespace swf::avm1

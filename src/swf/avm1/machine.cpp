@@ -1,0 +1,349 @@
+#include "swf/avm1/machine.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "swf/avm1/arrayobject.h"
+#include "swf/avm1/builtins.h"
+#include "swf/avm1/clipobject.h"
+#include "swf/avm1/interpreter.h"
+#include "swf/avm1/textutil.h"
+
+namespace swf::avm1 {
+
+namespace {
+
+constexpr int kCaseSensitiveVersion = 7;
+// Prototype chains longer than this are treated as ending (a chain may be
+// made circular by a script).
+constexpr int kChainLimit = 256;
+
+}  // namespace
+
+Machine::Machine(int version) : version_(version)
+{
+    InstallBuiltins(*this);
+}
+
+Machine::~Machine() = default;
+
+std::string Machine::key(const std::string &name) const
+{
+    if (version_ >= kCaseSensitiveVersion)
+        return name;
+    std::string folded = name;
+    for (char &c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return folded;
+}
+
+void Machine::book(size_t bytes)
+{
+    if (bytes > kMemoryLimit - used_)
+        throw ScriptAbort{"memory"};
+    used_ += bytes;
+}
+
+ArrayObject *Machine::newArray(std::vector<Value> elements)
+{
+    ArrayObject *array = make<ArrayObject>(arrayProto);
+    book(elements.size() * sizeof(Value));
+    array->elements = std::move(elements);
+    return array;
+}
+
+FunctionObject *Machine::newNative(NativeFunction fn, NativeFunction constructor)
+{
+    FunctionObject *function = make<FunctionObject>(functionProto, fn);
+    function->constructor = constructor;
+    return function;
+}
+
+FunctionObject *Machine::defineMethod(Object *target, const std::string &name, NativeFunction fn)
+{
+    FunctionObject *function = newNative(fn);
+    target->putOwn(key(name), name, Value(function), kDontEnum);
+    return function;
+}
+
+void Machine::defineValue(Object *target, const std::string &name, const Value &value, uint8_t flags)
+{
+    target->putOwn(key(name), name, value, flags);
+}
+
+Property *Machine::findProperty(Object *object, const std::string &key, Object **holder)
+{
+    int steps = 0;
+    for (Object *o = object; o && steps < kChainLimit; o = o->proto(), ++steps) {
+        if (Property *p = o->findOwn(key)) {
+            if (holder)
+                *holder = o;
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+Value Machine::callGetter(Object *getter, Object *self)
+{
+    return call(Value(getter), Value(self), Args());
+}
+
+Value Machine::get(Object *object, const std::string &name)
+{
+    if (!object)
+        return {};
+    if (name == "__proto__")
+        return object->proto() ? Value(object->proto()) : Value();
+    const std::string k = key(name);
+    int steps = 0;
+    for (Object *o = object; o && steps < kChainLimit; o = o->proto(), ++steps) {
+        bool found = false;
+        Value special = o->getSpecial(*this, name, found);
+        if (found)
+            return special;
+        if (Property *p = o->findOwn(k))
+            return p->isAccessor() ? callGetter(p->getter, object) : p->value;
+    }
+    return {};
+}
+
+Value Machine::getMember(const Value &base, const std::string &name)
+{
+    switch (base.type()) {
+    case Value::Type::Object:
+        return get(base.object(), name);
+    case Value::Type::String:
+        if (name == "length")
+            return Value(double(StringLength(base.string())));
+        return get(stringProto, name);
+    case Value::Type::Number:
+        return get(numberProto, name);
+    case Value::Type::Boolean:
+        return get(booleanProto, name);
+    default:
+        return {};
+    }
+}
+
+void Machine::set(Object *object, const std::string &name, const Value &value)
+{
+    if (!object)
+        return;
+    if (name == "__proto__") {
+        object->setProto(value.object());
+        return;
+    }
+    if (object->setSpecial(*this, name, value))
+        return;
+    const std::string k = key(name);
+    Object *holder = nullptr;
+    Property *p = findProperty(object, k, &holder);
+    if (p && p->isAccessor()) {
+        if (p->setter)
+            call(Value(p->setter), Value(object), Args({value}));
+        return;
+    }
+    if (p && holder == object) {
+        if (!(p->flags & kReadOnly))
+            p->value = value;
+        return;
+    }
+    book(sizeof(Property) + name.size() * 2 + 32);
+    object->putOwn(k, name, value);
+}
+
+bool Machine::hasOwn(Object *object, const std::string &name)
+{
+    if (!object)
+        return false;
+    bool found = false;
+    object->getSpecial(*this, name, found);
+    return found || object->findOwn(key(name)) != nullptr;
+}
+
+bool Machine::has(Object *object, const std::string &name)
+{
+    int steps = 0;
+    for (Object *o = object; o && steps < kChainLimit; o = o->proto(), ++steps)
+        if (hasOwn(o, name))
+            return true;
+    return false;
+}
+
+bool Machine::remove(Object *object, const std::string &name)
+{
+    if (!object)
+        return false;
+    const std::string k = key(name);
+    Property *p = object->findOwn(k);
+    if (!p || (p->flags & kDontDelete))
+        return false;
+    return object->removeOwn(k);
+}
+
+std::vector<std::string> Machine::enumerate(Object *object)
+{
+    std::vector<std::string> names;
+    std::vector<std::string> seen;
+    int steps = 0;
+    for (Object *o = object; o && steps < kChainLimit; o = o->proto(), ++steps) {
+        std::vector<std::string> own;
+        o->enumerateSpecial(own);
+        for (const Property *p : o->ownNewestFirst())
+            if (!(p->flags & kDontEnum))
+                own.push_back(p->name);
+        for (std::string &name : own) {
+            const std::string k = key(name);
+            if (std::find(seen.begin(), seen.end(), k) != seen.end())
+                continue;
+            seen.push_back(k);
+            names.push_back(std::move(name));
+        }
+    }
+    return names;
+}
+
+Value Machine::toPrimitive(const Value &value, bool preferString)
+{
+    Object *object = value.object();
+    if (!object)
+        return value;
+    if (auto *clip = dynamic_cast<ClipObject *>(object))
+        return clip->state() ? Value(clip->targetPath()) : Value("");
+    const char *first = preferString ? "toString" : "valueOf";
+    const char *second = preferString ? "valueOf" : "toString";
+    for (const char *method : {first, second}) {
+        Value fn = get(object, method);
+        if (fn.object() && fn.object()->kind() == Object::Kind::Function) {
+            Value result = call(fn, value, Args());
+            if (!result.isObject())
+                return result;
+        }
+    }
+    if (object->kind() == Object::Kind::Function)
+        return Value("[type Function]");
+    return Value("[type Object]");
+}
+
+double Machine::toNumber(const Value &value)
+{
+    if (!value.isObject())
+        return value.toNumberPrimitive(version_);
+    if (version_ < 5)
+        return 0;
+    const Value primitive = toPrimitive(value);
+    return primitive.isObject() ? NAN : primitive.toNumberPrimitive(version_);
+}
+
+std::string Machine::toString(const Value &value)
+{
+    if (!value.isObject())
+        return value.toStringPrimitive(version_);
+    return toPrimitive(value, true).toStringPrimitive(version_);
+}
+
+Object *Machine::toObject(const Value &value)
+{
+    switch (value.type()) {
+    case Value::Type::Object:
+        return value.object();
+    case Value::Type::String:
+    case Value::Type::Number:
+    case Value::Type::Boolean: {
+        Object *proto = value.isString() ? stringProto : value.isNumber() ? numberProto : booleanProto;
+        const Object::Kind kind = value.isString()   ? Object::Kind::String
+                                  : value.isNumber() ? Object::Kind::Number
+                                                     : Object::Kind::Boolean;
+        Object *boxed = make<Object>(proto, kind);
+        boxed->primitive = value;
+        return boxed;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+std::string Machine::typeOf(const Value &value)
+{
+    Object *object = value.object();
+    if (!object)
+        return value.typeName();
+    if (object->kind() == Object::Kind::Function)
+        return "function";
+    if (object->kind() == Object::Kind::Clip)
+        return "movieclip";
+    return "object";
+}
+
+void Machine::enterCall()
+{
+    if (callDepth_ >= callDepthLimit_)
+        throw ScriptAbort{"recursion"};
+    ++callDepth_;
+}
+
+Value Machine::call(const Value &function, const Value &self, const Args &args)
+{
+    auto *fn = dynamic_cast<FunctionObject *>(function.object());
+    if (!fn)
+        return {};
+    enterCall();
+    struct Leave {
+        Machine &m;
+        ~Leave() { m.leaveCall(); }
+    } leave{*this};
+    if (fn->isNative())
+        return fn->native()(*this, self, args);
+    return RunFunction(*this, fn, self, args);
+}
+
+Value Machine::callMethod(const Value &base, const std::string &name, const Args &args)
+{
+    return call(getMember(base, name), base, args);
+}
+
+Value Machine::construct(const Value &constructor, const Args &args)
+{
+    auto *fn = dynamic_cast<FunctionObject *>(constructor.object());
+    if (!fn)
+        return {};
+    Value protoValue = get(fn, "prototype");
+    Object *instance = make<Object>(protoValue.object() ? protoValue.object() : objectProto);
+    defineValue(instance, "__constructor__", Value(fn), kDontEnum);
+    if (version_ < 7)
+        defineValue(instance, "constructor", Value(fn), kDontEnum);
+    if (fn->constructor) {
+        enterCall();
+        struct Leave {
+            Machine &m;
+            ~Leave() { m.leaveCall(); }
+        } leave{*this};
+        Value made = fn->constructor(*this, Value(instance), args);
+        return made.isObject() ? made : Value(instance);
+    }
+    Value result = call(constructor, Value(instance), args);
+    if (fn->isNative() && result.isObject())
+        return result;
+    return Value(instance);
+}
+
+bool Machine::instanceOf(const Value &value, Object *constructor)
+{
+    Object *object = value.object();
+    if (!object || !constructor)
+        return false;
+    Object *proto = get(constructor, "prototype").object();
+    int steps = 0;
+    for (Object *o = object->proto(); o && steps < kChainLimit; o = o->proto(), ++steps) {
+        if (o == proto)
+            return true;
+        for (Object *declared : o->interfaces)
+            if (declared == constructor || get(declared, "prototype").object() == proto)
+                return true;
+    }
+    return false;
+}
+
+}  // namespace swf::avm1

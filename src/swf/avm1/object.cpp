@@ -1,0 +1,60 @@
+#include "swf/avm1/object.h"
+
+#include <algorithm>
+
+namespace swf::avm1 {
+
+Property *Object::findOwn(const std::string &key)
+{
+    auto it = properties_.find(key);
+    return it == properties_.end() ? nullptr : &it->second;
+}
+
+const Property *Object::findOwn(const std::string &key) const
+{
+    auto it = properties_.find(key);
+    return it == properties_.end() ? nullptr : &it->second;
+}
+
+Property &Object::putOwn(const std::string &key, const std::string &name, const Value &value, uint8_t flags)
+{
+    auto [it, added] = properties_.try_emplace(key);
+    Property &property = it->second;
+    if (added) {
+        property.name = name;
+        property.flags = flags;
+        property.order = nextOrder_++;
+    }
+    property.value = value;
+    property.getter = nullptr;
+    property.setter = nullptr;
+    return property;
+}
+
+bool Object::removeOwn(const std::string &key)
+{
+    return properties_.erase(key) > 0;
+}
+
+std::vector<const Property *> Object::ownNewestFirst() const
+{
+    std::vector<const Property *> list;
+    list.reserve(properties_.size());
+    for (const auto &entry : properties_)
+        list.push_back(&entry.second);
+    std::sort(list.begin(), list.end(), [](const Property *a, const Property *b) { return a->order > b->order; });
+    return list;
+}
+
+Value Object::getSpecial(Machine &, const std::string &, bool &found)
+{
+    found = false;
+    return {};
+}
+
+bool Object::setSpecial(Machine &, const std::string &, const Value &)
+{
+    return false;
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,85 @@
+#pragma once
+// A script object: its own properties in the order they were made (a
+// for-in loop lists the newest first), each with its attributes and
+// either a value or a getter/setter pair (Object.addProperty), and the
+// prototype it inherits from. Names are looked up by key: the name itself
+// from SWF 7 on, its lower-case form below (the Machine folds them).
+// Arrays, functions, boxed primitives and clips are subclasses that add
+// their own state and may answer some names themselves. Objects live in
+// the Heap of their Machine; one player's thread.
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "swf/avm1/value.h"
+
+namespace swf::avm1 {
+
+class Machine;
+
+enum PropertyFlag : uint8_t {
+    kDontEnum = 1,
+    kDontDelete = 2,
+    kReadOnly = 4,
+};
+
+struct Property {
+    std::string name;  // as first written, for enumeration
+    Value value;
+    Object *getter = nullptr;
+    Object *setter = nullptr;
+    uint8_t flags = 0;
+    uint32_t order = 0;
+
+    bool isAccessor() const { return getter != nullptr; }
+};
+
+class Object {
+public:
+    enum class Kind : uint8_t { Plain, Function, Array, Boolean, Number, String, Clip, Error };
+
+    explicit Object(Object *proto, Kind kind = Kind::Plain) : proto_(proto), kind_(kind) {}
+    virtual ~Object() = default;
+    Object(const Object &) = delete;
+    Object &operator=(const Object &) = delete;
+
+    Kind kind() const { return kind_; }
+    Object *proto() const { return proto_; }
+    void setProto(Object *proto) { proto_ = proto; }
+
+    // Own properties by folded key.
+    Property *findOwn(const std::string &key);
+    const Property *findOwn(const std::string &key) const;
+    // Adds or overwrites an own data property (attributes as given when new).
+    Property &putOwn(const std::string &key, const std::string &name, const Value &value, uint8_t flags = 0);
+    bool removeOwn(const std::string &key);
+    // Own properties, newest first.
+    std::vector<const Property *> ownNewestFirst() const;
+    size_t ownCount() const { return properties_.size(); }
+
+    // Names the subclass answers before its own properties (array indices,
+    // clip properties, children by instance name). `found` false: not here.
+    virtual Value getSpecial(Machine &, const std::string &name, bool &found);
+    // True when the subclass took the write.
+    virtual bool setSpecial(Machine &, const std::string &name, const Value &value);
+    // Names the subclass adds to an enumeration, after the own properties.
+    virtual void enumerateSpecial(std::vector<std::string> &) const {}
+    // Primitive inside a Boolean/Number/String object, undefined elsewhere.
+    Value primitive;
+
+    // The interfaces a class declares with `implements`.
+    std::vector<Object *> interfaces;
+
+    // What the memory budget counts for this object beyond its properties.
+    virtual size_t extraBytes() const { return 0; }
+
+private:
+    Object *proto_;
+    Kind kind_;
+    uint32_t nextOrder_ = 0;
+    std::unordered_map<std::string, Property> properties_;
+};
+
+}  // namespace swf::avm1

@@ -1,0 +1,141 @@
+#include "swf/avm1/operators.h"
+
+#include <cmath>
+
+#include "swf/avm1/code.h"
+#include "swf/avm1/numberformat.h"
+#include "swf/avm1/textutil.h"
+
+namespace swf::avm1 {
+
+namespace {
+
+// A fixed-seed generator, so that a run gives the same log every time.
+uint32_t NextRandom()
+{
+    static uint32_t state = 0x2545f491;
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+}
+
+double CompareNumbers(double a, double b, bool &undefinedResult)
+{
+    undefinedResult = std::isnan(a) || std::isnan(b);
+    return a < b;
+}
+
+}  // namespace
+
+Value Add2(Machine &machine, const Value &a, const Value &b)
+{
+    const Value pa = machine.toPrimitive(a);
+    const Value pb = machine.toPrimitive(b);
+    if (pa.isString() || pb.isString()) {
+        std::string left = machine.toString(pa);
+        const std::string right = machine.toString(pb);
+        machine.book(left.size() + right.size());
+        left += right;
+        return Value(std::move(left));
+    }
+    return Value(machine.toNumber(pa) + machine.toNumber(pb));
+}
+
+double BinaryArithmetic(uint8_t code, double a, double b)
+{
+    switch (code) {
+    case kActionAdd:
+        return a + b;
+    case kActionSubtract:
+        return a - b;
+    case kActionMultiply:
+        return a * b;
+    case kActionDivide:
+        return a / b;
+    case kActionModulo:
+        return std::fmod(a, b);
+    case kActionBitAnd:
+        return double(ToInt32(a) & ToInt32(b));
+    case kActionBitOr:
+        return double(ToInt32(a) | ToInt32(b));
+    case kActionBitXor:
+        return double(ToInt32(a) ^ ToInt32(b));
+    case kActionBitLShift:
+        return double(int32_t(ToUint32(a) << (ToUint32(b) & 31)));
+    case kActionBitRShift:
+        return double(ToInt32(a) >> (ToUint32(b) & 31));
+    case kActionBitURShift:
+        return double(ToUint32(a) >> (ToUint32(b) & 31));
+    default:
+        return NAN;
+    }
+}
+
+double UnaryArithmetic(Machine &machine, uint8_t code, double n)
+{
+    switch (code) {
+    case kActionIncrement:
+        return n + 1;
+    case kActionDecrement:
+        return n - 1;
+    case kActionToInteger:
+        return std::isfinite(n) ? std::trunc(n) : (machine.version() < 5 ? 0 : n);
+    case kActionRandomNumber: {
+        const int32_t top = ToInt32(n);
+        return top > 0 ? double(NextRandom() % uint32_t(top)) : 0;
+    }
+    default:
+        return n;
+    }
+}
+
+std::string ExtractText(const std::string &text, double index, double count)
+{
+    const std::u16string units = ToUtf16(text);
+    if (std::isnan(index) || std::isnan(count))
+        return "";
+    const double start = std::max(0.0, std::trunc(index) - 1);
+    if (start >= double(units.size()) || count <= 0)
+        return "";
+    const double length = std::min(std::trunc(count), double(units.size()) - start);
+    return ToUtf8(units.substr(size_t(start), size_t(length)));
+}
+
+bool Machine::looseEquals(const Value &a, const Value &b)
+{
+    using T = Value::Type;
+    if (a.type() == b.type())
+        return a.strictEquals(b);
+    if (a.isNullish() && b.isNullish())
+        return true;
+    if (a.isNullish() || b.isNullish())
+        return false;
+    if (a.isNumber() && b.isString())
+        return a.number() == toNumber(b);
+    if (a.isString() && b.isNumber())
+        return toNumber(a) == b.number();
+    if (a.isBoolean())
+        return looseEquals(Value(a.boolean() ? 1.0 : 0.0), b);
+    if (b.isBoolean())
+        return looseEquals(a, Value(b.boolean() ? 1.0 : 0.0));
+    if (a.type() == T::Object) {
+        const Value pa = toPrimitive(a);
+        return !pa.isObject() && looseEquals(pa, b);
+    }
+    const Value pb = toPrimitive(b);
+    return !pb.isObject() && looseEquals(a, pb);
+}
+
+Value Machine::lessThan(const Value &a, const Value &b)
+{
+    const Value pa = toPrimitive(a);
+    const Value pb = toPrimitive(b);
+    if (pa.isString() && pb.isString())
+        return Value(ToUtf16(pa.string()) < ToUtf16(pb.string()));
+    bool undefinedResult = false;
+    const bool less = CompareNumbers(toNumber(pa), toNumber(pb), undefinedResult);
+    return undefinedResult ? Value() : Value(less);
+}
+
+}  // namespace swf::avm1

@@ -1,0 +1,284 @@
+#include "swf/avm1/scriptengine.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "swf/avm1/interpreter.h"
+#include "swf/avm1/timers.h"
+#include "swf/characters/dictionary.h"
+#include "swf/timeline/timelinestate.h"
+
+namespace swf::avm1 {
+
+namespace {
+
+constexpr int kDepthOffset = 16384;
+
+// A script depth as a display list depth; false when out of range.
+bool ListDepth(double depth, uint16_t &out)
+{
+    if (!std::isfinite(depth))
+        return false;
+    const double shifted = std::trunc(depth) + kDepthOffset;
+    if (shifted < 0 || shifted > 65535)
+        return false;
+    out = uint16_t(shifted);
+    return true;
+}
+
+}  // namespace
+
+ScriptEngine::ScriptEngine(const MovieFacts &facts) : facts_(facts), machine_(facts.version)
+{
+    machine_.clips = this;
+    emptyTimeline_.setFrameCount(1);
+}
+
+ScriptEngine::~ScriptEngine()
+{
+    machine_.clips = nullptr;
+}
+
+std::shared_ptr<const Code> ScriptEngine::codeFor(const ActionBlock &block)
+{
+    auto it = codes_.find(block.data);
+    if (it != codes_.end())
+        return it->second;
+    auto code = Code::decode(block.data, block.size);
+    try {
+        machine_.book(code->bytes());
+    } catch (const ScriptAbort &) {
+        return nullptr;
+    }
+    codes_.emplace(block.data, code);
+    return code;
+}
+
+ClipObject *ScriptEngine::objectFor(TimelineState *state)
+{
+    if (!state)
+        return nullptr;
+    auto it = objects_.find(state);
+    if (it != objects_.end())
+        return it->second;
+    ClipObject *object = machine_.make<ClipObject>(machine_.clipProto, *this, state);
+    objects_.emplace(state, object);
+    return object;
+}
+
+ClipObject *ScriptEngine::level(int number)
+{
+    return number == 0 ? objectFor(root_) : nullptr;
+}
+
+void ScriptEngine::beginTick()
+{
+    machine_.clockMs += facts_.frameRate > 0 ? 1000.0 / facts_.frameRate : 1000.0 / 12;
+    machine_.refillActionBudget();
+}
+
+void ScriptEngine::enterFrame(TimelineState &timeline)
+{
+    queueClipEvents(timeline, kClipEventEnterFrame);
+    auto it = objects_.find(&timeline);
+    if (it != objects_.end() && machine_.get(it->second, "onEnterFrame").isObject())
+        queue_.push_back({it->second, nullptr, "onEnterFrame"});
+}
+
+void ScriptEngine::queueInitActions(const Frame &frame)
+{
+    for (const InitActionBlock &init : frame.initActions) {
+        if (!initDone_.insert(init.actions.data).second)
+            continue;
+        if (auto code = codeFor(init.actions))
+            queue_.push_back({objectFor(root_), code, {}});
+    }
+}
+
+void ScriptEngine::frameEntered(TimelineState &timeline, int frame)
+{
+    const Frame &entered = timeline.timeline().frame(frame);
+    if (&timeline == root_)
+        queueInitActions(entered);
+    for (const ActionBlock &block : entered.actions)
+        if (auto code = codeFor(block))
+            queue_.push_back({objectFor(&timeline), code, {}});
+}
+
+void ScriptEngine::queueClipEvents(TimelineState &timeline, uint32_t event)
+{
+    const DisplayObject *owner = timeline.owner();
+    if (!owner || !owner->clipEvents)
+        return;
+    for (const ClipEventHandler &handler : *owner->clipEvents)
+        if (handler.events & event)
+            if (auto code = codeFor(handler.actions))
+                queue_.push_back({objectFor(&timeline), code, {}});
+}
+
+void ScriptEngine::clipPlaced(TimelineState &timeline)
+{
+    queueClipEvents(timeline, kClipEventLoad);
+}
+
+void ScriptEngine::clipRemoved(TimelineState &timeline)
+{
+    auto it = objects_.find(&timeline);
+    if (it == objects_.end())
+        return;
+    it->second->detach();
+    objects_.erase(it);
+}
+
+void ScriptEngine::runOne(const Queued &entry)
+{
+    if (!entry.clip->state())
+        return;
+    if (entry.code)
+        RunClipCode(machine_, entry.code, entry.clip);
+    else
+        machine_.callMethod(Value(entry.clip), entry.method, Args());
+}
+
+void ScriptEngine::buttonActionFired(TimelineState &timeline, DisplayObject &, const ButtonActionRecord &record)
+{
+    if (auto code = codeFor(record.actions))
+        queue_.push_back({objectFor(&timeline), code, {}});
+    machine_.refillActionBudget();
+    runQueue();
+}
+
+void ScriptEngine::runQueue()
+{
+    if (running_)
+        return;
+    running_ = true;
+    try {
+        while (!queue_.empty()) {
+            const Queued entry = queue_.front();
+            queue_.pop_front();
+            runOne(entry);
+        }
+        RunDueTimers(machine_);
+        while (!queue_.empty()) {
+            const Queued entry = queue_.front();
+            queue_.pop_front();
+            runOne(entry);
+        }
+    } catch (const ScriptAbort &) {
+        queue_.clear();
+    } catch (const ScriptThrow &) {
+        // A throw out of a handler or timer ends it, as one out of a frame.
+    }
+    running_ = false;
+}
+
+void ScriptEngine::fsCommand(const std::string &command, const std::string &)
+{
+    if (command == "quit")
+        quit_ = true;
+}
+
+void ScriptEngine::callFrame(ClipObject *clip, Machine &, const Value &frame)
+{
+    TimelineState *state = clip->state();
+    if (!state)
+        return;
+    int index = -1;
+    if (frame.isString()) {
+        index = state->timeline().findLabel(frame.string());
+        if (index < 0) {
+            const double n = machine_.toNumber(frame);
+            index = std::isfinite(n) ? int(std::clamp(n, -1.0, 1e9)) - 1 : -1;
+        }
+    } else {
+        const double n = machine_.toNumber(frame);
+        index = std::isfinite(n) ? int(std::clamp(n, -1.0, 1e9)) - 1 : -1;
+    }
+    if (index < 0 || index >= state->frameCount())
+        return;
+    for (const ActionBlock &block : state->timeline().frame(index).actions)
+        if (auto code = codeFor(block))
+            RunClipCode(machine_, code, clip);
+}
+
+ClipObject *ScriptEngine::placeScripted(ClipObject *parent, uint16_t characterId, const Timeline *timeline,
+                                        const std::string &name, double depth)
+{
+    uint16_t listDepth = 0;
+    TimelineState *state = parent ? parent->state() : nullptr;
+    if (!state || !ListDepth(depth, listDepth))
+        return nullptr;
+    // A new clip takes the depth from whatever is there.
+    state->displayList().remove(listDepth);
+    TimelineState *made = state->placeClip(listDepth, characterId, timeline, name);
+    return made ? objectFor(made) : nullptr;
+}
+
+ClipObject *ScriptEngine::duplicate(ClipObject *source, Machine &, const std::string &name, double depth)
+{
+    const DisplayObject *original = source->displayObject();
+    ClipObject *parent = source->parentClip();
+    if (!original || !parent)
+        return nullptr;
+    // The copy may take the original's own depth, which removes it.
+    const uint16_t characterId = original->characterId;
+    const Timeline *timeline = original->character ? nullptr : original->childTimeline;
+    const Matrix matrix = original->matrix;
+    const ColorTransform colorTransform = original->colorTransform;
+    const bool visible = original->visible;
+    const std::vector<ClipEventHandler> *clipEvents = original->clipEvents;
+    ClipObject *made = placeScripted(parent, characterId, timeline, name, depth);
+    if (DisplayObject *placed = made ? made->displayObject() : nullptr) {
+        placed->matrix = matrix;
+        placed->colorTransform = colorTransform;
+        placed->visible = visible;
+        placed->clipEvents = clipEvents;
+        queueClipEvents(*made->state(), kClipEventLoad);
+    }
+    return made;
+}
+
+void ScriptEngine::remove(ClipObject *clip)
+{
+    TimelineState *state = clip->state();
+    if (!state || !state->parent())
+        return;
+    const int depth = clip->depth();
+    // Only clips at script depths can be removed by scripts.
+    if (depth < 0)
+        return;
+    state->parent()->displayList().remove(uint16_t(depth + kDepthOffset));
+}
+
+ClipObject *ScriptEngine::attach(ClipObject *parent, const std::string &exportName, const std::string &name,
+                                 double depth)
+{
+    if (!facts_.exports)
+        return nullptr;
+    auto it = facts_.exports->find(exportName);
+    if (it == facts_.exports->end()) {
+        const std::string wanted = machine_.key(exportName);
+        it = std::find_if(facts_.exports->begin(), facts_.exports->end(),
+                          [&](const auto &entry) { return machine_.key(entry.first) == wanted; });
+        if (it == facts_.exports->end())
+            return nullptr;
+    }
+    ClipObject *made = placeScripted(parent, it->second, nullptr, name, depth);
+    if (made) {
+        auto registered = machine_.registeredClasses.find(it->first);
+        if (registered != machine_.registeredClasses.end() && registered->second) {
+            if (Object *proto = machine_.get(registered->second, "prototype").object())
+                made->setProto(proto);
+            machine_.call(Value(registered->second), Value(made), Args());
+        }
+    }
+    return made;
+}
+
+ClipObject *ScriptEngine::createEmpty(ClipObject *parent, const std::string &name, double depth)
+{
+    return placeScripted(parent, 0, &emptyTimeline_, name, depth);
+}
+
+}  // namespace swf::avm1

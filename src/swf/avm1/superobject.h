@@ -1,0 +1,24 @@
+#pragma once
+// `super` inside a method: reads come from the prototype above the one
+// that holds the running method's class, calls run with the original
+// `this`, and calling `super(...)` itself runs the superclass constructor.
+
+#include "swf/avm1/function.h"
+
+namespace swf::avm1 {
+
+class SuperObject : public Object {
+public:
+    SuperObject(const Value &self, FunctionObject *method);
+
+    const Value &self() const { return self_; }
+    // The superclass constructor `super(...)` runs.
+    Value constructor(Machine &machine) const;
+
+    Value getSpecial(Machine &machine, const std::string &name, bool &found) override;
+
+private:
+    Value self_;
+};
+
+}  // namespace swf::avm1

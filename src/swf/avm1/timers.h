@@ -1,0 +1,25 @@
+#pragma once
+// setInterval and setTimeout on the player's clock: the host moves
+// Machine::clockMs on and calls RunDueTimers once per frame; each timer
+// that is due runs once (an interval whose period passed several times
+// still runs once per frame, as the player does).
+
+#include <vector>
+
+#include "swf/avm1/function.h"
+
+namespace swf::avm1 {
+
+struct Timer {
+    int id = 0;
+    Value function;   // a function, or the object whose method runs
+    std::string method;
+    Args args;
+    double interval = 0;
+    double due = 0;
+    bool repeat = true;
+};
+
+void RunDueTimers(Machine &machine);
+
+}  // namespace swf::avm1
