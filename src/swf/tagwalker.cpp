@@ -295,7 +295,11 @@ void TagWalker::handleRootTag(Tag &tag)
     case kDefineSprite:
         defineSprite(tag);
         return;
-    if (!frame.commands.empty() || !frame.actions.empty() || !frame.initActions.empty() || !frame.sounds.empty())
+    case kSymbolClass:
+        readSymbolClasses(tag.body);
+        return;
+    case kExportAssets:
+        exportAssets(tag);
         return;
     default:
         break;
