@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     // after an input fails when a thread starts or ends under it, so the
     // threads start here, once, and stay.
     QThreadPool::globalInstance()->setExpiryTimeout(-1);
-    QImage(1024, 1024, QImage::Format_ARGB32).convertToFormat(QImage::Format_RGB32);
+    const QImage converted = QImage(1024, 1024, QImage::Format_ARGB32).convertToFormat(QImage::Format_RGB32);
+    Q_UNUSED(converted);
     return 0;
 }
 
