@@ -6,6 +6,7 @@
 #include "swf/avm1/actionrunner.h"
 #include "swf/avm1/arrayobject.h"
 #include "swf/avm1/clipobject.h"
+#include "swf/avm1/numberformat.h"
 #include "swf/avm1/superobject.h"
 #include "swf/avm1/variables.h"
 
@@ -235,14 +236,14 @@ void ActionRunner::executeClips(const Action &action)
 {
     switch (action.code) {
     case kActionGetProperty: {
-        const int index = int(popNumber());
+        const int index = ToInt32(popNumber());
         auto *clip = dynamic_cast<ClipObject *>(TargetOf(m_, a_, pop()));
         push(clip ? clip->property(m_, index) : Value());
         break;
     }
     case kActionSetProperty: {
         Value value = pop();
-        const int index = int(popNumber());
+        const int index = ToInt32(popNumber());
         if (auto *clip = dynamic_cast<ClipObject *>(TargetOf(m_, a_, pop())))
             clip->setProperty(m_, index, value);
         break;

@@ -34,7 +34,7 @@ Value NumberConstruct(Machine &m, const Value &self, const Args &args)
 Value NumberToStringMethod(Machine &m, const Value &self, const Args &args)
 {
     const double n = m.toNumber(Boxed(self, Object::Kind::Number, Value(NAN)));
-    const int radix = args[0].isUndefined() ? 10 : int(m.toNumber(args[0]));
+    const int radix = args[0].isUndefined() ? 10 : ToInt32(m.toNumber(args[0]));
     return Value(NumberToStringRadix(n, radix));
 }
 

@@ -3,6 +3,7 @@
 #include "swf/avm1/arrayobject.h"
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/numberformat.h"
 
 namespace swf::avm1 {
 
@@ -121,7 +122,7 @@ Value AsSetPropFlags(Machine &m, const Value &, const Args &args)
 int ToFlags(Machine &m, const Value &value)
 {
     const double n = m.toNumber(value);
-    return n == n ? int(int64_t(n) & 0xff) : 0;
+    return ToInt32(n) & 0xff;
 }
 
 void InstallObjectClass(Machine &m)

@@ -81,8 +81,25 @@ void ScriptEngine::enterFrame(TimelineState &timeline)
 {
     queueClipEvents(timeline, kClipEventEnterFrame);
     auto it = objects_.find(&timeline);
-    if (it != objects_.end() && machine_.get(it->second, "onEnterFrame").isObject())
-        queue_.push_back({it->second, nullptr, "onEnterFrame"});
+    if (it == objects_.end())
+        return;
+    // A getter may stand behind the name: it runs here, between ticks.
+    try {
+        if (machine_.get(it->second, "onEnterFrame").isObject())
+            queue_.push_back({it->second, nullptr, "onEnterFrame"});
+    } catch (const ScriptAbort &) {
+    } catch (const ScriptThrow &) {
+    }
+}
+
+void ScriptEngine::enqueue(TimelineState *timeline, const ActionBlock &block)
+{
+    try {
+        if (auto code = codeFor(block))
+            queue_.push_back({objectFor(timeline), code, {}});
+    } catch (const ScriptAbort &) {
+        // The movie's script memory is spent: what it would run is dropped.
+    }
 }
 
 void ScriptEngine::queueInitActions(const Frame &frame)
@@ -90,8 +107,7 @@ void ScriptEngine::queueInitActions(const Frame &frame)
     for (const InitActionBlock &init : frame.initActions) {
         if (!initDone_.insert(init.actions.data).second)
             continue;
-        if (auto code = codeFor(init.actions))
-            queue_.push_back({objectFor(root_), code, {}});
+        enqueue(root_, init.actions);
     }
 }
 
@@ -101,8 +117,7 @@ void ScriptEngine::frameEntered(TimelineState &timeline, int frame)
     if (&timeline == root_)
         queueInitActions(entered);
     for (const ActionBlock &block : entered.actions)
-        if (auto code = codeFor(block))
-            queue_.push_back({objectFor(&timeline), code, {}});
+        enqueue(&timeline, block);
 }
 
 void ScriptEngine::queueClipEvents(TimelineState &timeline, uint32_t event)
@@ -112,8 +127,7 @@ void ScriptEngine::queueClipEvents(TimelineState &timeline, uint32_t event)
         return;
     for (const ClipEventHandler &handler : *owner->clipEvents)
         if (handler.events & event)
-            if (auto code = codeFor(handler.actions))
-                queue_.push_back({objectFor(&timeline), code, {}});
+            enqueue(&timeline, handler.actions);
 }
 
 void ScriptEngine::clipPlaced(TimelineState &timeline)
@@ -142,8 +156,7 @@ void ScriptEngine::runOne(const Queued &entry)
 
 void ScriptEngine::buttonActionFired(TimelineState &timeline, DisplayObject &, const ButtonActionRecord &record)
 {
-    if (auto code = codeFor(record.actions))
-        queue_.push_back({objectFor(&timeline), code, {}});
+    enqueue(&timeline, record.actions);
     machine_.refillActionBudget();
     runQueue();
 }

@@ -99,6 +99,9 @@ private:
     };
 
     std::shared_ptr<const Code> codeFor(const ActionBlock &block);
+    // Queues `block` to run in the clip of `timeline`, unless the movie's
+    // script memory cannot hold that clip's object.
+    void enqueue(TimelineState *timeline, const ActionBlock &block);
     void queueClipEvents(TimelineState &timeline, uint32_t event);
     void queueInitActions(const Frame &frame);
     void runOne(const Queued &entry);

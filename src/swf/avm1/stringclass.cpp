@@ -3,9 +3,10 @@
 
 #include <cmath>
 
+#include "swf/avm1/arrayobject.h"
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/machine.h"
-#include "swf/avm1/arrayobject.h"
+#include "swf/avm1/numberformat.h"
 #include "swf/avm1/textutil.h"
 
 namespace swf::avm1 {
@@ -168,7 +169,7 @@ Value FromCharCode(Machine &m, const Value &, const Args &args)
 {
     std::u16string units;
     for (const Value &v : args.all())
-        units += char16_t(uint16_t(int64_t(m.toNumber(v))));
+        units += char16_t(uint16_t(ToInt32(m.toNumber(v))));
     return Text(units);
 }
 
