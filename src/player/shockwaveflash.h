@@ -11,6 +11,11 @@
 // leaves the control showing the empty stage with 0 frames; Movie() still
 // returns the path that was set.
 //
+// The mouse over the control and the keys it gets while it has the focus go
+// on to the movie, the mouse mapped onto the stage as it is drawn; the
+// pointer becomes a hand over a button that takes it. Only the left button
+// presses the movie's buttons; the control takes every mouse event.
+//
 // The control owns its swf::MoviePlayer; the parsed movie itself is shared
 // (sharedMovie()) so that a control re-created on a resize need not read
 // the file again. Interface thread only.
@@ -96,9 +101,20 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    // A control made anew under a resting pointer learns where it is.
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    // Keys go to the movie and then on to the window, as if unhandled.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    QPointF stagePoint(const QPointF &controlPoint) const;
+    // Shows what a mouse or key event changed: the buttons' pictures at
+    // once, and the pointer they ask for.
+    void showInputResult();
     void unload();
     void updateClock();
     swf::Quality engineQuality() const;

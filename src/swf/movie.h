@@ -23,6 +23,7 @@
 
 #include "swf/characters/character.h"
 #include "swf/format/types.h"
+#include "swf/timeline/keycodes.h"
 
 class QPainter;
 
