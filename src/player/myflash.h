@@ -2,7 +2,8 @@
 // The full-screen player's control. A double click, or Esc, closes the
 // window it sits in with the result "accepted" (when that window is a
 // dialog); a right click pops up the menu set with setPopupMenu() at the
-// click point. Other keys pressed with Alt are taken and do nothing.
+// click point. Other keys pressed with Alt are taken and do nothing; the
+// rest go on to the movie, as do the left button and the pointer.
 // The menu is owned by the window that sets it; the control only keeps a
 // guarded reference. Interface thread only.
 

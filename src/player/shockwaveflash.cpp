@@ -1,6 +1,8 @@
 #include "player/shockwaveflash.h"
 
 #include <QContextMenuEvent>
+#include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -9,6 +11,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "player/flashkeys.h"
 #include "player/soundoutput.h"
 #include "swf/movie.h"
 
@@ -34,6 +37,7 @@ TShockwaveFlash::TShockwaveFlash(QWidget *parent) : QWidget(parent), clock_(new 
     connect(clock_, &QTimer::timeout, this, &TShockwaveFlash::tick);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
+    setMouseTracking(true);
 }
 
 TShockwaveFlash::~TShockwaveFlash() = default;
@@ -61,7 +65,7 @@ void TShockwaveFlash::setMovieShared(const QString &path, std::shared_ptr<const 
     }
     updateSound();
     updateClock();
-    update();
+    showInputResult();
 }
 
 void TShockwaveFlash::unload()
@@ -213,7 +217,8 @@ void TShockwaveFlash::tick()
         return;
     for (int due = framesDueNow(); due > 0; --due)
         player_->advance(loop_);
-    update();
+    // A button may have come under the resting pointer, or gone.
+    showInputResult();
     updateClock();
 }
 
@@ -245,14 +250,83 @@ void TShockwaveFlash::paintEvent(QPaintEvent *)
     PaintTo(painter);
 }
 
+QPointF TShockwaveFlash::stagePoint(const QPointF &controlPoint) const
+{
+    return player_->stagePointAt(rect(), controlPoint);
+}
+
+void TShockwaveFlash::showInputResult()
+{
+    if (player_ && player_->cursor() == swf::MouseCursor::Hand)
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
+    update();
+}
+
 void TShockwaveFlash::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
+    if (player_ && event->button() == Qt::LeftButton) {
+        player_->mouseDown(stagePoint(event->position()));
+        showInputResult();
+    }
 }
 
 void TShockwaveFlash::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
+    if (player_ && event->button() == Qt::LeftButton) {
+        player_->mouseUp(stagePoint(event->position()));
+        showInputResult();
+    }
+}
+
+void TShockwaveFlash::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (player_) {
+        player_->mouseMove(stagePoint(event->position()));
+        showInputResult();
+    }
+}
+
+void TShockwaveFlash::enterEvent(QEnterEvent *event)
+{
+    QWidget::enterEvent(event);
+    if (player_) {
+        player_->mouseMove(stagePoint(event->position()));
+        showInputResult();
+    }
+}
+
+void TShockwaveFlash::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    if (player_) {
+        player_->mouseLeave();
+        showInputResult();
+    }
+}
+
+void TShockwaveFlash::keyPressEvent(QKeyEvent *event)
+{
+    if (player_) {
+        const TFlashKey key = FlashKeyOf(*event);
+        player_->keyDown(key.code, key.character);
+        showInputResult();
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TShockwaveFlash::keyReleaseEvent(QKeyEvent *event)
+{
+    if (player_ && !event->isAutoRepeat()) {
+        const TFlashKey key = FlashKeyOf(*event);
+        player_->keyUp(key.code, key.character);
+        showInputResult();
+    }
+    QWidget::keyReleaseEvent(event);
 }
 
 void TShockwaveFlash::mouseDoubleClickEvent(QMouseEvent *event)

@@ -17,6 +17,11 @@
 // silence it, and while the movie's stream sound plays the clock follows
 // the sound, dropping frames rather than sound when drawing falls behind.
 //
+// The mouse over the control and the keys it gets while it has the focus go
+// on to the movie, the mouse mapped onto the stage as it is drawn; the
+// pointer becomes a hand over a button that takes it. Only the left button
+// presses the movie's buttons; the control takes every mouse event.
+//
 // The control owns its swf::MoviePlayer; the parsed movie itself is shared
 // (sharedMovie()) so that a control re-created on a resize need not read
 // the file again. Interface thread only.
@@ -106,9 +111,20 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    // A control made anew under a resting pointer learns where it is.
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    // Keys go to the movie and then on to the window, as if unhandled.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    QPointF stagePoint(const QPointF &controlPoint) const;
+    // Shows what a mouse or key event changed: the buttons' pictures at
+    // once, and the pointer they ask for.
+    void showInputResult();
     void unload();
     void updateClock();
     void updateSound();

@@ -26,6 +26,7 @@
 
 #include "swf/characters/character.h"
 #include "swf/format/types.h"
+#include "swf/timeline/keycodes.h"
 
 class QPainter;
 

@@ -7,6 +7,8 @@
 #include "app/settings.h"
 #include "appmovies.h"
 #include "apptesthelpers.h"
+// The player tests' movie builder, for a movie with a button.
+#include "../player/testmovie.cpp"
 #include "catalogue/zenteqthumb.h"
 #include "player/mainflash.h"
 #include "player/playcommands.h"
@@ -16,6 +18,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -269,6 +272,30 @@ TEST_F(PreviewTest, FullScreenPausesThePreview)
         EXPECT_EQ(closer.closed, 1);
     }
     EXPECT_FALSE(player()->Playing());
+}
+
+TEST_F(PreviewTest, ThePointerOverAButtonShowsItsOverPictureAndTheHandAndADoubleClickOpensNothing)
+{
+    TestMovie movie;  // 100 by 50, the button on the right half
+    movie.button = true;
+    movie.writeTo(otherFolder.path(), QStringLiteral("button.swf"));
+    window->folderTree()->setPath(otherFolder.path());
+    Settle();
+    window->FlashViewClick(0);
+    ASSERT_NE(player(), nullptr);
+    const QSize size = player()->size();
+    const double scale = std::min(size.width() / 100.0, size.height() / 50.0);
+    const QPointF stageOrigin((size.width() - 100 * scale) / 2, (size.height() - 50 * scale) / 2);
+    const QPoint onButton = (stageOrigin + QPointF(75, 25) * scale).toPoint();
+    // Two moves: a pointer already resting at the first makes no event.
+    QTest::mouseMove(player(), onButton - QPoint(1, 1));
+    QTest::mouseMove(player(), onButton);
+    EXPECT_EQ(player()->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(player()->grab().toImage().pixel(onButton), movie.overColor.rgb());
+
+    TModalCloser closer;
+    QTest::mouseDClick(player(), Qt::LeftButton, {}, onButton);
+    EXPECT_EQ(closer.closed, 0);
 }
 
 TEST_F(PreviewTest, CommandsOnOneMovieAskForASingleSelection)

@@ -265,6 +265,53 @@ TEST_F(FullScreenTest, EveryWayOfClosingIsAccepted)
     EXPECT_EQ(settings.writes.size(), 5) << "the setting is written once per window";
 }
 
+TEST_F(FullScreenTest, KeysGoOnToTheMovieAndEscStillCloses)
+{
+    TestMovie movie;
+    movie.frameCount = 10;
+    movie.button = true;
+    movie.keyPress = 'a';
+    movie.keyGoesTo = 6;
+    moviePath = movie.writeTo(folder.path(), QStringLiteral("button.swf"));
+    auto form = Open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_TRUE(form->player()->hasFocus());
+    QTest::keyClick(form->windowHandle(), Qt::Key_A);
+    EXPECT_EQ(form->player()->CurrentFrame(), 6);
+    EXPECT_FALSE(form->player()->Playing());
+    // Enter plays the movie and still reaches it.
+    QTest::keyClick(form->windowHandle(), Qt::Key_Return);
+    EXPECT_TRUE(form->player()->Playing());
+    EXPECT_TRUE(form->isVisible());
+    QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+}
+
+TEST_F(FullScreenTest, TheLeftButtonPressesTheMoviesButtonsAndTheRightOneStillOpensTheMenu)
+{
+    TestMovie movie;
+    movie.frameCount = 10;
+    movie.button = true;
+    movie.rectangle = QRect(0, 0, 100, 50);  // the whole stage, wherever it shows
+    movie.releaseGoesTo = 4;
+    moviePath = movie.writeTo(folder.path(), QStringLiteral("button.swf"));
+    auto form = Open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    TMyFlash *player = form->player();
+    const QPoint centre = player->rect().center();
+    // Two moves: a pointer already resting at the first makes no event.
+    QTest::mouseMove(player, centre - QPoint(1, 1));
+    QTest::mouseMove(player, centre);
+    EXPECT_EQ(player->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(player, Qt::LeftButton, {}, centre);
+    EXPECT_EQ(player->CurrentFrame(), 4);
+    QTest::mouseClick(player, Qt::RightButton, {}, centre);
+    EXPECT_TRUE(form->popupMenu()->isVisible());
+    form->popupMenu()->close();
+    EXPECT_TRUE(form->isVisible());
+}
+
 TEST_F(FullScreenTest, KeysNoLongerActAfterTheWindowClosed)
 {
     auto form = Open();

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTest>
 #include <climits>
 #include <stdexcept>
 
@@ -275,4 +276,78 @@ TEST_F(ShockwaveFlashTest, SharedMovieIsReusedWithoutReadingTheFileAgain)
     EXPECT_EQ(second.sharedMovie(), flash.sharedMovie());
     EXPECT_EQ(second.TotalFrames(), 10);
     EXPECT_EQ(second.CurrentFrame(), 0);  // each control has its own position
+}
+
+namespace {
+
+// A control the size of a button movie's stage, shown, so that the mouse
+// and the keys reach it as a person's would. The button is the right
+// half of the stage.
+class ShockwaveFlashInputTest : public ShockwaveFlashTest {
+protected:
+    void SetUp() override
+    {
+        movie.button = true;
+        movie.releaseGoesTo = 3;
+        movie.keyPress = 'a';
+        movie.keyGoesTo = 5;
+        load(movie);
+        flash.resize(movie.stageWidth, movie.stageHeight);
+        flash.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&flash));
+    }
+
+    QRgb shown(const QPoint &at) { return flash.grab().toImage().pixel(at); }
+
+    TestMovie movie;
+    const QPoint onButton{75, 25};
+    const QPoint offButton{25, 25};
+};
+
+}  // namespace
+
+TEST_F(ShockwaveFlashInputTest, ThePointerOverAButtonShowsItsOverPictureAndTheHand)
+{
+    QTest::mouseMove(&flash, offButton);
+    EXPECT_EQ(shown(onButton), movie.rectangleColor.rgb());
+    QTest::mouseMove(&flash, onButton);
+    EXPECT_EQ(shown(onButton), movie.overColor.rgb());
+    EXPECT_EQ(flash.cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(&flash, offButton);
+    EXPECT_EQ(shown(onButton), movie.rectangleColor.rgb());
+    EXPECT_EQ(flash.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(ShockwaveFlashInputTest, AClickShowsTheDownPictureAndTheReleaseRunsTheButtonsActions)
+{
+    flash.Play();
+    QTest::mouseMove(&flash, offButton);
+    QTest::mouseMove(&flash, onButton);
+    QTest::mousePress(&flash, Qt::LeftButton, {}, onButton);
+    EXPECT_EQ(shown(onButton), movie.downColor.rgb());
+    EXPECT_EQ(flash.CurrentFrame(), 0);
+    QTest::mouseRelease(&flash, Qt::LeftButton, {}, onButton);
+    EXPECT_EQ(flash.CurrentFrame(), 3);
+    EXPECT_FALSE(flash.Playing());
+    EXPECT_EQ(shown(onButton), movie.overColor.rgb());
+}
+
+TEST_F(ShockwaveFlashInputTest, OnlyTheLeftButtonPressesTheMoviesButtons)
+{
+    QTest::mouseMove(&flash, offButton);
+    QTest::mouseMove(&flash, onButton);
+    QTest::mouseClick(&flash, Qt::RightButton, {}, onButton);
+    QTest::mouseClick(&flash, Qt::MiddleButton, {}, onButton);
+    EXPECT_EQ(flash.CurrentFrame(), 0);
+    EXPECT_EQ(shown(onButton), movie.overColor.rgb());
+}
+
+TEST_F(ShockwaveFlashInputTest, KeysReachTheMovieWhileTheControlHasTheFocus)
+{
+    QTest::mouseClick(&flash, Qt::LeftButton, {}, offButton);  // takes the focus
+    ASSERT_TRUE(flash.hasFocus());
+    QTest::keyClick(&flash, Qt::Key_B);
+    EXPECT_EQ(flash.CurrentFrame(), 0);
+    QTest::keyClick(&flash, Qt::Key_A);
+    EXPECT_EQ(flash.CurrentFrame(), 5);
 }

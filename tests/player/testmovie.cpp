@@ -140,6 +140,47 @@ QByteArray placeAtDepthOne(uint16_t id)
     return tag(26, body);
 }
 
+// A goto-and-stop action followed by the end of the action list.
+QByteArray gotoAndStop(int frame)
+{
+    QByteArray actions("\x81\x02\x00", 3);
+    appendU16(actions, uint16_t(frame));
+    return actions + QByteArray(1, '\0');
+}
+
+// DefineButton2 `id`: the up picture and hit area are shape 1, the over
+// and down pictures shapes 2 and 3.
+QByteArray defineButton(uint16_t id, int releaseGoesTo, char key, int keyGoesTo)
+{
+    QByteArray records;
+    const struct { uint8_t states; uint16_t shape; } shown[] = {{0x09, 1}, {0x02, 2}, {0x04, 3}};
+    for (const auto &record : shown) {
+        records.append(char(record.states));
+        appendU16(records, record.shape);
+        appendU16(records, 1);                  // depth
+        records.append(char(0));                // identity matrix
+        records.append(char(0));                // no colour transform
+    }
+    records.append(char(0));
+    QByteArray conditions;
+    if (releaseGoesTo >= 0) {
+        const QByteArray actions = gotoAndStop(releaseGoesTo);
+        appendU16(conditions, key ? uint16_t(4 + actions.size()) : 0);
+        appendU16(conditions, 0x0008);  // over and down to over and up
+        conditions += actions;
+    }
+    if (key) {
+        appendU16(conditions, 0);
+        appendU16(conditions, uint16_t(uint8_t(key) << 9));
+        conditions += gotoAndStop(keyGoesTo);
+    }
+    QByteArray body;
+    appendU16(body, id);
+    body.append(char(0));  // not a menu
+    appendU16(body, conditions.isEmpty() ? 0 : uint16_t(2 + records.size()));
+    return tag(34, body + records + conditions);
+}
+
 }  // namespace
 
 QByteArray TestMovie::bytes() const
@@ -151,7 +192,13 @@ QByteArray TestMovie::bytes() const
     QByteArray background;
     appendRgb(background, this->background);
     body += tag(9, background);
-    if (!rectangle.isEmpty()) {
+    if (!rectangle.isEmpty() && button) {
+        body += defineRectangleShape(1, rectangle, rectangleColor);
+        body += defineRectangleShape(2, rectangle, overColor);
+        body += defineRectangleShape(3, rectangle, downColor);
+        body += defineButton(4, releaseGoesTo, keyPress, keyGoesTo);
+        body += placeAtDepthOne(4);
+    } else if (!rectangle.isEmpty()) {
         body += defineRectangleShape(1, rectangle, rectangleColor);
         body += placeAtDepthOne(1);
     }

@@ -1,7 +1,9 @@
 #pragma once
 // Builds small uncompressed movies byte by byte for the player tests: a
 // stage of a given size and colour, a rectangle of another colour placed
-// on every frame, and optionally a stop action on one frame.
+// on every frame, and optionally a stop action on one frame. The rectangle
+// may be a button instead, with pictures of its own for the pointer over
+// it and for the button held down, and actions that go to a frame.
 
 #include <QByteArray>
 #include <QColor>
@@ -18,6 +20,14 @@ struct TestMovie {
     QRect rectangle = QRect(50, 0, 50, 50);
     QColor rectangleColor = QColor(255, 0, 0);
     int stopOnFrame = -1;   // 0-based frame whose action is "stop"; -1 for none
+
+    // The rectangle as a button (its hit area), with these pictures.
+    bool button = false;
+    QColor overColor = QColor(255, 255, 0);
+    QColor downColor = QColor(0, 255, 0);
+    int releaseGoesTo = -1;  // frame a release goes to and stops at; -1 for none
+    char keyPress = 0;       // a key whose press goes to keyGoesTo; 0 for none
+    int keyGoesTo = 0;
 
     QByteArray bytes() const;
     // Writes the movie into `folder` under `name` and returns its path.
