@@ -52,8 +52,13 @@ public:
             return plainNotify(receiver, event);
         QElapsedTimer clock;
         clock.start();
+        const int type = event->type();
+        const QByteArray name = receiver->metaObject()->className();
         const bool handled = plainNotify(receiver, event);
-        longestNs_ = std::max(longestNs_, clock.nsecsElapsed());
+        const qint64 took = clock.nsecsElapsed();
+        if (took > 12000000)
+            fprintf(stderr, "slow step %.1f ms: %s event %d\n", took / 1e6, name.constData(), type);
+        longestNs_ = std::max(longestNs_, took);
         return handled;
     }
 

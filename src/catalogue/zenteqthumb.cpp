@@ -385,11 +385,13 @@ int TZenteqThumb::firstVisibleRowWithoutImage() const
     QAbstractItemView *view = currentView();
     const QSize client = view->viewport()->size();
     const int first = firstVisibleRow();
+    // The first item on the diagonal may be a row scrolled more than the
+    // margin out of sight; its followers in the next row are still shown.
     for (int row = qMax(first, 0); first >= 0 && row < itemCount(); ++row) {
         const QRect icon = view->visualRect(model_->index(row, 0));
-        if (icon.top() <= -kVisibleMargin || icon.top() >= client.height() || icon.left() >= client.width())
+        if (icon.top() >= client.height() || icon.left() >= client.width())
             break;
-        if (model_->item(row).imageIndex < 0)
+        if (icon.top() > -kVisibleMargin && model_->item(row).imageIndex < 0)
             return row;
     }
     return -1;
