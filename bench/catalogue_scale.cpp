@@ -30,6 +30,9 @@
 
 #include "catalogue/thumbworker.h"
 #include "catalogue/zenteqthumb.h"
+#include "benchmain.h"
+#include "screenrendered.h"
+#include "common/smallmovies.h"
 
 namespace {
 
@@ -93,25 +96,12 @@ TimedApplication *App() { return static_cast<TimedApplication *>(QCoreApplicatio
 
 // --- generated movies ---
 
-class BitWriter {
-public:
-    void write(uint32_t value, int bits)
-    {
-        for (int bit = bits - 1; bit >= 0; --bit) {
-            if (used_ == 0)
-                bytes_.append('\0');
-            if (value >> bit & 1)
-                bytes_[bytes_.size() - 1] = char(uchar(bytes_.back()) | 0x80 >> used_);
-            used_ = (used_ + 1) % 8;
-        }
-    }
-    void writeSigned(int32_t value, int bits) { write(uint32_t(value) & ((1u << bits) - 1), bits); }
-    QByteArray bytes() const { return bytes_; }
-
-private:
-    QByteArray bytes_;
-    int used_ = 0;
-};
+// A signed number in `bits` bits, two's complement, as shape records
+// store their moves and edges.
+void WriteSigned(smallmovies::BitWriter &writer, int32_t value, int bits)
+{
+    writer.write(uint32_t(value) & ((1u << bits) - 1), bits);
+}
 
 void AppendTag(QByteArray &movie, int code, const QByteArray &payload)
 {
@@ -125,7 +115,7 @@ void AppendTag(QByteArray &movie, int code, const QByteArray &payload)
 
 QByteArray Rectangle(int width, int height)
 {
-    BitWriter rect;
+    smallmovies::BitWriter rect;
     rect.write(16, 5);
     for (const int twips : {0, width, 0, height})
         rect.write(uint32_t(twips), 16);
@@ -141,20 +131,20 @@ QByteArray SolidShape(uint16_t id, QRgb colour, int x, int y, int width, int hei
     shape.append(char(1)).append(char(0));  // one solid fill style
     shape.append(char(qRed(colour))).append(char(qGreen(colour))).append(char(qBlue(colour)));
     shape.append(char(0));                  // no line styles
-    BitWriter records;
+    smallmovies::BitWriter records;
     records.write(1, 4);                    // fill bits
     records.write(0, 4);                    // line bits
     records.write(0b000101, 6);             // style change: fill 1, move to
     records.write(16, 5);
-    records.writeSigned(x, 16);
-    records.writeSigned(y, 16);
+    WriteSigned(records, x, 16);
+    WriteSigned(records, y, 16);
     records.write(1, 1);                    // fill style 1
     for (const auto &[dx, dy] : {std::pair{width, 0}, {0, height}, {-width, 0}, {0, -height}}) {
         records.write(0b11, 2);             // straight edge
         records.write(16 - 2, 4);
         records.write(0, 1);                // vertical or horizontal
         records.write(dx == 0 ? 1 : 0, 1);
-        records.writeSigned(dx == 0 ? dy : dx, 16);
+        WriteSigned(records, dx == 0 ? dy : dx, 16);
     }
     records.write(0, 6);                    // end of shape
     return shape + records.bytes();
@@ -244,21 +234,6 @@ void RunEventLoopUntil(const std::function<bool()> &done)
 }
 
 bool WorkerDone() { return WorkerHandle.load() == nullptr && WorkerIdle; }
-
-bool ScreenRendered(const TZenteqThumb &view)
-{
-    QAbstractItemView *items = view.currentView();
-    const QRect screen = items->viewport()->rect();
-    const QModelIndex first = items->indexAt(QPoint(20, 20));
-    for (int row = std::max(first.row(), 0); row < view.itemCount(); ++row) {
-        const QRect icon = items->visualRect(items->model()->index(row, 0));
-        if (icon.top() >= screen.height())
-            break;
-        if (icon.intersects(screen) && view.itemImageIndex(row) < 0)
-            return false;
-    }
-    return true;
-}
 
 bool AllRendered(const TZenteqThumb &view) { return view.thumbnailCount() >= view.itemCount(); }
 
@@ -395,13 +370,4 @@ BENCHMARK(BM_Reopen5000CachedMovies)->Unit(benchmark::kMillisecond)->Iterations(
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TimedApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunWidgetBenchmarks<TimedApplication>(argc, argv); }
