@@ -21,6 +21,8 @@
 #include "catalogue/swfheader.h"
 #include "catalogue/thumbworker.h"
 #include "catalogue/zenteqthumb.h"
+#include "benchmain.h"
+#include "screenrendered.h"
 
 namespace {
 
@@ -191,20 +193,6 @@ void ProcessEventsUntil(const std::function<bool()> &done)
     }
 }
 
-bool VisibleRendered(const TZenteqThumb &view)
-{
-    QAbstractItemView *items = view.currentView();
-    const QRect screen = items->viewport()->rect();
-    for (int row = 0; row < view.itemCount(); ++row) {
-        const QRect icon = items->visualRect(items->model()->index(row, 0));
-        if (icon.top() >= screen.height())
-            break;
-        if (icon.intersects(screen) && view.itemImageIndex(row) < 0)
-            return false;
-    }
-    return true;
-}
-
 // LoadFolder as the main window calls it (the 100 ms settle pause included),
 // shown at 1000 x 700; then the time until the thumbnails on screen exist.
 void BM_LoadFolder5000(benchmark::State &state)
@@ -220,7 +208,7 @@ void BM_LoadFolder5000(benchmark::State &state)
         clock.start();
         view.LoadFolder(folder);
         state.PauseTiming();
-        ProcessEventsUntil([&] { return VisibleRendered(view); });
+        ProcessEventsUntil([&] { return ScreenRendered(view); });
         onScreenMs += clock.nsecsElapsed() / 1e6;
         view.StopWorkerAndWait();
         state.ResumeTiming();
@@ -250,13 +238,4 @@ BENCHMARK(BM_AllThumbnails5000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunWidgetBenchmarks<QApplication>(argc, argv); }

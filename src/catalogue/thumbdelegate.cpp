@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QTextLayout>
 
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/thumbnailpainter.h"
@@ -47,11 +48,10 @@ QSize TThumbDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelI
 }
 
 // Selected text gets the highlight behind just the words, as list views
-// always drew it.
-void TThumbDelegate::paintCaption(QPainter *painter, const QStyleOptionViewItem &option, const QRect &area,
-                                  int flags, const QString &text) const
+// always drew it. `drawText` draws the words with the pen set.
+void TThumbDelegate::paintCaption(QPainter *painter, const QStyleOptionViewItem &option, const QRect &textRect,
+                                  const std::function<void()> &drawText) const
 {
-    const QRect textRect = option.fontMetrics.boundingRect(area, flags, text).intersected(area);
     const QPalette::ColorGroup group = GroupOf(option);
     if (IsSelected(option)) {
         painter->fillRect(textRect.adjusted(-1, 0, 1, 0), option.palette.brush(group, QPalette::Highlight));
@@ -60,11 +60,38 @@ void TThumbDelegate::paintCaption(QPainter *painter, const QStyleOptionViewItem 
         painter->setPen(option.palette.color(group, QPalette::Text));
     }
     painter->setFont(option.font);
-    painter->drawText(area, flags, text);
+    drawText();
     if (option.state & QStyle::State_HasFocus) {
         painter->setPen(QPen(option.palette.color(group, QPalette::Text), 1, Qt::DotLine));
         painter->drawRect(textRect.adjusted(-1, 0, 0, -1));
     }
+}
+
+// The caption under a thumbnail, wrapped anywhere into the lines the area
+// holds and centred; laid out once for both its highlight and its drawing,
+// as scrolling a large folder paints a whole screen of them at a time.
+void TThumbDelegate::paintWrappedCaption(QPainter *painter, const QStyleOptionViewItem &option, const QRect &area,
+                                         const QString &text) const
+{
+    QTextLayout layout(text, option.font);
+    QTextOption textOption(Qt::AlignHCenter);
+    textOption.setWrapMode(QTextOption::WrapAnywhere);
+    layout.setTextOption(textOption);
+    QRectF bounds;
+    qreal top = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(area.width());
+        line.setPosition(QPointF(0, top));
+        top += line.height();
+        bounds |= line.naturalTextRect();
+    }
+    layout.endLayout();
+    const QRect textRect = bounds.translated(area.topLeft()).toAlignedRect().intersected(area);
+    paintCaption(painter, option, textRect, [&] {
+        painter->setClipRect(area, Qt::IntersectClip);
+        layout.draw(painter, area.topLeft());
+    });
 }
 
 void TThumbDelegate::paintThumbnailCell(QPainter *painter, const QStyleOptionViewItem &option,
@@ -85,7 +112,7 @@ void TThumbDelegate::paintThumbnailCell(QPainter *painter, const QStyleOptionVie
                             cell.bottom() - tile.bottom() - kCaptionGap);
     const QString caption = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideMiddle,
                                                           2 * captionArea.width() - 8);
-    paintCaption(painter, option, captionArea, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWrapAnywhere, caption);
+    paintWrappedCaption(painter, option, captionArea, caption);
 }
 
 void TThumbDelegate::paintSmallItem(QPainter *painter, const QStyleOptionViewItem &option,
@@ -97,5 +124,7 @@ void TThumbDelegate::paintSmallItem(QPainter *painter, const QStyleOptionViewIte
     const QRect textArea = rect.adjusted(kSmallIconSize + kSmallGap, 0, -1, 0);
     const QString caption =
         option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, textArea.width());
-    paintCaption(painter, option, textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, caption);
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+    const QRect textRect = option.fontMetrics.boundingRect(textArea, flags, caption).intersected(textArea);
+    paintCaption(painter, option, textRect, [&] { painter->drawText(textArea, flags, caption); });
 }

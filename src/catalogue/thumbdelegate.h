@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QStyledItemDelegate>
+#include <functional>
 
 class TThumbDelegate : public QStyledItemDelegate {
     Q_OBJECT
@@ -26,8 +27,10 @@ public:
 private:
     void paintThumbnailCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
     void paintSmallItem(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
-    void paintCaption(QPainter *painter, const QStyleOptionViewItem &option, const QRect &area, int flags,
-                      const QString &text) const;
+    void paintCaption(QPainter *painter, const QStyleOptionViewItem &option, const QRect &textRect,
+                      const std::function<void()> &drawText) const;
+    void paintWrappedCaption(QPainter *painter, const QStyleOptionViewItem &option, const QRect &area,
+                             const QString &text) const;
 
     QImage smallIcon_;
     bool thumbnails_ = true;

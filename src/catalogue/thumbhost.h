@@ -36,9 +36,10 @@ public:
     virtual int workerStarted(quint64 load) = 0;
     // The first item on screen that still lacks a thumbnail: from the
     // first item on the diagonal (20, 20), (21, 21)... of the client area
-    // (probing no further than the client area reaches) onwards, while the
-    // icons' tops lie between -99 and the client height and their left
-    // edges inside the client width. When the screen is done, the first
+    // (probing no further than the client area reaches) onwards, until an
+    // icon's top lies below the client area or its left edge right of it,
+    // the first whose top lies lower than 100 pixels above the client
+    // area. When the screen is done, the first
     // item without a thumbnail whose id is `nextId` or larger (the walk
     // goes on where it was even when items were removed meanwhile).
     virtual TThumbWork nextWork(quint64 load, quint64 nextId) = 0;

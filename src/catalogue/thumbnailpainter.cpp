@@ -96,8 +96,9 @@ QImage PaintThumbnail(const QImage &moviePicture, const QStringList &captionLine
     PaintFrameAndBand(painter, style);
     PaintCaptionLines(painter, captionLines, style);
     painter.end();
-    // Three bytes a pixel: a folder of 5,000 thumbnails stays near 216 MB.
-    return tile.convertToFormat(QImage::Format_RGB888);
+    // Kept as painted: the view draws this format onto the screen without
+    // converting it, and the tiles in memory are bounded in number.
+    return tile;
 }
 
 QImage ApplicationIcon(int size)

@@ -6,8 +6,11 @@
 // the person scrolled past lately (the margin around the screen) stay;
 // a tile the worker makes for an item off screen joins as the least
 // recent one, so walking a large folder never pushes the screen's tiles
-// out. A dropped tile is made again, from the shared thumbnail cache or
-// by the engine, when its item is painted again (see TTileRestorer).
+// out. The worker paints tiles only for the screen and its near
+// neighbours while they fit; for the other items it only makes sure the
+// shared thumbnail cache holds their pictures. A dropped (or never
+// painted) tile is made when its item is painted, from that cache or by
+// the engine (see TTileRestorer).
 //
 // Owned by the catalogue model; interface thread only.
 

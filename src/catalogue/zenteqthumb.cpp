@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QTreeView>
 #include <algorithm>
+#include <cstdlib>
 
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/detailreader.h"
@@ -30,6 +31,9 @@ constexpr int kProbeStart = 20;
 // An icon whose top is less than this far above the client area still
 // counts as on screen.
 constexpr int kVisibleMargin = 100;
+// How many items before and after the screen count as its neighbours, whose
+// tiles the worker paints ahead of a scroll.
+constexpr int kTileMargin = 200;
 constexpr int kDetailWidths[TCatalogueModel::ColumnCount] = {300, 100, 100, 100, 200};
 
 }  // namespace
@@ -378,18 +382,17 @@ int TZenteqThumb::firstVisibleRow() const
     return -1;
 }
 
-int TZenteqThumb::firstVisibleRowWithoutImage() const
+int TZenteqThumb::firstVisibleRowWithoutImage(int first) const
 {
-    if (!isVisible())
-        return -1;
     QAbstractItemView *view = currentView();
     const QSize client = view->viewport()->size();
-    const int first = firstVisibleRow();
+    // The first item on the diagonal may be a row scrolled more than the
+    // margin out of sight; its followers in the next row are still shown.
     for (int row = qMax(first, 0); first >= 0 && row < itemCount(); ++row) {
         const QRect icon = view->visualRect(model_->index(row, 0));
-        if (icon.top() <= -kVisibleMargin || icon.top() >= client.height() || icon.left() >= client.width())
+        if (icon.top() >= client.height() || icon.left() >= client.width())
             break;
-        if (model_->item(row).imageIndex < 0)
+        if (icon.top() > -kVisibleMargin && model_->item(row).imageIndex < 0)
             return row;
     }
     return -1;
@@ -400,7 +403,8 @@ TThumbWork TZenteqThumb::nextWork(quint64 load, quint64 nextId)
     TThumbWork work;
     if (load != load_)
         return work;
-    const int visible = firstVisibleRowWithoutImage();
+    const int first = isVisible() ? firstVisibleRow() : -1;
+    const int visible = firstVisibleRowWithoutImage(first);
     if (visible >= 0) {
         work.item = stateOf(visible);
         work.onScreen = true;
@@ -410,7 +414,9 @@ TThumbWork TZenteqThumb::nextWork(quint64 load, quint64 nextId)
     for (int row = from; from >= 0 && row < itemCount(); ++row) {
         if (model_->item(row).imageIndex < 0) {
             work.item = stateOf(row);
-            work.paintTile = model_->hasRoomForTile();
+            // Tiles of the screen's neighbours, while they fit; the rest
+            // are painted from the cache when they are scrolled to.
+            work.paintTile = model_->hasRoomForTile() && (first < 0 || std::abs(row - first) <= kTileMargin);
             return work;
         }
     }

@@ -114,7 +114,8 @@ private:
     int rowAt(QAbstractItemView *view, const QPoint &viewportPos) const;
     TThumbItemState stateOf(int row) const;
     int firstVisibleRow() const;
-    int firstVisibleRowWithoutImage() const;
+    // From `first`, the row the diagonal probe found (none when -1).
+    int firstVisibleRowWithoutImage(int first) const;
     bool isOnScreen(int row) const;
     void restoreTile(quint64 id, const QString &path);
     void dropTilesScrolledPast();

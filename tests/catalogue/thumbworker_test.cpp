@@ -1,6 +1,28 @@
 #include <QAbstractItemView>
+#include <QScrollBar>
+#include <QTest>
+#include <functional>
 
 #include "cataloguefixture.h"
+
+namespace {
+
+// The rows the worker counts as on screen (icons whose tops lie between
+// -99 and the client height) that have no thumbnail yet.
+QList<int> ShownRowsWithoutImage(const TZenteqThumb &view)
+{
+    QAbstractItemView *items = view.currentView();
+    const int height = items->viewport()->height();
+    QList<int> rows;
+    for (int row = 0; row < view.itemCount(); ++row) {
+        const int top = items->visualRect(items->model()->index(row, 0)).top();
+        if (top > -100 && top < height && view.itemImageIndex(row) < 0)
+            rows << row;
+    }
+    return rows;
+}
+
+}  // namespace
 
 using ThumbWorker = CatalogueFixture;
 
@@ -25,6 +47,36 @@ TEST_F(ThumbWorker, RendersTheItemsOnScreenBeforeTheTopOfAScrolledList)
     EXPECT_GT(onScreen, 4);
     EXPECT_FALSE(items->visualRect(items->model()->index(0, 0)).intersects(screen));
     EXPECT_EQ(view.thumbnailCount(), 200);  // nothing rendered twice
+}
+
+TEST_F(ThumbWorker, AScrollMakesTheNewlyVisibleItemsComeNext)
+{
+    const QString folder = makeFolder(QStringLiteral("scrolled"), 200);
+    TZenteqThumb view;
+    ShowView(view);
+    view.LoadFolder(folder);
+    ASSERT_TRUE(WaitUntil([&] { return view.thumbnailCount() >= 2; }));
+    QAbstractItemView *items = view.currentView();
+    items->setFocus();
+    QScrollBar *bar = items->verticalScrollBar();
+    const QList<std::pair<const char *, std::function<void()>>> scrolls = {
+        {"End key", [&] { QTest::keyClick(items, Qt::Key_End); }},
+        {"click on the scroll bar above its slider",
+         [&] { QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() / 2, bar->height() / 2)); }},
+        {"slider dragged to the middle", [&] { bar->setSliderPosition(bar->maximum() / 2); }},
+    };
+    for (const auto &[how, scroll] : scrolls) {
+        const int madeBefore = view.thumbnailCount();
+        scroll();
+        const QList<int> shown = ShownRowsWithoutImage(view);
+        ASSERT_FALSE(shown.isEmpty()) << how;
+        ASSERT_TRUE(WaitUntil([&] { return ShownRowsWithoutImage(view).isEmpty(); })) << how;
+        // One thumbnail may have been under way when the view scrolled;
+        // every one after it is of an item now on screen.
+        for (const int row : shown)
+            EXPECT_LE(view.itemImageIndex(row), madeBefore + shown.size()) << how << ", row " << row;
+    }
+    EXPECT_LT(view.thumbnailCount(), 200);
 }
 
 TEST_F(ThumbWorker, ALoadDuringARunStopsTheOldWorkerAndNoLateResultReachesTheNewList)

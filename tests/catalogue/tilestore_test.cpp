@@ -44,9 +44,8 @@ class TileMemory : public CatalogueFixture {};
 
 TEST_F(TileMemory, OffScreenTilesLeaveMemoryAndComeBackWhenScrolledTo)
 {
-    // The view shows three rows of four tiles; the store holds a little
-    // more than that.
-    constexpr int kMovies = 40, kCapacity = 16;
+    // The view shows three rows of four tiles; the store holds just that.
+    constexpr int kMovies = 40, kCapacity = 12;
     const QString folder = makeFolder(QStringLiteral("many"), kMovies);
     TZenteqThumb view;
     view.setTileCapacity(kCapacity);
@@ -57,19 +56,27 @@ TEST_F(TileMemory, OffScreenTilesLeaveMemoryAndComeBackWhenScrolledTo)
     EXPECT_LE(view.tilesInMemory(), kCapacity);
     EXPECT_FALSE(view.itemThumbnail(0).isNull()) << "the tiles on screen stay";
 
+    const auto showRow = [&](int row) {
+        view.scrollToItem(row);
+        view.currentView()->viewport()->grab();  // paints what is now on screen
+        QCoreApplication::processEvents();
+        view.waitForRestoredTiles();
+    };
     const int last = kMovies - 1;
-    view.scrollToItem(last);
-    view.currentView()->viewport()->grab();  // paints what is now on screen
-    QCoreApplication::processEvents();
-    view.waitForRestoredTiles();
+    showRow(last);
     const QImage restored = view.itemThumbnail(last);
     ASSERT_FALSE(restored.isNull());
     const QImage made = MakeThumbnail(view.itemPath(last), TThumbStyle::fromApplication()).picture;
     EXPECT_EQ(restored.convertToFormat(QImage::Format_RGB888), made.convertToFormat(QImage::Format_RGB888));
     EXPECT_LE(view.tilesInMemory(), kCapacity);
+    EXPECT_TRUE(view.itemThumbnail(0).isNull()) << "far off screen now";
+
+    showRow(0);
+    EXPECT_FALSE(view.itemThumbnail(0).isNull()) << "back on screen";
+    EXPECT_TRUE(view.itemThumbnail(last).isNull());
 
     // A restored tile for a list replaced meanwhile is dropped.
-    view.scrollToItem(0);
+    view.scrollToItem(last);
     view.currentView()->viewport()->grab();
     view.LoadFolder(makeFolder(QStringLiteral("other"), 1));
     view.waitForRestoredTiles();

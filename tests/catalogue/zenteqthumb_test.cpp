@@ -97,6 +97,31 @@ TEST_F(CatalogueView, RenderedItemsGetTheirColumnsCaptionsAndProgress)
     EXPECT_EQ(view.thumbnailCount(), 0);
 }
 
+TEST_F(CatalogueView, TheDetailColumnsDoNotWaitForThumbnails)
+{
+    const QString folder = makeFolder(QStringLiteral("details first"), 60, 10);
+    TZenteqThumb view;
+    ShowView(view);
+    view.setViewStyle(TZenteqThumb::vsReport);
+    view.LoadFolder(folder);
+    ASSERT_TRUE(WaitUntil([&] { return view.thumbnailCount() >= 1; }));
+    view.StopWorkerAndWait();
+    ASSERT_TRUE(WaitUntil([&] {
+        for (int row = 0; row < view.itemCount(); ++row) {
+            if (view.itemDetails(row).isEmpty())
+                return false;
+        }
+        return true;
+    }));
+
+    ASSERT_LT(view.thumbnailCount(), 60) << "the worker was stopped early";
+    const QAbstractItemModel *table = view.currentView()->model();
+    for (int row = 0; row < view.itemCount(); ++row) {
+        EXPECT_EQ(table->index(row, 2).data().toString(), QString::number(10 + row)) << "row " << row;
+        EXPECT_EQ(table->index(row, 4).data().toString(), QStringLiteral("W:550 H:400"));
+    }
+}
+
 TEST_F(CatalogueView, AnUnreadableMovieShowsTheBrokenPictureAndReportsItsError)
 {
     const QString folder = makeFolder(QStringLiteral("broken"), 1);
