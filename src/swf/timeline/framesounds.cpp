@@ -14,7 +14,8 @@ void StartStream(const SoundStream &stream, int frame, SoundMixer &mixer, const 
     if (start < 0)
         return;
     // A stream that runs on from an earlier frame stays; one that started
-    // later (the timeline has looped) starts again here.
+    // later (the timeline has looped) starts again here. At no frames a
+    // second the stream's frame is the one it started at.
     const int playingFrom = mixer.streamFrame(owner, 0);
     if (playingFrom >= 0 && playingFrom <= frame)
         return;
