@@ -104,10 +104,35 @@ if [ ${#slow[@]} -gt 0 ]; then
   echo "${#slow[@]} slow input(s):"
   printf '  %s\n' "${slow[@]}"
 fi
-mapfile -t findings < <(find "$work_dir/findings" -type f ! -name 'slow-unit-*' | sort)
-if [ ${#findings[@]} -gt 0 ]; then
-  echo "${#findings[@]} finding(s):"
-  printf '  %s\n' "${findings[@]}"
+
+# libFuzzer's timeout runs on the wall clock, so on a busy machine a slow
+# input can pass for a hung one; and LeakSanitizer's own tracer now and
+# then dies in its check between inputs, which leaves a crash with no
+# input. Each finding is therefore run again alone: only what fails again
+# counts. What does not is listed, for a look.
+reproduces() {
+  "$fuzzer" -timeout=30 -rss_limit_mb=2048 "$1" >"$1.replay.log" 2>&1 && return 1
+  return 0
+}
+mapfile -t findings < <(find "$work_dir/findings" -type f ! -name 'slow-unit-*' ! -name '*.replay.log' | sort)
+confirmed=()
+unconfirmed=()
+for finding in "${findings[@]}"; do
+  if reproduces "$finding"; then
+    confirmed+=("$finding")
+  else
+    unconfirmed+=("$finding")
+  fi
+done
+if [ ${#unconfirmed[@]} -gt 0 ]; then
+  echo "${#unconfirmed[@]} finding(s) that did not fail again when run alone:"
+  printf '  %s\n' "${unconfirmed[@]}"
+fi
+if [ ${#confirmed[@]} -gt 0 ]; then
+  echo "${#confirmed[@]} finding(s):"
+  for finding in "${confirmed[@]}"; do
+    echo "  $finding (replay: $finding.replay.log)"
+  done
   echo "Log: $log"
   exit 1
 fi

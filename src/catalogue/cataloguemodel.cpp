@@ -82,6 +82,15 @@ void TCatalogueModel::appendItems(const QList<QPair<QString, QString>> &items)
     endInsertRows();
 }
 
+QList<QPair<quint64, QString>> TCatalogueModel::idsAndPaths() const
+{
+    QList<QPair<quint64, QString>> items;
+    items.reserve(qsizetype(items_.size()));
+    for (const TCatalogueItem &entry : items_)
+        items.append({entry.id, entry.path});
+    return items;
+}
+
 void TCatalogueModel::removeItem(int row)
 {
     if (row < 0 || row >= rowCount())
@@ -104,28 +113,54 @@ int TCatalogueModel::rowOfId(quint64 id) const
     return row >= 0 && item(row).id == id ? row : -1;
 }
 
+// One cell at a time: a view repaints just the cell it shows (nothing for
+// an item off screen), where a range would make it repaint everything.
 int TCatalogueModel::addThumbnail(int row, const QImage &picture, const QStringList &details, bool shown)
 {
     TCatalogueItem &entry = items_[size_t(row)];
     entry.imageIndex = madeCount_++;
-    entry.details = details;
-    tiles_.put(entry.imageIndex, picture, shown);
-    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    if (!picture.isNull())
+        tiles_.put(entry.imageIndex, picture, shown);
+    emit dataChanged(index(row, 0), index(row, 0));
+    if (!details.isEmpty() && details != entry.details) {
+        entry.details = details;
+        for (int column = ColLength; column < ColumnCount; ++column)
+            emit dataChanged(index(row, column), index(row, column));
+    }
     return entry.imageIndex;
 }
 
+void TCatalogueModel::setDetails(const QList<TItemDetails> &batch)
+{
+    int first = rowCount(), last = -1;
+    for (const TItemDetails &read : batch) {
+        const int row = rowOfId(read.id);
+        if (row < 0 || !items_[size_t(row)].details.isEmpty())
+            continue;
+        items_[size_t(row)].details = read.details;
+        first = std::min(first, row);
+        last = std::max(last, row);
+    }
+    if (last >= first)
+        emit dataChanged(index(first, ColLength), index(last, ColumnCount - 1));
+}
+
+bool TCatalogueModel::hasRoomForTile() const { return tiles_.size() < tiles_.capacity(); }
+
 QImage TCatalogueModel::thumbnail(int imageIndex) const { return tiles_.get(imageIndex); }
 
-bool TCatalogueModel::restoreTile(quint64 id, const QImage &tile)
+bool TCatalogueModel::restoreTile(quint64 id, const QImage &tile, bool shown)
 {
     missing_.erase(id);
     const int row = rowOfId(id);
     if (row < 0 || item(row).imageIndex < 0)
         return false;
-    tiles_.put(item(row).imageIndex, tile, true);
+    tiles_.put(item(row).imageIndex, tile, shown);
     emit dataChanged(index(row, 0), index(row, 0));
     return true;
 }
+
+void TCatalogueModel::forgetMissing() { missing_.clear(); }
 
 // Announced after the painting that found it missing, so no view hears of
 // it in the middle of drawing.

@@ -21,6 +21,12 @@
 
 #include "catalogue/tilestore.h"
 
+// The detail texts of item `id`, read apart from its thumbnail.
+struct TItemDetails {
+    quint64 id = 0;
+    QStringList details;
+};
+
 struct TCatalogueItem {
     quint64 id = 0;
     QString caption;
@@ -47,6 +53,8 @@ public:
     // Appends items given as (caption, path) pairs, in order.
     void appendItems(const QList<QPair<QString, QString>> &items);
     void removeItem(int row);
+    // Every item's id and path, in list order.
+    QList<QPair<quint64, QString>> idsAndPaths() const;
 
     const TCatalogueItem &item(int row) const { return items_[size_t(row)]; }
     // The row of the first item whose id is `id` or larger; -1 when none.
@@ -55,17 +63,25 @@ public:
     int rowOfId(quint64 id) const;
 
     // Numbers `picture` as the next thumbnail, makes it item `row`'s image
-    // with these detail texts, and answers the new image index. `shown`
-    // tells whether the item is on screen (see the store's policy).
+    // with these detail texts (unless empty), and answers the new image
+    // index. `shown` tells whether the item is on screen (see the store's
+    // policy); a null picture is a tile to be painted when it is shown.
     int addThumbnail(int row, const QImage &picture, const QStringList &details, bool shown = true);
     // How many thumbnails were made since the last clear.
     int thumbnailCount() const { return madeCount_; }
     // The tile of image `imageIndex`; null while it is out of memory.
     QImage thumbnail(int imageIndex) const;
+    // Gives the items their detail texts, where they have none yet.
+    void setDetails(const QList<TItemDetails> &batch);
     // Gives item `id` its tile again; false when the item is gone.
-    bool restoreTile(quint64 id, const QImage &tile);
+    bool restoreTile(quint64 id, const QImage &tile, bool shown);
     int tilesInMemory() const { return tiles_.size(); }
     void setTileCapacity(int capacity) { tiles_.setCapacity(capacity); }
+    // Whether one more tile fits without dropping another.
+    bool hasRoomForTile() const;
+    // Forgets which missing tiles were announced, so that those painted
+    // again are announced anew (their requests were dropped).
+    void forgetMissing();
 
 signals:
     // Item `id` was to be painted, but its tile is out of memory. Sent

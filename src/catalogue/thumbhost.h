@@ -19,20 +19,29 @@ struct TThumbItemState {
     QString path;
 };
 
+// The item the worker is to make next, and how.
+struct TThumbWork {
+    TThumbItemState item;  // invalid: nothing is left to make
+    bool onScreen = false;
+    // Whether the tile will be kept in memory; otherwise the worker only
+    // makes sure of the movie's picture in the thumbnail cache, and the
+    // tile is painted when its item is shown.
+    bool paintTile = true;
+};
+
 class TThumbHost {
 public:
     virtual ~TThumbHost() = default;
     // Shows "Total file: N" and the progress range; answers N.
     virtual int workerStarted(quint64 load) = 0;
-    // The items on screen that still lack a thumbnail, in list order: from
-    // the first item on the diagonal (20, 20), (21, 21)... of the client
-    // area (probing no further than the client area reaches) onwards, while
-    // the icons' tops lie between -99 and the client height and their left
-    // edges inside the client width.
-    virtual QList<TThumbItemState> visibleItemsWithoutImage(quint64 load) = 0;
-    // The first item whose id is `id` or larger (the next one in the list
-    // even when items were removed meanwhile).
-    virtual TThumbItemState itemFromId(quint64 load, quint64 id) = 0;
+    // The first item on screen that still lacks a thumbnail: from the
+    // first item on the diagonal (20, 20), (21, 21)... of the client area
+    // (probing no further than the client area reaches) onwards, while the
+    // icons' tops lie between -99 and the client height and their left
+    // edges inside the client width. When the screen is done, the first
+    // item without a thumbnail whose id is `nextId` or larger (the walk
+    // goes on where it was even when items were removed meanwhile).
+    virtual TThumbWork nextWork(quint64 load, quint64 nextId) = 0;
     // Gives item `id` its thumbnail, detail texts and progress; answers the
     // new image index, or -1 when the item is gone.
     virtual int storeThumbnail(quint64 load, quint64 id, const TThumbnail &thumbnail) = 0;

@@ -1,15 +1,18 @@
 #include "catalogue/thumbnailcache.h"
 
+#include "catalogue/pngtext.h"
 #include "platform/xdgfolders.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QTemporaryFile>
+#include <QImageWriter>
+#include <QRandomGenerator>
 #include <QUrl>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -23,11 +26,18 @@ const QString kLarge = QStringLiteral("/large");
 const QString kFailures = QStringLiteral("/fail/pavoko");
 
 
+// Deflate's fastest level: a tile is small, and a walk of a large folder
+// spends its time here otherwise. Any PNG reader reads it.
+constexpr int kPngQuality = 90;
+
 // The modification time the convention compares: whole seconds since
-// 1970, as text.
-QString MTimeOf(const QFileInfo &movie)
+// 1970, as text; empty when the movie cannot be looked at.
+QString MTimeOf(const QString &moviePath)
 {
-    return QString::number(movie.lastModified().toSecsSinceEpoch());
+    struct stat status;
+    if (::stat(QFile::encodeName(moviePath).constData(), &status) != 0)
+        return {};
+    return QString::number(qint64(status.st_mtime));
 }
 
 // Makes `folder` and the folders above it up to the cache root, each one
@@ -63,13 +73,18 @@ QString TThumbnailCache::entryNameOf(const QString &moviePath)
 }
 
 // The keys are taken from the decoded picture: the reader's own text
-// lookup splits keys at their colons.
+// lookup splits keys at their colons. The file is opened here: a reader
+// given a name that does not exist tries a dozen other endings first.
 QImage TThumbnailCache::loadValid(const QString &entryPath, const QString &moviePath) const
 {
-    QImageReader reader(entryPath, "png");
+    QFile entry(entryPath);
+    if (!entry.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&entry, "png");
     const QImage picture = reader.read();
-    if (picture.isNull() || picture.text(kUriKey) != uriOf(moviePath)
-        || picture.text(kMTimeKey) != MTimeOf(QFileInfo(moviePath)))
+    const QString mtime = MTimeOf(moviePath);
+    if (picture.isNull() || mtime.isEmpty() || picture.text(kMTimeKey) != mtime
+        || picture.text(kUriKey) != uriOf(moviePath))
         return {};
     return picture;
 }
@@ -85,9 +100,22 @@ QImage TThumbnailCache::load(const QString &moviePath) const
     return {};
 }
 
+bool TThumbnailCache::isCurrent(const QString &entryPath, const QString &moviePath) const
+{
+    const QHash<QString, QString> texts = ReadPngText(entryPath);
+    const QString mtime = MTimeOf(moviePath);
+    return !mtime.isEmpty() && texts.value(kMTimeKey) == mtime && texts.value(kUriKey) == uriOf(moviePath);
+}
+
+bool TThumbnailCache::holds(const QString &moviePath) const
+{
+    const QString name = QLatin1Char('/') + entryNameOf(moviePath);
+    return isCurrent(root_ + kNormal + name, moviePath) || isCurrent(root_ + kLarge + name, moviePath);
+}
+
 bool TThumbnailCache::hasFailed(const QString &moviePath) const
 {
-    return !loadValid(root_ + kFailures + QLatin1Char('/') + entryNameOf(moviePath), moviePath).isNull();
+    return isCurrent(root_ + kFailures + QLatin1Char('/') + entryNameOf(moviePath), moviePath);
 }
 
 bool TThumbnailCache::store(const QString &moviePath, const QImage &frame) const
@@ -102,24 +130,41 @@ bool TThumbnailCache::storeFailure(const QString &moviePath) const
     return write(root_ + kFailures, moviePath, mark);
 }
 
+bool TThumbnailCache::ensureFolder(const QString &folder) const
+{
+    if (readyFolders_.contains(folder))
+        return true;
+    if (!MakeOwnerOnlyFolder(root_, folder))
+        return false;
+    readyFolders_.insert(folder);
+    return true;
+}
+
 bool TThumbnailCache::write(const QString &folder, const QString &moviePath, QImage picture) const
 {
     const QFileInfo movie(moviePath);
-    if (!movie.exists() || !MakeOwnerOnlyFolder(root_, folder))
+    const QString mtime = MTimeOf(moviePath);
+    if (mtime.isEmpty() || !ensureFolder(folder))
         return false;
     picture.setText(kUriKey, uriOf(moviePath));
-    picture.setText(kMTimeKey, MTimeOf(movie));
+    picture.setText(kMTimeKey, mtime);
     picture.setText(kSizeKey, QString::number(movie.size()));
     picture.setText(kMimeKey, QStringLiteral("application/x-shockwave-flash"));
     picture.setText(kSoftwareKey, QStringLiteral("Pavoko"));
-    // A temporary file is made owner-only; the rename puts it in place
-    // whole, so a reader never sees half an entry.
-    QTemporaryFile temporary(folder + QStringLiteral("/.pavoko-XXXXXX.png"));
-    if (!temporary.open() || !picture.save(&temporary, "PNG") || !temporary.flush())
+    // The temporary file is owner-only from its start; the rename puts it
+    // in place whole, so a reader never sees half an entry.
+    const QString name = entryNameOf(moviePath);
+    QFile temporary(QStringLiteral("%1/.pavoko-%2-%3").arg(folder, name).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    if (!temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return false;
-    const QString target = folder + QLatin1Char('/') + entryNameOf(moviePath);
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
-        return false;
-    temporary.setAutoRemove(false);
-    return true;
+    QImageWriter writer(&temporary, "png");
+    writer.setQuality(kPngQuality);
+    const bool written = writer.write(picture) && temporary.flush();
+    temporary.close();
+    const QString target = folder + QLatin1Char('/') + name;
+    if (written
+        && std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    temporary.remove();
+    return false;
 }

@@ -19,6 +19,7 @@
 // thread may use its own instance.
 
 #include <QImage>
+#include <QSet>
 #include <QString>
 
 class TThumbnailCache {
@@ -32,6 +33,9 @@ public:
     // The movie's cached frame, from "normal/" or else "large/"; null when
     // there is none or it is stale.
     QImage load(const QString &moviePath) const;
+    // Whether there is a current picture of the movie, found without
+    // decoding it.
+    bool holds(const QString &moviePath) const;
     // Keeps `frame` as the movie's picture in "normal/"; false when it
     // could not be written.
     bool store(const QString &moviePath, const QImage &frame) const;
@@ -46,7 +50,11 @@ public:
 
 private:
     QImage loadValid(const QString &entryPath, const QString &moviePath) const;
+    bool isCurrent(const QString &entryPath, const QString &moviePath) const;
     bool write(const QString &folder, const QString &moviePath, QImage picture) const;
+    bool ensureFolder(const QString &folder) const;
 
     QString root_;
+    // Folders made (and made owner-only) by this instance already.
+    mutable QSet<QString> readyFolders_;
 };

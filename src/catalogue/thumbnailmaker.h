@@ -13,7 +13,7 @@
 #include "catalogue/thumbnailpainter.h"
 
 struct TThumbnail {
-    QImage picture;        // the 120 x 120 tile; never null
+    QImage picture;        // the 120 x 120 tile; null only when not asked for
     TSwfHeader header;     // as the reader left it (all zero when it raised)
     bool failed = false;   // the header could not be read: no detail texts
     QString error;         // the reader's text when failed
@@ -27,4 +27,8 @@ class TThumbnailCache;
 
 // With `cache`, the movie's picture comes from the shared thumbnail cache
 // when it holds a current one, and a picture painted here is kept there.
-TThumbnail MakeThumbnail(const QString &path, const TThumbStyle &style, const TThumbnailCache *cache = nullptr);
+// With a cache and `paintTile` false, the tile is not painted: the movie's
+// picture is only made sure of in the cache (not even decoded when it is
+// there already), for a tile that will be painted when it is shown.
+TThumbnail MakeThumbnail(const QString &path, const TThumbStyle &style, const TThumbnailCache *cache = nullptr,
+                         bool paintTile = true);

@@ -86,7 +86,6 @@ void TThumbWorker::endStep()
 void TThumbWorker::breakOff()
 {
     const std::lock_guard<std::mutex> guard(HandshakeLock());
-    brokeOff_ = true;
     if (isCurrent())
         WorkerBrokeOff = true;
 }
@@ -103,27 +102,16 @@ void TThumbWorker::finish()
         WorkerIdle = true;
 }
 
-void TThumbWorker::render(const TThumbItemState &item)
+void TThumbWorker::render(const TThumbWork &work)
 {
-    const TThumbnail thumbnail = MakeThumbnail(item.path, style_, &cache_);
-    ask([&] { return host_->storeThumbnail(load_, item.id, thumbnail); });
+    const TThumbnail thumbnail = MakeThumbnail(work.item.path, style_, &cache_, work.paintTile);
+    ask([&] { return host_->storeThumbnail(load_, work.item.id, thumbnail); });
 }
 
-// Renders what is on screen and still lacks a thumbnail, testing the stop
-// request before each one.
-void TThumbWorker::visiblePass()
-{
-    const QList<TThumbItemState> pending = ask([this] { return host_->visibleItemsWithoutImage(load_); });
-    for (const TThumbItemState &item : pending) {
-        if (!beginStep()) {
-            breakOff();
-            return;
-        }
-        render(item);
-        endStep();
-    }
-}
-
+// Each step asks the view again what to make: the first item on screen
+// without a thumbnail, else the next one of the walk through the list. So
+// after every thumbnail the screen is looked at anew, and a scroll makes
+// the newly visible items come next.
 void TThumbWorker::run()
 {
     {
@@ -133,23 +121,25 @@ void TThumbWorker::run()
             WorkerBrokeOff = false;
         }
     }
-    const int count = ask([this] { return host_->workerStarted(load_); });
+    ask([this] { return host_->workerStarted(load_); });
     quint64 nextId = 0;
-    for (int step = 0; step < count; ++step) {
-        if (!beginStep())
+    bool onScreen = false;
+    for (;;) {
+        if (!beginStep()) {
+            if (onScreen)
+                breakOff();
             break;
-        visiblePass();
-        // The visible pass may have left WorkerIdle set; the sequential step
-        // is a step of its own.
-        if (brokeOff_ || !beginStep())
+        }
+        const TThumbWork work = ask([&] { return host_->nextWork(load_, nextId); });
+        if (!work.item.valid) {
+            endStep();
             break;
-        const TThumbItemState item = ask([&] { return host_->itemFromId(load_, nextId); });
-        if (item.valid && !item.hasImage)
-            render(item);
+        }
+        onScreen = work.onScreen;
+        if (!onScreen)
+            nextId = work.item.id + 1;
+        render(work);
         endStep();
-        if (!item.valid)
-            break;
-        nextId = item.id + 1;
     }
     finish();
 }

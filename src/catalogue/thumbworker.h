@@ -1,8 +1,9 @@
 #pragma once
 // The thumbnail worker: one thread that walks the catalogue's items and
-// makes their thumbnails, the items on screen first. It loads and paints
-// each movie on its own thread and hands the finished picture to the view
-// in one synchronous request; it never touches a widget or an item itself.
+// makes their thumbnails, the items on screen first (looked at anew after
+// every thumbnail). It loads and paints each movie on its own thread and
+// hands the finished picture to the view in one synchronous request; it
+// never touches a widget or an item itself.
 //
 // At most one worker is current. Its starter and the worker share the four
 // cells below; the worker's test of the stop request and its clearing of
@@ -19,13 +20,14 @@
 
 class TThumbHost;
 class TThumbWorker;
-struct TThumbItemState;
+struct TThumbWork;
 
 // The load (or the close) asks the worker to stop.
 extern std::atomic<bool> StopRequested;
 // No step of the current worker is under way.
 extern std::atomic<bool> WorkerIdle;
-// The current worker met the stop request in its visible pass.
+// The current worker met the stop request while making the screen's
+// thumbnails.
 extern std::atomic<bool> WorkerBrokeOff;
 // The current worker; emptied by it at its end (compare-and-swap).
 extern std::atomic<TThumbWorker *> WorkerHandle;
@@ -58,8 +60,7 @@ private:
     void endStep();
     void breakOff();
     void finish();
-    void visiblePass();
-    void render(const TThumbItemState &item);
+    void render(const TThumbWork &work);
     bool isCurrent() const { return WorkerHandle.load() == this; }
 
     QObject *hostObject_;
@@ -67,5 +68,4 @@ private:
     quint64 load_;
     TThumbStyle style_;
     TThumbnailCache cache_;
-    bool brokeOff_ = false;
 };

@@ -4,12 +4,14 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStackedLayout>
 #include <QThread>
 #include <QTreeView>
 #include <algorithm>
 
 #include "catalogue/cataloguemodel.h"
+#include "catalogue/detailreader.h"
 #include "catalogue/detailtext.h"
 #include "catalogue/folderlisting.h"
 #include "catalogue/thumbdelegate.h"
@@ -38,6 +40,7 @@ TZenteqThumb::TZenteqThumb(QWidget *parent)
       selection_(new QItemSelectionModel(model_, this)),
       delegate_(new TThumbDelegate(this)),
       restorer_(new TTileRestorer(this)),
+      detailReader_(new TDetailReader(this)),
       listView_(new QListView(this)),
       detailView_(new QTreeView(this)),
       stack_(new QStackedLayout(this))
@@ -57,9 +60,15 @@ TZenteqThumb::TZenteqThumb(QWidget *parent)
     setViewStyle(vsIcon);
     connect(model_, &TCatalogueModel::tileMissing, this, &TZenteqThumb::restoreTile);
     connect(restorer_, &TTileRestorer::restored, this, [this](quint64 load, quint64 id, const QImage &tile) {
-        if (load == load_)
-            model_->restoreTile(id, tile);
+        const int row = model_->rowOfId(id);
+        if (load == load_ && row >= 0)
+            model_->restoreTile(id, tile, isOnScreen(row));
     });
+    connect(detailReader_, &TDetailReader::detailsRead, this,
+            [this](quint64 load, const QList<TItemDetails> &details) {
+                if (load == load_)
+                    model_->setDetails(details);
+            });
 }
 
 TZenteqThumb::~TZenteqThumb()
@@ -88,6 +97,8 @@ void TZenteqThumb::setUpView(QAbstractItemView *view)
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     view->viewport()->installEventFilter(this);
+    for (QScrollBar *bar : {view->verticalScrollBar(), view->horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, &TZenteqThumb::dropTilesScrolledPast);
     connect(view, &QWidget::customContextMenuRequested, this,
             [this, view](const QPoint &pos) { emit contextMenuRequested(view->viewport()->mapToGlobal(pos)); });
 }
@@ -152,6 +163,7 @@ void TZenteqThumb::LoadFolder(const QString &folder, const QStringList *files)
         return;  // a newer load ran while this one waited, and it wins
     Clear();
     model_->appendItems(files ? ListGivenPaths(*files) : ListMovieFolder(folder));
+    detailReader_->read(load_, model_->idsAndPaths());
     pruneFinishedWorkers();
     if (model_->rowCount() > 0)
         startWorker();
@@ -161,6 +173,7 @@ void TZenteqThumb::Clear()
 {
     ++load_;
     restorer_->forget();
+    detailReader_->forget();
     model_->clear();
     emit progressValueChanged(0);
 }
@@ -276,6 +289,14 @@ void TZenteqThumb::restoreTile(quint64 id, const QString &path)
     restorer_->request(load_, id, path, TThumbStyle::fromApplication());
 }
 
+// Tiles asked for but not restored yet belong to items scrolled past; the
+// next paint asks again for those still on screen.
+void TZenteqThumb::dropTilesScrolledPast()
+{
+    restorer_->forget();
+    model_->forgetMissing();
+}
+
 bool TZenteqThumb::isOnScreen(int row) const
 {
     const QAbstractItemView *view = currentView();
@@ -357,11 +378,10 @@ int TZenteqThumb::firstVisibleRow() const
     return -1;
 }
 
-QList<TThumbItemState> TZenteqThumb::visibleItemsWithoutImage(quint64 load)
+int TZenteqThumb::firstVisibleRowWithoutImage() const
 {
-    QList<TThumbItemState> pending;
-    if (load != load_ || !isVisible())
-        return pending;
+    if (!isVisible())
+        return -1;
     QAbstractItemView *view = currentView();
     const QSize client = view->viewport()->size();
     const int first = firstVisibleRow();
@@ -370,17 +390,31 @@ QList<TThumbItemState> TZenteqThumb::visibleItemsWithoutImage(quint64 load)
         if (icon.top() <= -kVisibleMargin || icon.top() >= client.height() || icon.left() >= client.width())
             break;
         if (model_->item(row).imageIndex < 0)
-            pending.append(stateOf(row));
+            return row;
     }
-    return pending;
+    return -1;
 }
 
-TThumbItemState TZenteqThumb::itemFromId(quint64 load, quint64 id)
+TThumbWork TZenteqThumb::nextWork(quint64 load, quint64 nextId)
 {
+    TThumbWork work;
     if (load != load_)
-        return {};
-    const int row = model_->rowFromId(id);
-    return row >= 0 ? stateOf(row) : TThumbItemState();
+        return work;
+    const int visible = firstVisibleRowWithoutImage();
+    if (visible >= 0) {
+        work.item = stateOf(visible);
+        work.onScreen = true;
+        return work;
+    }
+    const int from = model_->rowFromId(nextId);
+    for (int row = from; from >= 0 && row < itemCount(); ++row) {
+        if (model_->item(row).imageIndex < 0) {
+            work.item = stateOf(row);
+            work.paintTile = model_->hasRoomForTile();
+            return work;
+        }
+    }
+    return work;
 }
 
 int TZenteqThumb::storeThumbnail(quint64 load, quint64 id, const TThumbnail &thumbnail)

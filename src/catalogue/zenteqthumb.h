@@ -1,7 +1,8 @@
 #pragma once
 // The catalogue view: one folder's movies (or a given list of paths) as
 // thumbnails, small icons, a list or a detail table. Thumbnails are made in
-// the background by the thumbnail worker, the items on screen first.
+// the background by the thumbnail worker, the items on screen first; the
+// detail texts are read apart from them, so they never wait for pictures.
 // Lives on the interface thread; the worker reaches it only through
 // synchronous requests, each tagged with the load it belongs to, so a
 // request of a stopped worker never reaches a refilled list.
@@ -23,6 +24,7 @@ class QListView;
 class QStackedLayout;
 class QTreeView;
 class TCatalogueModel;
+class TDetailReader;
 class TThumbDelegate;
 class TThumbWorker;
 class TTileRestorer;
@@ -112,12 +114,13 @@ private:
     int rowAt(QAbstractItemView *view, const QPoint &viewportPos) const;
     TThumbItemState stateOf(int row) const;
     int firstVisibleRow() const;
+    int firstVisibleRowWithoutImage() const;
     bool isOnScreen(int row) const;
     void restoreTile(quint64 id, const QString &path);
+    void dropTilesScrolledPast();
 
     int workerStarted(quint64 load) override;
-    QList<TThumbItemState> visibleItemsWithoutImage(quint64 load) override;
-    TThumbItemState itemFromId(quint64 load, quint64 id) override;
+    TThumbWork nextWork(quint64 load, quint64 nextId) override;
     int storeThumbnail(quint64 load, quint64 id, const TThumbnail &thumbnail) override;
     void workerFinished(quint64 load) override;
 
@@ -125,6 +128,7 @@ private:
     QItemSelectionModel *selection_;
     TThumbDelegate *delegate_;
     TTileRestorer *restorer_;
+    TDetailReader *detailReader_;
     QListView *listView_;
     QTreeView *detailView_;
     QStackedLayout *stack_;

@@ -10,6 +10,7 @@
 #include "swf/moviedefinition.h"
 #include "swf/render/displayrenderer.h"
 #include "swf/tagwalker.h"
+#include "swf/timeline/buttontracker.h"
 #include "swf/timeline/framesounds.h"
 #include "swf/timeline/timelinestate.h"
 
@@ -20,6 +21,23 @@ namespace {
 // Files are read whole before decoding; a compressed body never needs more
 // input than this to fill the body limit.
 constexpr qint64 kFileReadLimit = qint64(MemoryBudget::kBodyLimit) * 2;
+
+// Stage twips to the pixels of `target`: the whole stage, centred, aspect
+// kept.
+QTransform StageToTarget(const Rect &stage, const QRect &target)
+{
+    const double stageWidth = double(stage.xMax) - stage.xMin;
+    const double stageHeight = double(stage.yMax) - stage.yMin;
+    const double scale = std::min(target.width() / stageWidth, target.height() / stageHeight);
+    const double left = target.x() + (target.width() - stageWidth * scale) / 2;
+    const double top = target.y() + (target.height() - stageHeight * scale) / 2;
+    return QTransform(scale, 0, 0, scale, left - stage.xMin * scale, top - stage.yMin * scale);
+}
+
+QPointF StagePixelToTwips(const Rect &stage, const QPointF &point)
+{
+    return QPointF(stage.xMin + point.x() * kTwipsPerPixel, stage.yMin + point.y() * kTwipsPerPixel);
+}
 
 std::shared_ptr<const MovieDefinition> EmptyMovie()
 {
@@ -61,7 +79,10 @@ std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &byte
 class MoviePlayer::State {
 public:
     explicit State(const std::shared_ptr<const MovieDefinition> &movie)
-        : mixer(std::make_shared<SoundMixer>(movie)), context(movie->dictionary), root(movie->timeline, context, 0)
+        : mixer(std::make_shared<SoundMixer>(movie)),
+          context(movie->dictionary),
+          root(movie->timeline, context, 0),
+          buttons(root, context)
     {
         root.start();
     }
@@ -70,6 +91,7 @@ public:
     std::shared_ptr<SoundMixer> mixer;
     PlayerContext context;
     TimelineState root;
+    ButtonTracker buttons;
 };
 
 MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie)
@@ -83,8 +105,20 @@ const MovieHeader &MoviePlayer::header() const { return movie_->header; }
 Rgba MoviePlayer::backgroundColor() const { return movie_->background; }
 int MoviePlayer::frameCount() const { return state_->root.frameCount(); }
 int MoviePlayer::currentFrame() const { return state_->root.currentFrame(); }
-void MoviePlayer::gotoFrame(int frame) { state_->root.gotoFrame(frame); }
-void MoviePlayer::advance(bool loop) { state_->root.advance(loop); }
+
+// A new frame may bring a button under the pointer or take one away.
+void MoviePlayer::gotoFrame(int frame)
+{
+    state_->root.gotoFrame(frame);
+    state_->buttons.refresh();
+}
+
+void MoviePlayer::advance(bool loop)
+{
+    state_->root.advance(loop);
+    state_->buttons.refresh();
+}
+
 bool MoviePlayer::isPlaying() const { return state_->root.isPlaying(); }
 void MoviePlayer::setPlaying(bool playing) { state_->root.setPlaying(playing); }
 
@@ -126,18 +160,11 @@ void MoviePlayer::render(QPainter &painter, const QRect &target, Quality quality
 
     const Rect &stage = movie_->header.frame;
     if (!stage.isEmpty()) {
-        const double stageWidth = double(stage.xMax) - stage.xMin;
-        const double stageHeight = double(stage.yMax) - stage.yMin;
-        const double scale = std::min(target.width() / stageWidth, target.height() / stageHeight);
-        const double left = target.x() + (target.width() - stageWidth * scale) / 2;
-        const double top = target.y() + (target.height() - stageHeight * scale) / 2;
         RenderContext context;
         context.painter = &painter;
         context.quality = quality;
         context.dictionary = &movie_->dictionary;
-        context.stageToDevice = QTransform(scale, 0, 0, scale, left - stage.xMin * scale,
-                                           top - stage.yMin * scale)
-                                * hostTransform;
+        context.stageToDevice = StageToTarget(stage, target) * hostTransform;
         painter.resetTransform();
         painter.setRenderHint(QPainter::Antialiasing, context.antialias());
         painter.setRenderHint(QPainter::SmoothPixmapTransform, context.smoothBitmaps());
@@ -158,6 +185,40 @@ QImage MoviePlayer::renderImage(const QSize &size, Quality quality) const
     QPainter painter(&image);
     render(painter, QRect(QPoint(0, 0), size), quality);
     return image;
+}
+
+void MoviePlayer::mouseMove(const QPointF &stagePoint)
+{
+    state_->buttons.mouseMove(StagePixelToTwips(movie_->header.frame, stagePoint));
+}
+
+void MoviePlayer::mouseDown(const QPointF &stagePoint)
+{
+    state_->buttons.mouseDown(StagePixelToTwips(movie_->header.frame, stagePoint));
+}
+
+void MoviePlayer::mouseUp(const QPointF &stagePoint)
+{
+    state_->buttons.mouseUp(StagePixelToTwips(movie_->header.frame, stagePoint));
+}
+
+void MoviePlayer::mouseLeave() { state_->buttons.mouseLeave(); }
+void MoviePlayer::keyDown(int keyCode, char32_t character) { state_->buttons.keyDown(keyCode, character); }
+void MoviePlayer::keyUp(int keyCode, char32_t character) { state_->buttons.keyUp(keyCode, character); }
+ButtonTracker &MoviePlayer::buttons() { return state_->buttons; }
+
+MouseCursor MoviePlayer::cursor() const
+{
+    return state_->buttons.overButton() ? MouseCursor::Hand : MouseCursor::Arrow;
+}
+
+QPointF MoviePlayer::stagePointAt(const QRect &target, const QPointF &point) const
+{
+    const Rect &stage = movie_->header.frame;
+    if (stage.isEmpty() || target.isEmpty())
+        return {};
+    const QPointF twips = StageToTarget(stage, target).inverted().map(point);
+    return QPointF((twips.x() - stage.xMin) / kTwipsPerPixel, (twips.y() - stage.yMin) / kTwipsPerPixel);
 }
 
 }  // namespace swf

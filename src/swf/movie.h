@@ -9,8 +9,11 @@
 //
 // MoviePlayer is the state of one running copy: the current frame, the
 // display list of the root and of every sprite in it, play/stop state as
-// frame actions leave it. One player belongs to one thread. The host drives
-// time (nextFrame at the movie's rate); the engine owns no timer.
+// frame actions leave it, the buttons as the mouse and the keys leave them.
+// One player belongs to one thread. The host drives time (nextFrame at the
+// movie's rate); the engine owns no timer. The host passes the mouse and
+// the keys on as they come; buttons change their pictures and fire their
+// actions at once, so the host redraws after each.
 
 #include <QByteArray>
 #include <QImage>
@@ -35,7 +38,10 @@ struct MovieHeader {
 };
 
 class MovieDefinition;
+class ButtonTracker;
 class SoundMixer;
+
+enum class MouseCursor { Arrow, Hand };
 
 // Loads a movie; never throws. On a file that cannot be read at all the
 // result is null and *error says why. A truncated or corrupt movie loads
@@ -89,6 +95,25 @@ public:
     // colour (scale mode 0).
     void render(QPainter &painter, const QRect &target, Quality quality) const;
     QImage renderImage(const QSize &size, Quality quality) const;
+
+    // The mouse, in pixels of the stage: (0, 0) is the top left corner of
+    // the stage rectangle, one unit one stage pixel at 100%.
+    void mouseMove(const QPointF &stagePoint);
+    void mouseDown(const QPointF &stagePoint);
+    void mouseUp(const QPointF &stagePoint);
+    // The pointer left the movie's area.
+    void mouseLeave();
+    // Where a point of a render's `target` (the same rectangle as passed
+    // to render()) lies on the stage, in the units above.
+    QPointF stagePointAt(const QRect &target, const QPointF &point) const;
+    // Flash key codes (swf/timeline/keycodes.h) and the character typed.
+    void keyDown(int keyCode, char32_t character = 0);
+    void keyUp(int keyCode, char32_t character = 0);
+    // The hand over a button that takes the mouse, the arrow elsewhere.
+    MouseCursor cursor() const;
+    // The buttons' side of the mouse and the keys, for a script engine to
+    // listen to and to ask which button has the focus.
+    ButtonTracker &buttons();
 
 private:
     class State;

@@ -16,6 +16,7 @@
 #include <set>
 
 #include "common/testpaths.h"
+#include "swf/inputlog.h"
 #include "swf/movie.h"
 
 namespace {
@@ -139,14 +140,20 @@ struct Results {
     std::map<QString, ClassTally> byCode;
 };
 
-// Plays the movie once, taking each of its pictures at its frame.
+// Plays the movie once, taking each of its pictures at its frame. The
+// mouse and keys of an input log beside the movie come before each frame.
 void CheckMovie(const QString &corpus, const ReferenceMovie &movie, Results &results)
 {
     ClassTally &tally = results.byCode[movie.code];
-    const auto movieDef = swf::LoadMovie(corpus + QLatin1Char('/') + movie.path);
+    const QString moviePath = corpus + QLatin1Char('/') + movie.path;
+    const auto movieDef = swf::LoadMovie(moviePath);
     std::unique_ptr<swf::MoviePlayer> player;
-    if (movieDef)
+    swf::InputLog input;
+    input.load(moviePath.left(moviePath.lastIndexOf(QLatin1Char('/'))) + QStringLiteral("/input.json"));
+    if (movieDef) {
         player = std::make_unique<swf::MoviePlayer>(movieDef);
+        input.playFrame(*player);
+    }
     int shown = 1;
     for (const ReferencePicture &picture : movie.pictures) {
         ++tally.total;
@@ -158,8 +165,10 @@ void CheckMovie(const QString &corpus, const ReferenceMovie &movie, Results &res
         results.checked.insert(picture.png);
         if (PicturesMatch(BlankWhite(expected.size()), expected))
             ++tally.blankPassing;
-        for (; player && shown < picture.frames; ++shown)
+        for (; player && shown < picture.frames; ++shown) {
+            input.playFrame(*player);
             player->advance();
+        }
         const QImage actual = player ? player->renderImage(expected.size(), movie.quality) : BlankWhite(expected.size());
         if (PicturesMatch(actual, expected)) {
             ++tally.passing;

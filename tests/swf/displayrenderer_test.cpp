@@ -189,3 +189,30 @@ TEST(DisplayRenderer, DrawsOnlyIntoTheTargetOfATransformedPainter)
     EXPECT_EQ(image.pixel(175, 75), kBlue);
     EXPECT_EQ(image.pixel(275, 50), black);
 }
+
+// A hostile frame can stack any number of filtered objects: the render
+// spends a bounded amount on layers and filters, after which the objects
+// are still drawn, only sharp.
+TEST(DisplayRenderer, FiltersBeyondTheFramesBudgetAreLeftOutButObjectsStayDrawn)
+{
+    constexpr int kSquares = 40;
+    constexpr uint16_t kSquareId = 20;
+    SwfBuilder b = Characters();
+    b.defineRectangle(kSquareId, Rect{0, 200, 0, 200}, Rgba{0, 0, 255, 255});
+    // One blur of 64 pixels, three passes: each layer covers the stage.
+    const QByteArray wideBlur = QByteArray::fromHex("01" "01" "00004000" "00004000" "18");
+    for (int i = 0; i < kSquares; ++i) {
+        Placement square = PlaceCharacter(uint16_t(i + 1), kSquareId);
+        square.hasMatrix = true;
+        square.matrix.tx = (i % 10) * 200;
+        square.matrix.ty = (i / 10) * 500;
+        square.filterList = wideBlur;
+        b.placeObject3(square);
+    }
+    b.showFrame().end();
+    const QImage image = Render(b);
+    auto centre = [&](int i) { return image.pixel((i % 10) * 10 + 5, (i / 10) * 25 + 5); };
+    EXPECT_NE(centre(0), kBlue) << "the first square is blurred";
+    for (int i = kSquares - 10; i < kSquares; ++i)
+        EXPECT_EQ(centre(i), kBlue) << "square " << i << " is drawn sharp";
+}

@@ -262,7 +262,7 @@ QByteArray PlaceBody(const Placement &p, bool version3)
         flags |= 0x40;
     w.u8(flags);
     if (version3)
-        w.u8((p.blendMode >= 0 ? 0x02 : 0x00) | (p.background ? 0x40 : 0x00));
+        w.u8((p.filterList.isEmpty() ? 0x00 : 0x01) | (p.blendMode >= 0 ? 0x02 : 0x00) | (p.background ? 0x40 : 0x00));
     w.u16(p.depth);
     if (p.characterId >= 0)
         w.u16(uint16_t(p.characterId));
@@ -276,6 +276,8 @@ QByteArray PlaceBody(const Placement &p, bool version3)
         w.string(p.name);
     if (p.clipDepth >= 0)
         w.u16(uint16_t(p.clipDepth));
+    if (version3)
+        w.bytes(p.filterList);
     if (version3 && p.blendMode >= 0)
         w.u8(uint8_t(p.blendMode));
     if (version3 && p.background)
@@ -332,6 +334,52 @@ SwfBuilder &SwfBuilder::defineSprite(uint16_t id, uint16_t frameCount, const QBy
     w.bytes(spriteTags);
     w.bytes(tagBytes(0, {}));
     return tag(39, w.data());
+}
+
+namespace {
+
+void WriteButtonRecords(BitWriter &w, const std::vector<ButtonRecord> &records, bool version2)
+{
+    for (const ButtonRecord &record : records) {
+        w.u8(record.states);
+        w.u16(record.characterId);
+        w.u16(record.depth);
+        w.matrix(record.matrix);
+        if (version2)
+            w.colorTransform(swf::ColorTransform(), true);
+    }
+    w.u8(0);
+}
+
+}  // namespace
+
+SwfBuilder &SwfBuilder::defineButton2(uint16_t id, bool trackAsMenu, const std::vector<ButtonRecord> &records,
+                                      const std::vector<ButtonCondition> &conditions)
+{
+    BitWriter recordBytes;
+    WriteButtonRecords(recordBytes, records, true);
+    BitWriter w;
+    w.u16(id);
+    w.u8(trackAsMenu ? 1 : 0);
+    w.u16(conditions.empty() ? 0 : uint16_t(2 + recordBytes.data().size()));
+    w.bytes(recordBytes.data());
+    for (size_t i = 0; i < conditions.size(); ++i) {
+        const QByteArray actionBytes = conditions[i].actions + QByteArray(1, '\0');
+        const bool last = i + 1 == conditions.size();
+        w.u16(last ? 0 : uint16_t(4 + actionBytes.size()));
+        w.u16(conditions[i].conditions);
+        w.bytes(actionBytes);
+    }
+    return tag(34, w.data());
+}
+
+SwfBuilder &SwfBuilder::defineButton(uint16_t id, const std::vector<ButtonRecord> &records, const QByteArray &actions)
+{
+    BitWriter w;
+    w.u16(id);
+    WriteButtonRecords(w, records, false);
+    w.bytes(actions + QByteArray(1, '\0'));
+    return tag(7, w.data());
 }
 
 QByteArray SwfBuilder::zlibCompress(const QByteArray &data)

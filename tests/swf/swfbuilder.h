@@ -56,7 +56,24 @@ struct Placement {
     std::string name;
     int clipDepth = -1;
     int blendMode = -1;  // PlaceObject3 only
+    QByteArray filterList;  // PlaceObject3 only: the count byte and the records
     std::optional<swf::Rgba> background;  // PlaceObject3 only
+};
+
+// One character record of a button: the states that show it (bits 1 up,
+// 2 over, 4 down, 8 hit test), where and how.
+struct ButtonRecord {
+    uint8_t states = 0x0f;
+    uint16_t characterId = 0;
+    uint16_t depth = 1;
+    swf::Matrix matrix;
+};
+
+// One condition record of DefineButton2: the transition bits and key code,
+// and its actions (the End action is appended).
+struct ButtonCondition {
+    uint16_t conditions = 0;
+    QByteArray actions;
 };
 
 // A new object of `characterId` at `depth`, nothing else set.
@@ -83,6 +100,10 @@ public:
     SwfBuilder &doAction(const QByteArray &actions);  // End action appended
     // DefineSprite whose tag list is `tags` (an End tag is appended).
     SwfBuilder &defineSprite(uint16_t id, uint16_t frameCount, const QByteArray &tags);
+    SwfBuilder &defineButton2(uint16_t id, bool trackAsMenu, const std::vector<ButtonRecord> &records,
+                              const std::vector<ButtonCondition> &conditions = {});
+    // DefineButton: its one action list fires on release.
+    SwfBuilder &defineButton(uint16_t id, const std::vector<ButtonRecord> &records, const QByteArray &actions);
 
     // The tags written so far, without any header (for sprite bodies).
     const QByteArray &tags() const { return tags_; }

@@ -1,14 +1,16 @@
 // swfrender: draws one frame of a SWF movie into a PNG file.
 //
-//   swfrender [--frames N] [--size WxH] [--quality high|medium|low] [--bench] [--audio OUT.wav]
-//             -o OUT.png IN.swf
+//   swfrender [--frames N] [--size WxH] [--quality high|medium|low] [--bench]
+//             [--input LOG.json] [--audio OUT.wav] -o OUT.png IN.swf
 //
 // The picture shows the movie after N frames have been shown (default 1,
 // the first frame), at the stage size or the given size, the whole stage
-// fitted and centred. --bench also times the rendering of every frame up
-// to N and prints the median as "ms_per_frame=<ms>". --audio also writes
-// the sound of those N frames (16-bit stereo WAV, 44.1 kHz), each frame
-// lasting 1/rate seconds whatever its drawing took.
+// fitted and centred. --input replays a recorded log of the mouse and the
+// keys: before each frame is shown, its events up to the next "Wait".
+// --bench also times the rendering of every frame up to N and prints the
+// median as "ms_per_frame=<ms>". --audio also writes the sound of those N
+// frames (16-bit stereo WAV, 44.1 kHz), each frame lasting 1/rate seconds
+// whatever its drawing took.
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "swf/media/soundrecorder.h"
+#include "swf/inputlog.h"
 #include "swf/movie.h"
 
 namespace {
@@ -33,13 +36,14 @@ struct Options {
     QString output;
     QString audio;
     QString input;
+    QString inputLog;
 };
 
 void PrintUsage()
 {
     std::fprintf(stderr,
                  "usage: swfrender [--frames N] [--size WxH] [--quality high|medium|low] "
-                 "[--bench] [--audio OUT.wav] -o OUT.png IN.swf\n");
+                 "[--bench] [--input LOG.json] [--audio OUT.wav] -o OUT.png IN.swf\n");
 }
 
 bool ParseSize(const QString &text, QSize &size)
@@ -86,6 +90,8 @@ bool ParseArguments(const QStringList &args, Options &options)
                 return false;
         } else if (arg == QLatin1String("--audio") && hasValue) {
             options.audio = args[++i];
+        } else if (arg == QLatin1String("--input") && hasValue) {
+            options.inputLog = args[++i];
         } else if (arg == QLatin1String("-o") && hasValue) {
             options.output = args[++i];
         } else if (!arg.startsWith(QLatin1Char('-')) && options.input.isEmpty()) {
@@ -117,10 +123,11 @@ double Median(std::vector<double> values)
 // Shows frames 1..N, rendering each one when benchmarking and recording
 // its sound when asked; returns the picture of the last.
 QImage RenderFrames(swf::MoviePlayer &player, const Options &options, const QSize &size,
-                    std::vector<double> &milliseconds, swf::SoundRecorder *recorder)
+                    swf::InputLog &input, std::vector<double> &milliseconds, swf::SoundRecorder *recorder)
 {
     QImage image;
     for (int shown = 1; shown <= options.frames; ++shown) {
+        input.playFrame(player);
         if (shown > 1)
             player.advance(true);
         if (recorder)
@@ -167,6 +174,11 @@ int main(int argc, char **argv)
                      qPrintable(error));
         return 1;
     }
+    swf::InputLog input;
+    if (!options.inputLog.isEmpty() && !input.load(options.inputLog, &error)) {
+        std::fprintf(stderr, "swfrender: cannot read %s: %s\n", qPrintable(options.inputLog), qPrintable(error));
+        return 1;
+    }
     swf::MoviePlayer player(movie);
     const QSize size = options.size.isValid() ? options.size : StageSize(player);
     std::vector<double> milliseconds;
@@ -175,7 +187,7 @@ int main(int argc, char **argv)
         player.setSoundEnabled(true);
         recorder = std::make_unique<swf::SoundRecorder>(player.soundMixer(), player.header().frameRate);
     }
-    const QImage image = RenderFrames(player, options, size, milliseconds, recorder.get());
+    const QImage image = RenderFrames(player, options, size, input, milliseconds, recorder.get());
     if (image.isNull() || !image.save(options.output, "PNG")) {
         std::fprintf(stderr, "swfrender: cannot write %s\n", qPrintable(options.output));
         return 1;

@@ -82,10 +82,36 @@ void ComposeByHand(QImage &target, const QImage &layer, const QPoint &at, uint8_
     }
 }
 
+// Layers and the painting into them: filling, drawing, composing back.
+constexpr int kLayerWork = 4;
+
+int64_t TargetPixels(const RenderContext &context)
+{
+    const QPaintDevice *device = context.painter->device();
+    return int64_t(device->width()) * device->height();
+}
+
 }  // namespace
 
-DisplayRenderer::DisplayRenderer(RenderContext &context, const QPainterPath &baseClip, bool insideLayer)
-    : context_(context), baseClip_(baseClip), insideLayer_(insideLayer)
+bool DisplayRenderer::OffscreenBudget::spend(int64_t work)
+{
+    if (work > left_)
+        return false;
+    left_ -= work;
+    return true;
+}
+
+DisplayRenderer::DisplayRenderer(RenderContext &context, const QPainterPath &baseClip)
+    : context_(context),
+      baseClip_(baseClip),
+      insideLayer_(false),
+      ownBudget_(kOffscreenWorkPerPixel * TargetPixels(context)),
+      budget_(ownBudget_)
+{
+}
+
+DisplayRenderer::DisplayRenderer(RenderContext &context, const QPainterPath &baseClip, OffscreenBudget &budget)
+    : context_(context), baseClip_(baseClip), insideLayer_(true), budget_(budget)
 {
 }
 
@@ -123,39 +149,42 @@ double DisplayRenderer::pixelsPerStagePixel() const
     return std::sqrt(std::fabs(context_.stageToDevice.determinant())) * kTwipsPerPixel;
 }
 
-QImage DisplayRenderer::renderLayer(const DisplayObject &object, const Matrix &toStage,
-                                    const ColorTransform &cx, QRect &area)
+QRect DisplayRenderer::layerArea(const DisplayObject &object, const Matrix &toStage) const
 {
-    QPainter &painter = *context_.painter;
+    const QPaintDevice *device = context_.painter->device();
     float reach = 0;
     for (const Filter &filter : object.filters)
         reach += filter.reach();
     const int margin = int(std::ceil(reach * pixelsPerStagePixel())) + 1;
-    // The layer covers only the object's box (when it has one), grown by
-    // what its filters spread, within the visible area: a full-size layer
-    // per object is what costs.
-    area = baseClip_.boundingRect().toAlignedRect().intersected(
-        QRect(0, 0, painter.device()->width(), painter.device()->height()));
+    // A full-size layer per object is what costs.
+    QRect area = baseClip_.boundingRect().toAlignedRect().intersected(QRect(0, 0, device->width(), device->height()));
     const QRectF box = deviceBounds(object, toStage);
     if (!box.isEmpty())
         area = area.intersected(box.toAlignedRect().adjusted(-margin, -margin, margin, margin));
-    if (area.isEmpty())
-        return {};
+    return area;
+}
+
+QImage DisplayRenderer::renderLayer(const DisplayObject &object, const Matrix &toStage,
+                                    const ColorTransform &cx, const QRect &area)
+{
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
     if (layer.isNull())
         return layer;
     layer.fill(Qt::transparent);
     {
         QPainter layerPainter(&layer);
-        layerPainter.setRenderHints(painter.renderHints());
+        layerPainter.setRenderHints(context_.painter->renderHints());
         RenderContext layerContext = context_;
         layerContext.painter = &layerPainter;
         const QTransform shift = QTransform::fromTranslate(-area.x(), -area.y());
         layerContext.stageToDevice = context_.stageToDevice * shift;
-        DisplayRenderer(layerContext, shift.map(baseClip_), true).renderContent(object, toStage, cx);
+        DisplayRenderer(layerContext, shift.map(baseClip_), budget_).renderContent(object, toStage, cx);
     }
-    for (const Filter &filter : object.filters)
+    for (const Filter &filter : object.filters) {
+        if (!budget_.spend(FilterWork(filter, layer.size())))
+            break;
         ApplyFilter(filter, layer, pixelsPerStagePixel());
+    }
     return layer;
 }
 
@@ -165,7 +194,14 @@ void DisplayRenderer::renderLayered(const DisplayObject &object, const Matrix &t
     const uint8_t mode = IsBlended(object.blendMode) ? object.blendMode : 0;
     if ((mode == kAlpha || mode == kErase) && !insideLayer_)
         return;
-    QRect area;
+    const QRect area = layerArea(object, toStage);
+    if (area.isEmpty())
+        return;
+    if (!budget_.spend(kLayerWork * int64_t(area.width()) * area.height())) {
+        if (mode != kAlpha && mode != kErase)
+            renderContent(object, toStage, cx);
+        return;
+    }
     const QImage layer = renderLayer(object, toStage, cx, area);
     if (layer.isNull())
         return;

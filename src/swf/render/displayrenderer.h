@@ -10,6 +10,11 @@
 // nearest blended ancestor, within their own bounding box, and draw nothing
 // outside such a layer. An object with an opaque background is drawn on
 // that colour, filling its box in whole device pixels.
+// Off-screen work is bounded per render: layers and filters spend from a
+// budget in proportion to the target's pixels, so that a movie stacking
+// hundreds of full-stage blurs still draws in a bounded time. Once it is
+// spent, further filters are left out and further objects are drawn
+// straight, without their layer.
 // Lives for one render call on the player's thread.
 
 #include <QImage>
@@ -24,11 +29,29 @@ namespace swf {
 class DisplayRenderer {
 public:
     // `baseClip` (device pixels) limits everything drawn.
-    DisplayRenderer(RenderContext &context, const QPainterPath &baseClip, bool insideLayer = false);
+    DisplayRenderer(RenderContext &context, const QPainterPath &baseClip);
+
+    // Off-screen work a render may spend per pixel of its target, in passes
+    // of a running sum over one byte per pixel: a few full-stage blurs.
+    static constexpr int kOffscreenWorkPerPixel = 128;
 
     void renderList(const DisplayList &list, const Matrix &toStage, const ColorTransform &cx);
 
 private:
+    // The work left to a render, shared by the renderers of its layers.
+    class OffscreenBudget {
+    public:
+        explicit OffscreenBudget(int64_t work) : left_(work) {}
+        // False, spending nothing, when `work` is more than is left.
+        bool spend(int64_t work);
+
+    private:
+        int64_t left_;
+    };
+
+    // Draws into a layer of `parent`'s render, spending from its budget.
+    DisplayRenderer(RenderContext &context, const QPainterPath &baseClip, OffscreenBudget &budget);
+
     // A clip layer is itself clipped by the layers of its own list that
     // are active where it sits, so it carries their paths along: they stay
     // in force for its depths even after their own range has ended.
@@ -43,7 +66,10 @@ private:
     // Draws the object off screen and applies its filters; `area` is where
     // the picture goes, in device pixels. Null when nothing is visible.
     QImage renderLayer(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx,
-                       QRect &area);
+                       const QRect &area);
+    // Where the object's layer lies in device pixels: its box grown by what
+    // its filters spread, within the visible area.
+    QRect layerArea(const DisplayObject &object, const Matrix &toStage) const;
     void fillBackground(const DisplayObject &object, const Matrix &toStage, const ColorTransform &cx);
     double pixelsPerStagePixel() const;
     // The filled area of an object (all of a sprite's objects) in device pixels.
@@ -59,6 +85,8 @@ private:
     std::vector<ActiveClip> clips_;
     bool clipsChanged_ = true;
     bool insideLayer_;
+    OffscreenBudget ownBudget_{0};
+    OffscreenBudget &budget_;
 };
 
 }  // namespace swf

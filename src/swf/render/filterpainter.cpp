@@ -370,7 +370,39 @@ void ApplyConvolution(QImage &picture, const Filter &f)
     picture = result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+// Plane passes per pixel of each kind of filter, besides its blur passes:
+// reading and writing the picture, the shade's colouring and composing,
+// the colour matrix's sums, one per kernel cell and channel.
+constexpr int kPictureCopyWork = 8;
+constexpr int kShadeWork = 10;
+constexpr int kColorMatrixWork = 20;
+constexpr int kConvolutionWorkPerCell = 4;
+
+int WorkPerPixel(const Filter &filter)
+{
+    switch (filter.kind) {
+    case Filter::Kind::Blur:
+        return kPictureCopyWork + 4 * 2 * filter.passCount();
+    case Filter::Kind::ColorMatrix:
+        return kColorMatrixWork;
+    case Filter::Kind::Convolution:
+        return kConvolutionWorkPerCell * std::min(int(filter.kernel.size()), kMaxKernelCells);
+    case Filter::Kind::DropShadow:
+    case Filter::Kind::Glow:
+    case Filter::Kind::Bevel:
+    case Filter::Kind::GradientGlow:
+    case Filter::Kind::GradientBevel:
+        break;
+    }
+    return kShadeWork + 2 * filter.passCount();
+}
+
 }  // namespace
+
+int64_t FilterWork(const Filter &filter, const QSize &size)
+{
+    return int64_t(WorkPerPixel(filter)) * size.width() * size.height();
+}
 
 void ApplyFilter(const Filter &filter, QImage &picture, double scale)
 {

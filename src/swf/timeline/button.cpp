@@ -8,8 +8,12 @@ namespace {
 
 constexpr uint16_t kDefineButton2 = 34;
 constexpr uint8_t kStateUp = 0x01;
+constexpr uint8_t kStateOver = 0x02;
+constexpr uint8_t kStateDown = 0x04;
+constexpr uint8_t kStateHitTest = 0x08;
 constexpr uint8_t kHasFilterList = 0x10;
 constexpr uint8_t kHasBlendMode = 0x20;
+constexpr uint8_t kTrackAsMenu = 0x01;
 
 void ReadRecordExtras(SwfReader &r, uint8_t flags, DisplayCommand &place)
 {
@@ -23,27 +27,15 @@ void ReadRecordExtras(SwfReader &r, uint8_t flags, DisplayCommand &place)
     }
 }
 
-}  // namespace
-
-void ButtonCharacter::setColorTransform(const ColorTransform &cx)
+size_t RecordBytes(const DisplayCommand &place)
 {
-    for (Frame &frame : upState_.frames)
-        for (DisplayCommand &command : frame.commands) {
-            command.hasColorTransform = true;
-            command.colorTransform = cx;
-        }
+    return sizeof place + place.filters.size() * sizeof(Filter);
 }
 
-void DefineButtonTag(Tag tag, DefineContext &ctx)
+// The character records up to their end flag, each kept for every state
+// that shows it.
+void ReadRecords(SwfReader &r, bool version2, DefineContext &ctx, ButtonCharacter::Definition &def)
 {
-    SwfReader &r = tag.body;
-    const uint16_t id = r.u16();
-    const bool version2 = tag.code == kDefineButton2;
-    if (version2) {
-        r.u8();   // track as menu
-        r.u16();  // offset of the actions
-    }
-    Frame up;
     while (!r.atEnd() && !r.overrun()) {
         const uint8_t flags = r.u8();
         if (flags == 0)
@@ -61,13 +53,84 @@ void DefineButtonTag(Tag tag, DefineContext &ctx)
         }
         if (r.overrun())
             break;
-        if ((flags & kStateUp) && ctx.budget.reserve(sizeof place + place.filters.size() * sizeof(Filter)))
-            up.commands.push_back(place);
+        const std::pair<uint8_t, ButtonPicture> shown[] = {
+            {kStateUp, ButtonPicture::Up}, {kStateOver, ButtonPicture::Over}, {kStateDown, ButtonPicture::Down}};
+        for (const auto &[bit, picture] : shown)
+            if ((flags & bit) && ctx.budget.reserve(RecordBytes(place)))
+                def.pictures[int(picture)].frames[0].commands.push_back(place);
+        if ((flags & kStateHitTest) && ctx.budget.reserve(RecordBytes(place)))
+            def.hitArea.push_back(place);
     }
-    Timeline timeline;
-    timeline.setFrameCount(1);
-    timeline.frames.push_back(std::move(up));
-    ctx.dictionary.add(std::make_shared<ButtonCharacter>(id, std::move(timeline)));
+}
+
+bool AddActionRecord(SwfReader actions, uint16_t conditions, DefineContext &ctx, ButtonCharacter::Definition &def)
+{
+    ButtonActionRecord record;
+    record.conditions = conditions;
+    if (!ctx.budget.reserve(sizeof record + actions.remaining()))
+        return false;
+    record.actions = QByteArray(reinterpret_cast<const char *>(actions.current()), int(actions.remaining()));
+    ParseFrameActions(actions, record.simpleActions);
+    def.actions.push_back(std::move(record));
+    return true;
+}
+
+// DefineButton2's condition records: each starts with the offset of the
+// next (0 for the last, which runs to the end of the tag).
+void ReadConditionRecords(SwfReader &r, DefineContext &ctx, ButtonCharacter::Definition &def)
+{
+    while (r.remaining() >= 4) {
+        const uint16_t size = r.u16();
+        const uint16_t conditions = r.u16();
+        const bool last = size == 0;
+        if (!last && (size < 4 || r.remaining() < size - 4u))
+            return;
+        SwfReader actions = r.sub(last ? r.remaining() : size - 4u);
+        if (!AddActionRecord(actions, conditions, ctx, def) || last)
+            return;
+    }
+}
+
+}  // namespace
+
+void ButtonCharacter::setColorTransform(const ColorTransform &cx)
+{
+    for (Timeline &picture : def_.pictures)
+        for (Frame &frame : picture.frames)
+            for (DisplayCommand &command : frame.commands) {
+                command.hasColorTransform = true;
+                command.colorTransform = cx;
+            }
+}
+
+void DefineButtonTag(Tag tag, DefineContext &ctx)
+{
+    SwfReader &r = tag.body;
+    const uint16_t id = r.u16();
+    const bool version2 = tag.code == kDefineButton2;
+    ButtonCharacter::Definition def;
+    for (Timeline &picture : def.pictures) {
+        picture.setFrameCount(1);
+        picture.frames.emplace_back();
+    }
+    size_t actionsAt = 0;
+    if (version2) {
+        def.trackAsMenu = r.u8() & kTrackAsMenu;
+        const uint16_t offset = r.u16();
+        // The offset counts from its own first byte.
+        actionsAt = offset == 0 ? 0 : r.position() - 2 + offset;
+    }
+    ReadRecords(r, version2, ctx, def);
+    if (!version2) {
+        // The first version has one action list, fired on release; a
+        // lone end action is no list.
+        if (r.remaining() > 1)
+            AddActionRecord(r.sub(r.remaining()), kOverDownToOverUp, ctx, def);
+    } else if (actionsAt > 0 && actionsAt <= r.size()) {
+        r.seek(actionsAt);
+        ReadConditionRecords(r, ctx, def);
+    }
+    ctx.dictionary.add(std::make_shared<ButtonCharacter>(id, std::move(def)));
 }
 
 void DefineButtonCxformTag(Tag tag, DefineContext &ctx)

@@ -37,6 +37,8 @@ public:
     bool isPlaying() const { return playing_; }
     void setPlaying(bool playing) { playing_ = playing; }
     const DisplayList &displayList() const { return list_; }
+    DisplayList &displayList() { return list_; }
+    const Timeline &timeline() const { return timeline_; }
 
 private:
     // Moves the display list to `frame` without running actions.

@@ -1,0 +1,346 @@
+#include "swf/timeline/buttontracker.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "swf/timeline/hittest.h"
+#include "swf/timeline/keycodes.h"
+#include "swf/timeline/timelinestate.h"
+
+namespace swf {
+
+namespace {
+
+const ButtonCharacter *ButtonOf(const DisplayObject *object)
+{
+    return object ? dynamic_cast<const ButtonCharacter *>(object->character) : nullptr;
+}
+
+ObjectPath::Step StepTo(uint16_t depth, const DisplayObject &object)
+{
+    return {depth, object.characterId, object.placeFrame};
+}
+
+// The topmost button whose hit area holds `point` (coordinates of
+// `timeline`); buttons inside sprites count, a button's own pictures not.
+bool PickIn(const TimelineState &timeline, const QPointF &point, const Dictionary &dictionary, ObjectPath &path)
+{
+    const DisplayList &list = timeline.displayList();
+    for (auto it = list.objects().rbegin(); it != list.objects().rend(); ++it) {
+        const auto &[depth, object] = *it;
+        if (object.clipDepth > 0 || !object.visible)
+            continue;
+        const auto local = ToLocal(object.matrix, point);
+        if (!local)
+            continue;
+        path.steps.push_back(StepTo(depth, object));
+        bool hit = false;
+        if (const ButtonCharacter *button = ButtonOf(&object))
+            hit = HitAreaContains(*button, *local, dictionary);
+        else if (object.children)
+            hit = PickIn(*object.children, *local, dictionary, path);
+        if (hit && ClipsAdmit(list, depth, point, dictionary))
+            return true;
+        path.steps.pop_back();
+    }
+    return false;
+}
+
+struct ButtonPlace {
+    ObjectPath path;
+    const ButtonCharacter *button;
+    QPointF stagePosition;
+};
+
+// Every visible button of the tree, topmost first.
+void CollectButtons(const TimelineState &timeline, const Matrix &toStage, ObjectPath &path,
+                    std::vector<ButtonPlace> &out)
+{
+    const DisplayList &list = timeline.displayList();
+    for (auto it = list.objects().rbegin(); it != list.objects().rend(); ++it) {
+        const auto &[depth, object] = *it;
+        if (object.clipDepth > 0 || !object.visible)
+            continue;
+        const Matrix objectToStage = toStage * object.matrix;
+        path.steps.push_back(StepTo(depth, object));
+        if (const ButtonCharacter *button = ButtonOf(&object))
+            out.push_back({path, button, QPointF(objectToStage.tx, objectToStage.ty)});
+        else if (object.children)
+            CollectButtons(*object.children, objectToStage, path, out);
+        path.steps.pop_back();
+    }
+}
+
+std::vector<ButtonPlace> AllButtons(const TimelineState &root)
+{
+    std::vector<ButtonPlace> buttons;
+    ObjectPath path;
+    CollectButtons(root, Matrix(), path, buttons);
+    return buttons;
+}
+
+// The actions a button fires without a script engine act on the timeline
+// that holds it.
+void RunSimpleActions(TimelineState &timeline, const std::vector<FrameAction> &actions)
+{
+    for (const FrameAction &action : actions) {
+        int target = -1;
+        switch (action.kind) {
+        case FrameAction::Kind::Stop:
+            timeline.setPlaying(false);
+            continue;
+        case FrameAction::Kind::Play:
+            timeline.setPlaying(true);
+            continue;
+        case FrameAction::Kind::NextFrame:
+            target = timeline.currentFrame() + 1;
+            break;
+        case FrameAction::Kind::PrevFrame:
+            target = timeline.currentFrame() - 1;
+            break;
+        case FrameAction::Kind::GotoFrame:
+            target = action.frame;
+            break;
+        case FrameAction::Kind::GotoLabel:
+            target = timeline.timeline().findLabel(action.label);
+            break;
+        }
+        if (target < 0)
+            continue;
+        timeline.setPlaying(action.play);
+        timeline.gotoFrame(target);
+    }
+}
+
+}  // namespace
+
+PlacedObject ResolvePath(TimelineState &root, const ObjectPath &path)
+{
+    PlacedObject placed;
+    TimelineState *timeline = &root;
+    for (size_t i = 0; i < path.steps.size(); ++i) {
+        const ObjectPath::Step &step = path.steps[i];
+        DisplayObject *object = timeline ? timeline->displayList().find(step.depth) : nullptr;
+        if (!object || !(StepTo(step.depth, *object) == step))
+            return {};
+        placed = {timeline, object, int(i) + 1};
+        timeline = object->children.get();
+    }
+    return placed;
+}
+
+std::optional<ObjectPath> ButtonTracker::pick() const
+{
+    if (!pointer_)
+        return std::nullopt;
+    ObjectPath path;
+    if (!PickIn(root_, *pointer_, context_.dictionary, path))
+        return std::nullopt;
+    return path;
+}
+
+bool ButtonTracker::isMenu(const ObjectPath &path)
+{
+    const ButtonCharacter *button = ButtonOf(ResolvePath(root_, path).object);
+    return button && button->trackAsMenu();
+}
+
+void ButtonTracker::showPicture(const ObjectPath &path, ButtonPicture picture)
+{
+    const PlacedObject placed = ResolvePath(root_, path);
+    const ButtonCharacter *button = ButtonOf(placed.object);
+    // Without a running state the button sat too deep to be made.
+    if (!button || !placed.object->children)
+        return;
+    const Timeline &wanted = button->picture(picture);
+    if (&placed.object->children->timeline() == &wanted)
+        return;
+    auto shown = std::make_unique<TimelineState>(wanted, context_, placed.nesting);
+    shown->start();
+    placed.object->children = std::move(shown);
+    placed.object->childTimeline = &wanted;
+}
+
+void ButtonTracker::setState(State state, uint16_t transition)
+{
+    state_ = state;
+    showPicture(*active_, state == State::OverDown ? ButtonPicture::Down : ButtonPicture::Over);
+    queued_.push_back({*active_, transition, 0});
+}
+
+void ButtonTracker::leave(uint16_t transition)
+{
+    showPicture(*active_, ButtonPicture::Up);
+    queued_.push_back({*active_, transition, 0});
+    active_.reset();
+}
+
+void ButtonTracker::enter(const std::optional<ObjectPath> &target)
+{
+    if (!target)
+        return;
+    if (!down_) {
+        active_ = target;
+        setState(State::OverUp, kIdleToOverUp);
+    } else if (isMenu(*target)) {
+        active_ = target;
+        setState(State::OverDown, kIdleToOverDown);
+    }
+}
+
+void ButtonTracker::update()
+{
+    const std::optional<ObjectPath> target = pick();
+    if (active_ && !ResolvePath(root_, *active_).object)
+        active_.reset();
+    if (active_) {
+        const bool onIt = target == active_;
+        if (state_ == State::OverUp && !onIt)
+            leave(kOverUpToIdle);
+        else if (state_ == State::OverDown && !onIt && isMenu(*active_))
+            leave(kOverDownToIdle);
+        else if (state_ == State::OverDown && !onIt)
+            setState(State::OutDown, kOverDownToOutDown);
+        else if (state_ == State::OutDown && onIt)
+            setState(State::OverDown, kOutDownToOverDown);
+    }
+    if (!active_)
+        enter(target);
+}
+
+void ButtonTracker::mouseMove(const QPointF &stagePoint)
+{
+    pointer_ = stagePoint;
+    update();
+    fireQueued();
+}
+
+void ButtonTracker::mouseDown(const QPointF &stagePoint)
+{
+    pointer_ = stagePoint;
+    update();
+    down_ = true;
+    if (active_ && state_ == State::OverUp)
+        setState(State::OverDown, kOverUpToOverDown);
+    fireQueued();
+}
+
+void ButtonTracker::mouseUp(const QPointF &stagePoint)
+{
+    pointer_ = stagePoint;
+    update();
+    down_ = false;
+    if (active_ && state_ == State::OverDown) {
+        setState(State::OverUp, kOverDownToOverUp);
+    } else {
+        // Whatever was held, the button under the pointer is now free to
+        // roll over.
+        if (active_)
+            leave(kOutDownToIdle);
+        update();
+    }
+    fireQueued();
+}
+
+void ButtonTracker::mouseLeave()
+{
+    pointer_.reset();
+    update();
+    fireQueued();
+}
+
+void ButtonTracker::refresh()
+{
+    update();
+    fireQueued();
+}
+
+bool ButtonTracker::overButton() const
+{
+    return active_ && state_ != State::OutDown;
+}
+
+void ButtonTracker::fireQueued()
+{
+    std::vector<Firing> firings;
+    firings.swap(queued_);
+    for (const Firing &firing : firings)
+        fire(firing);
+}
+
+void ButtonTracker::fire(const Firing &firing)
+{
+    const ButtonCharacter *button = ButtonOf(ResolvePath(root_, firing.button).object);
+    if (!button)
+        return;
+    for (const ButtonActionRecord &record : button->actions()) {
+        const bool fires = firing.keyCode ? record.keyCode() == firing.keyCode : record.firesOn(ButtonTransition(firing.transition));
+        if (!fires)
+            continue;
+        // Earlier records may have taken the button away.
+        const PlacedObject placed = ResolvePath(root_, firing.button);
+        if (!placed.object)
+            return;
+        if (listener_)
+            listener_->buttonActionFired(*placed.timeline, *placed.object, record);
+        else
+            RunSimpleActions(*placed.timeline, record.simpleActions);
+    }
+}
+
+void ButtonTracker::keyDown(int keyCode, char32_t character)
+{
+    if (keyCode == kKeyTab)
+        moveFocus();
+    else if (keyCode == kKeySpace)
+        pressFocused(true);
+    const int buttonKey = ButtonKeyFor(keyCode, character);
+    if (buttonKey == 0)
+        return;
+    for (const ButtonPlace &place : AllButtons(root_)) {
+        const auto &records = place.button->actions();
+        const bool listens = std::any_of(records.begin(), records.end(), [buttonKey](const ButtonActionRecord &r) {
+            return r.keyCode() == buttonKey;
+        });
+        if (listens) {
+            queued_.push_back({place.path, 0, buttonKey});
+            break;
+        }
+    }
+    fireQueued();
+}
+
+void ButtonTracker::keyUp(int keyCode, char32_t)
+{
+    if (keyCode == kKeySpace)
+        pressFocused(false);
+}
+
+// Tab goes through the buttons in reading order: top to bottom, then left
+// to right.
+void ButtonTracker::moveFocus()
+{
+    std::vector<ButtonPlace> buttons = AllButtons(root_);
+    if (buttons.empty())
+        return;
+    std::stable_sort(buttons.begin(), buttons.end(), [](const ButtonPlace &a, const ButtonPlace &b) {
+        return std::make_pair(a.stagePosition.y(), a.stagePosition.x())
+               < std::make_pair(b.stagePosition.y(), b.stagePosition.x());
+    });
+    const auto current = std::find_if(buttons.begin(), buttons.end(),
+                                      [this](const ButtonPlace &place) { return place.path == focus_; });
+    const size_t next = current == buttons.end() ? 0 : size_t(current - buttons.begin() + 1) % buttons.size();
+    focus_ = buttons[next].path;
+}
+
+void ButtonTracker::pressFocused(bool down)
+{
+    if (!focus_ || !ResolvePath(root_, *focus_).object) {
+        focus_.reset();
+        return;
+    }
+    queued_.push_back({*focus_, uint16_t(down ? kOverUpToOverDown : kOverDownToOverUp), 0});
+    fireQueued();
+}
+
+}  // namespace swf
