@@ -172,3 +172,24 @@ TEST(Video, CorpusCodecsDecodeAtTheirStreamSize)
         EXPECT_EQ(translucent, c.alpha) << c.path;
     }
 }
+
+TEST(Video, AvcFramesUnwrapAndTheSequenceHeaderSetsTheDecoderUp)
+{
+    const EncodedVideo video = EncodeFlatFrames(true, kColours, kWidth, kHeight, 4);
+    if (video.frames.size() != kColours.size())
+        GTEST_SKIP() << "no H.264 encoder";
+    std::vector<QByteArray> frames = {QByteArray::fromHex("00000000") + video.setup};
+    for (const QByteArray &frame : video.frames)
+        frames.push_back(QByteArray::fromHex("01000000") + frame);
+    SwfBuilder b(8, kStage, 12, 1);
+    b.tag(kDefineVideoStream, VideoStreamBody(kVideoId, int(frames.size()), kWidth, kHeight, 7));
+    for (size_t i = 0; i < frames.size(); ++i)
+        b.tag(kVideoFrame, VideoFrameBody(kVideoId, uint16_t(i), frames[i]));
+    const auto movie = swf::LoadMovieFromBytes(b.showFrame().bytes());
+    const swf::VideoStreamCharacter &stream = Stream(*movie);
+    for (const int picture : {0, 1, 5, 2, 8}) {
+        const QImage image = stream.picture(uint16_t(picture + 1));
+        ASSERT_EQ(image.size(), QSize(kWidth, kHeight)) << picture;
+        EXPECT_TRUE(Near(image.pixel(kWidth / 2, kHeight / 2), kColours[size_t(picture)])) << picture;
+    }
+}

@@ -35,14 +35,16 @@ void Drain(AVCodecContext *context, AVPacket *packet, std::vector<QByteArray> &o
 
 }  // namespace
 
-std::vector<QByteArray> EncodeFlatH263Frames(const std::vector<QColor> &colours, int width, int height,
-                                             int keyInterval)
+EncodedVideo EncodeFlatFrames(bool avc, const std::vector<QColor> &colours, int width, int height, int keyInterval)
 {
-    std::vector<QByteArray> out;
-    const AVCodec *codec = avcodec_find_encoder(AV_CODEC_ID_FLV1);
+    EncodedVideo video;
+    std::vector<QByteArray> &out = video.frames;
+    const AVCodec *codec = avcodec_find_encoder(avc ? AV_CODEC_ID_H264 : AV_CODEC_ID_FLV1);
     AVCodecContext *context = codec ? avcodec_alloc_context3(codec) : nullptr;
     if (!context)
-        return out;
+        return video;
+    if (avc)
+        context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     context->width = width;
     context->height = height;
     context->pix_fmt = AV_PIX_FMT_YUV420P;
@@ -55,6 +57,7 @@ std::vector<QByteArray> EncodeFlatH263Frames(const std::vector<QColor> &colours,
     frame->width = width;
     frame->height = height;
     if (avcodec_open2(context, codec, nullptr) == 0 && av_frame_get_buffer(frame, 0) == 0) {
+        video.setup = QByteArray(reinterpret_cast<const char *>(context->extradata), context->extradata_size);
         for (size_t i = 0; i < colours.size(); ++i) {
             av_frame_make_writable(frame);
             FillFlat(*frame, colours[i]);
@@ -68,7 +71,7 @@ std::vector<QByteArray> EncodeFlatH263Frames(const std::vector<QColor> &colours,
     av_packet_free(&packet);
     av_frame_free(&frame);
     avcodec_free_context(&context);
-    return out;
+    return video;
 }
 
 }  // namespace swftest

@@ -1,7 +1,7 @@
 #pragma once
-// Makes Sorenson H.263 video frames for tests with FFmpeg's encoder: each
-// frame one flat colour, a key frame every `keyInterval` frames, so tests
-// can tell which frame a picture shows.
+// Makes video frames for tests with FFmpeg's encoders (Sorenson H.263, or
+// H.264 through x264): each frame one flat colour, a key frame every
+// `keyInterval` frames, so tests can tell which frame a picture shows.
 
 #include <QByteArray>
 #include <QColor>
@@ -9,7 +9,17 @@
 
 namespace swftest {
 
-std::vector<QByteArray> EncodeFlatH263Frames(const std::vector<QColor> &colours, int width, int height,
-                                             int keyInterval);
+struct EncodedVideo {
+    std::vector<QByteArray> frames;
+    QByteArray setup;  // H.264's parameter sets; empty for H.263
+};
+
+EncodedVideo EncodeFlatFrames(bool avc, const std::vector<QColor> &colours, int width, int height, int keyInterval);
+
+inline std::vector<QByteArray> EncodeFlatH263Frames(const std::vector<QColor> &colours, int width, int height,
+                                                    int keyInterval)
+{
+    return EncodeFlatFrames(false, colours, width, height, keyInterval).frames;
+}
 
 }  // namespace swftest

@@ -15,6 +15,9 @@ namespace swf {
 namespace {
 
 constexpr int kDeblockingOff = 1;
+// An AVC frame starts with its packet type and a 24-bit composition time.
+constexpr size_t kAvcPacketHeader = 4;
+constexpr uint8_t kAvcSequenceHeader = 0, kAvcPictures = 1;
 // VP6 with alpha puts the 24-bit offset of its alpha data first.
 constexpr size_t kAlphaOffsetBytes = 3;
 
@@ -71,25 +74,46 @@ bool IsVideoKeyFrame(VideoCodec codec, const uint8_t *data, size_t size)
 }
 
 VideoDecoder::VideoDecoder(VideoCodec codec, int width, int height, int deblocking)
+    : codec_(codec), width_(width), height_(height), deblocking_(deblocking)
 {
     QuietenFfmpeg();
-    const AVCodec *found = avcodec_find_decoder(CodecId(codec));
-    if (!found)
-        return;
-    context_ = avcodec_alloc_context3(found);
     packet_ = av_packet_alloc();
     frame_ = av_frame_alloc();
-    if (!context_ || !packet_ || !frame_) {
-        avcodec_free_context(&context_);
+    open(nullptr, 0);
+}
+
+void VideoDecoder::open(const uint8_t *extradata, size_t size)
+{
+    avcodec_free_context(&context_);
+    const AVCodec *found = avcodec_find_decoder(CodecId(codec_));
+    if (!found || !packet_ || !frame_ || size > (1 << 20) || !(context_ = avcodec_alloc_context3(found)))
         return;
-    }
-    context_->width = width;
-    context_->height = height;
+    context_->width = width_;
+    context_->height = height_;
     context_->thread_count = 1;
-    if (deblocking == kDeblockingOff)
+    if (deblocking_ == kDeblockingOff)
         context_->skip_loop_filter = AVDISCARD_ALL;
+    if (size > 0) {
+        context_->extradata = static_cast<uint8_t *>(av_mallocz(size + AV_INPUT_BUFFER_PADDING_SIZE));
+        if (context_->extradata) {
+            std::memcpy(context_->extradata, extradata, size);
+            context_->extradata_size = int(size);
+        }
+    }
     if (avcodec_open2(context_, found, nullptr) < 0)
         avcodec_free_context(&context_);
+}
+
+bool VideoDecoder::unwrapAvc(const uint8_t *&data, size_t &size)
+{
+    if (size < kAvcPacketHeader)
+        return false;
+    const uint8_t type = data[0];
+    data += kAvcPacketHeader;
+    size -= kAvcPacketHeader;
+    if (type == kAvcSequenceHeader)
+        open(data, size);
+    return type == kAvcPictures;
 }
 
 VideoDecoder::~VideoDecoder()
@@ -107,6 +131,8 @@ void VideoDecoder::restart()
 
 QImage VideoDecoder::decode(const uint8_t *data, size_t size, bool wantPicture)
 {
+    if (codec_ == VideoCodec::Avc && !unwrapAvc(data, size))
+        return {};
     if (!context_ || size == 0 || size > size_t(INT32_MAX) - AV_INPUT_BUFFER_PADDING_SIZE
         || av_new_packet(packet_, int(size)) < 0)
         return {};
