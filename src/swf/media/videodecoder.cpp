@@ -55,6 +55,28 @@ bool IsH263KeyFrame(const uint8_t *data, size_t size)
     return !r.overrun() && r.ub(2) == 0 && !r.overrun();
 }
 
+// Screen video: the picture's size in blocks, then every block's data; a
+// block of no bytes keeps the previous frame's, so a frame where every
+// block has data needs nothing earlier.
+bool IsScreenVideoKeyFrame(const uint8_t *data, size_t size)
+{
+    SwfReader r(data, size);
+    const uint32_t blockWidth = (r.ub(4) + 1) * 16;
+    const uint32_t width = r.ub(12);
+    const uint32_t blockHeight = (r.ub(4) + 1) * 16;
+    const uint32_t height = r.ub(12);
+    const uint32_t blocks = ((width + blockWidth - 1) / blockWidth) * ((height + blockHeight - 1) / blockHeight);
+    if (r.overrun() || blocks == 0)
+        return false;
+    for (uint32_t i = 0; i < blocks; ++i) {
+        const uint32_t bytes = uint32_t(r.u8()) << 8 | r.u8();
+        if (bytes == 0 || r.overrun())
+            return false;
+        r.skip(bytes);
+    }
+    return !r.overrun();
+}
+
 }  // namespace
 
 bool IsVideoKeyFrame(VideoCodec codec, const uint8_t *data, size_t size)
@@ -66,9 +88,11 @@ bool IsVideoKeyFrame(VideoCodec codec, const uint8_t *data, size_t size)
         return size > 0 && (data[0] & 0x80) == 0;
     case VideoCodec::Vp6Alpha:
         return size > kAlphaOffsetBytes && (data[kAlphaOffsetBytes] & 0x80) == 0;
+    case VideoCodec::ScreenVideo:
+        return IsScreenVideoKeyFrame(data, size);
     default:
-        // Screen video and AVC say nothing simple; only the first frame
-        // counts as a starting point.
+        // The second screen video and AVC say nothing simple; only the
+        // first frame counts as a starting point.
         return false;
     }
 }
