@@ -239,3 +239,28 @@ TEST(Sound, MixerOutlivingItsPlayerIsSilent)
     mixer->mix(out.data(), 100);
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t s) { return s == 0; }));
 }
+
+TEST(Sound, ButtonPlaysTheSoundOfItsRollOver)
+{
+    constexpr uint16_t kRectangleId = 2, kButtonId = 3, kDefineButtonSound = 17;
+    SwfBuilder b = MovieWithSound(1);
+    b.defineRectangle(kRectangleId, kStage, swf::Rgba{255, 0, 0, 255});
+    b.defineButton2(kButtonId, false, {{0x0f, kRectangleId, 1, {}}}, {});
+    BitWriter sounds;
+    sounds.u16(kButtonId);
+    sounds.u16(0);                          // roll out: none
+    sounds.bytes(StartSoundBody(kSoundId));  // roll over
+    sounds.u16(0);                          // press: none
+    sounds.u16(0);                          // release: none
+    b.tag(kDefineButtonSound, sounds.data());
+    b.placeObject2(PlaceCharacter(1, kButtonId)).showFrame();
+    auto player = Load(b);
+    player->setSoundEnabled(true);
+    const auto mixer = player->soundMixer();
+    player->mouseMove(QPointF(50, 50));
+    EXPECT_EQ(mixer->voiceCount(), 1);
+    player->mouseDown(QPointF(50, 50));
+    player->mouseUp(QPointF(50, 50));
+    player->mouseLeave();
+    EXPECT_EQ(mixer->voiceCount(), 1);
+}

@@ -44,10 +44,10 @@ QByteArray VideoFrameBody(uint16_t id, uint16_t number, const QByteArray &data)
 }
 
 std::shared_ptr<const swf::MovieDefinition> MovieWithVideo(const std::vector<QByteArray> &frames, int width = kWidth,
-                                                            int height = kHeight)
+                                                            int height = kHeight, uint8_t codec = 2)
 {
     SwfBuilder b(8, kStage, 12, uint16_t(frames.size()));
-    b.tag(kDefineVideoStream, VideoStreamBody(kVideoId, int(frames.size()), width, height, 2));
+    b.tag(kDefineVideoStream, VideoStreamBody(kVideoId, int(frames.size()), width, height, codec));
     Placement place = PlaceCharacter(1, kVideoId);
     for (size_t i = 0; i < frames.size(); ++i) {
         b.tag(kVideoFrame, VideoFrameBody(kVideoId, uint16_t(i), frames[i]));
@@ -79,20 +79,38 @@ const swf::VideoStreamCharacter &Stream(const swf::MovieDefinition &movie)
 
 TEST(Video, RatioPicksTheFrameInOrderOrFromTheNearestKeyFrame)
 {
-    const std::vector<QByteArray> frames = EncodeFlatH263Frames(kColours, kWidth, kHeight, 4);
-    ASSERT_EQ(frames.size(), kColours.size());
-    const auto movie = MovieWithVideo(frames);
-    ASSERT_TRUE(movie);
-    const swf::VideoStreamCharacter &stream = Stream(*movie);
-    ASSERT_EQ(stream.frameCount(), kColours.size());
+    struct Case {
+        TestCodec codec;
+        uint8_t codecId;
+        int width, height;  // screen video codes 64-pixel blocks: two rows of them
+    };
+    const Case cases[] = {{TestCodec::H263, 2, kWidth, kHeight}, {TestCodec::ScreenVideo, 3, 128, 128}};
+    for (const auto &[codec, codecId, width, height] : cases) {
+        const EncodedVideo video = EncodeFlatFrames(codec, kColours, width, height, 4);
+        const std::vector<QByteArray> &frames = video.frames;
+        ASSERT_EQ(frames.size(), kColours.size()) << int(codecId);
+        int keys = 0;
+        for (size_t i = 0; i < frames.size(); ++i) {
+            const auto *data = reinterpret_cast<const uint8_t *>(frames[i].constData());
+            EXPECT_EQ(swf::IsVideoKeyFrame(swf::VideoCodec(codecId), data, size_t(frames[i].size())), video.keys[i])
+                << int(codecId) << " frame " << i;
+            keys += video.keys[i];
+        }
+        EXPECT_LT(keys, int(frames.size())) << int(codecId) << ": the encoder made key frames only";
+        const auto movie = MovieWithVideo(frames, width, height, codecId);
+        ASSERT_TRUE(movie);
+        const swf::VideoStreamCharacter &stream = Stream(*movie);
+        ASSERT_EQ(stream.frameCount(), kColours.size());
 
-    // Forward, backward across key frames, jumps, and past the last frame.
-    for (const int ratio : {0, 1, 2, 3, 4, 5, 8, 2, 6, 7, 0, 5, 3, 200}) {
-        const QImage picture = stream.picture(uint16_t(ratio));
-        ASSERT_EQ(picture.size(), QSize(kWidth, kHeight)) << ratio;
-        const QColor &expected = kColours[size_t(std::min<int>(ratio, int(kColours.size()) - 1))];
-        EXPECT_TRUE(Near(picture.pixel(kWidth / 2, kHeight / 2), expected))
-            << "ratio " << ratio << " shows " << std::hex << picture.pixel(kWidth / 2, kHeight / 2);
+        // Forward, backward across key frames, jumps, and past the last frame.
+        for (const int ratio : {0, 1, 2, 3, 4, 5, 8, 2, 6, 7, 0, 5, 3, 200}) {
+            const QImage picture = stream.picture(uint16_t(ratio));
+            ASSERT_EQ(picture.size(), QSize(width, height)) << ratio;
+            const QColor &expected = kColours[size_t(std::min<int>(ratio, int(kColours.size()) - 1))];
+            const QRgb shown = picture.pixel(width / 2, height / 4);
+            EXPECT_TRUE(Near(shown, expected)) << int(codecId) << " ratio " << ratio << " shows " << std::hex << shown;
+            EXPECT_EQ(qGray(picture.pixel(width / 2, height - 2)), 0) << int(codecId) << " ratio " << ratio;
+        }
     }
 }
 
@@ -102,7 +120,7 @@ TEST(Video, PlacedVideoIsDrawnWithItsFrame)
     swf::MoviePlayer player(movie);
     player.gotoFrame(2);
     const QImage image = player.renderImage(QSize(100, 100), swf::Quality::Low);
-    EXPECT_TRUE(Near(image.pixel(kWidth / 2, kHeight / 2), kColours[2]));
+    EXPECT_TRUE(Near(image.pixel(kWidth / 2, kHeight / 4), kColours[2]));
     EXPECT_EQ(image.pixel(90, 90), qRgb(255, 255, 255));  // beyond the video's box
 }
 
@@ -170,5 +188,26 @@ TEST(Video, CorpusCodecsDecodeAtTheirStreamSize)
             for (int x = 0; x < picture.width() && !translucent; x += 7)
                 translucent = qAlpha(picture.pixel(x, y)) < 255;
         EXPECT_EQ(translucent, c.alpha) << c.path;
+    }
+}
+
+TEST(Video, AvcFramesUnwrapAndTheSequenceHeaderSetsTheDecoderUp)
+{
+    const EncodedVideo video = EncodeFlatFrames(TestCodec::Avc, kColours, kWidth, kHeight, 4);
+    if (video.frames.size() != kColours.size())
+        GTEST_SKIP() << "no H.264 encoder";
+    std::vector<QByteArray> frames = {QByteArray::fromHex("00000000") + video.setup};
+    for (const QByteArray &frame : video.frames)
+        frames.push_back(QByteArray::fromHex("01000000") + frame);
+    SwfBuilder b(8, kStage, 12, 1);
+    b.tag(kDefineVideoStream, VideoStreamBody(kVideoId, int(frames.size()), kWidth, kHeight, 7));
+    for (size_t i = 0; i < frames.size(); ++i)
+        b.tag(kVideoFrame, VideoFrameBody(kVideoId, uint16_t(i), frames[i]));
+    const auto movie = swf::LoadMovieFromBytes(b.showFrame().bytes());
+    const swf::VideoStreamCharacter &stream = Stream(*movie);
+    for (const int picture : {0, 1, 5, 2, 8}) {
+        const QImage image = stream.picture(uint16_t(picture + 1));
+        ASSERT_EQ(image.size(), QSize(kWidth, kHeight)) << picture;
+        EXPECT_TRUE(Near(image.pixel(kWidth / 2, kHeight / 4), kColours[size_t(picture)])) << picture;
     }
 }

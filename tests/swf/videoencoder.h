@@ -1,7 +1,9 @@
 #pragma once
-// Makes Sorenson H.263 video frames for tests with FFmpeg's encoder: each
-// frame one flat colour, a key frame every `keyInterval` frames, so tests
-// can tell which frame a picture shows.
+// Makes video frames for tests with FFmpeg's encoders (Sorenson H.263,
+// screen video, or H.264 through x264): the top half of each frame one flat
+// colour, the bottom half black, a key frame every `keyInterval` frames, so
+// tests can tell which frame a picture shows and later frames have parts
+// that do not change.
 
 #include <QByteArray>
 #include <QColor>
@@ -9,7 +11,21 @@
 
 namespace swftest {
 
-std::vector<QByteArray> EncodeFlatH263Frames(const std::vector<QColor> &colours, int width, int height,
-                                             int keyInterval);
+enum class TestCodec { H263, ScreenVideo, Avc };
+
+struct EncodedVideo {
+    std::vector<QByteArray> frames;
+    std::vector<bool> keys;  // as the encoder marks them
+    QByteArray setup;  // H.264's parameter sets; empty for H.263
+};
+
+EncodedVideo EncodeFlatFrames(TestCodec codec, const std::vector<QColor> &colours, int width, int height,
+                              int keyInterval);
+
+inline std::vector<QByteArray> EncodeFlatH263Frames(const std::vector<QColor> &colours, int width, int height,
+                                                    int keyInterval)
+{
+    return EncodeFlatFrames(TestCodec::H263, colours, width, height, keyInterval).frames;
+}
 
 }  // namespace swftest

@@ -49,30 +49,45 @@ QImage ColorTransformedImage(const QImage &image, const ColorTransform &cx)
     return out;
 }
 
-void BitmapCharacter::render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx,
-                             uint16_t) const
+void DrawPictureCharacter(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx, const QImage &image,
+                          int width, int height, bool smooth)
 {
-    if (image_.isNull() || !ctx.painter)
+    if (image.isNull() || !ctx.painter)
         return;
     QPainter &painter = *ctx.painter;
     painter.save();
     painter.setTransform(toStage.toQTransform() * ctx.stageToDevice);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, ctx.smoothBitmaps());
-    painter.drawImage(bounds().toQRectF(), ColorTransformedImage(image_, cx));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    painter.drawImage(PictureBounds(width, height).toQRectF(), ColorTransformedImage(image, cx));
     painter.restore();
+}
+
+QPainterPath PictureOutline(int width, int height)
+{
+    QPainterPath path;
+    path.addRect(PictureBounds(width, height).toQRectF());
+    return path;
+}
+
+Rect PictureBounds(int width, int height)
+{
+    return Rect{0, static_cast<int32_t>(width * kTwipsPerPixel), 0, static_cast<int32_t>(height * kTwipsPerPixel)};
+}
+
+void BitmapCharacter::render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx,
+                             uint16_t) const
+{
+    DrawPictureCharacter(ctx, toStage, cx, image_, image_.width(), image_.height(), ctx.smoothBitmaps());
 }
 
 QPainterPath BitmapCharacter::outline(uint16_t) const
 {
-    QPainterPath path;
-    path.addRect(bounds().toQRectF());
-    return path;
+    return PictureOutline(image_.width(), image_.height());
 }
 
 Rect BitmapCharacter::bounds() const
 {
-    return Rect{0, static_cast<int32_t>(image_.width() * kTwipsPerPixel), 0,
-                static_cast<int32_t>(image_.height() * kTwipsPerPixel)};
+    return PictureBounds(image_.width(), image_.height());
 }
 
 void JpegTablesTag(Tag tag, DefineContext &ctx)

@@ -30,4 +30,14 @@ private:
 // itself (shared, no copy) when `cx` is the identity.
 QImage ColorTransformedImage(const QImage &image, const ColorTransform &cx);
 
+// Draws `image` with `cx` over the rectangle of `width` by `height` pixels
+// at the origin of character space, as placed bitmaps and videos are
+// drawn; smoothed only when `smooth`.
+void DrawPictureCharacter(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx, const QImage &image,
+                          int width, int height, bool smooth);
+// That rectangle as a path, for clip layers.
+QPainterPath PictureOutline(int width, int height);
+// And as bounds in twips.
+Rect PictureBounds(int width, int height);
+
 }  // namespace swf

@@ -43,6 +43,15 @@ public:
     void restart();
 
 private:
+    // A new decoder, with the codec's set-up data when it has some.
+    void open(const uint8_t *extradata, size_t size);
+    // AVC frames come wrapped: a sequence header re-opens the decoder with
+    // its set-up data; pictures are unwrapped. False when nothing is left
+    // to decode.
+    bool unwrapAvc(const uint8_t *&data, size_t &size);
+
+    VideoCodec codec_;
+    int width_, height_, deblocking_;
     AVCodecContext *context_ = nullptr;
     AVPacket *packet_ = nullptr;
     AVFrame *frame_ = nullptr;

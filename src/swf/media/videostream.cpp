@@ -1,6 +1,5 @@
 #include "swf/media/videostream.h"
 
-#include <QPainter>
 #include <algorithm>
 
 #include "swf/characters/bitmap.h"
@@ -83,27 +82,17 @@ QImage VideoStreamCharacter::picture(uint16_t ratio) const
 void VideoStreamCharacter::render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx,
                                   uint16_t ratio) const
 {
-    const QImage image = picture(ratio);
-    if (image.isNull() || !ctx.painter)
-        return;
-    QPainter &painter = *ctx.painter;
-    painter.save();
-    painter.setTransform(toStage.toQTransform() * ctx.stageToDevice);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, smoothing_ && ctx.smoothBitmaps());
-    painter.drawImage(bounds().toQRectF(), ColorTransformedImage(image, cx));
-    painter.restore();
+    DrawPictureCharacter(ctx, toStage, cx, picture(ratio), width_, height_, smoothing_ && ctx.smoothBitmaps());
 }
 
 QPainterPath VideoStreamCharacter::outline(uint16_t) const
 {
-    QPainterPath path;
-    path.addRect(bounds().toQRectF());
-    return path;
+    return PictureOutline(width_, height_);
 }
 
 Rect VideoStreamCharacter::bounds() const
 {
-    return Rect{0, int32_t(width_ * kTwipsPerPixel), 0, int32_t(height_ * kTwipsPerPixel)};
+    return PictureBounds(width_, height_);
 }
 
 void DefineVideoStreamTag(Tag tag, DefineContext &ctx)

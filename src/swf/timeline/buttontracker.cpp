@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "swf/timeline/framesounds.h"
 #include "swf/timeline/hittest.h"
 #include "swf/timeline/keycodes.h"
 #include "swf/timeline/timelinestate.h"
@@ -132,14 +133,22 @@ void ButtonTracker::setState(State state, uint16_t transition)
 {
     state_ = state;
     showPicture(*active_, state == State::OverDown ? ButtonPicture::Down : ButtonPicture::Over);
+    playSound(*active_, transition);
     queued_.push_back({*active_, transition, 0});
 }
 
 void ButtonTracker::leave(uint16_t transition)
 {
     showPicture(*active_, ButtonPicture::Up);
+    playSound(*active_, transition);
     queued_.push_back({*active_, transition, 0});
     active_.reset();
+}
+
+void ButtonTracker::playSound(const ObjectPath &path, uint16_t transition)
+{
+    if (const ButtonCharacter *button = ButtonOf(ResolvePath(root_, path).object))
+        StartButtonSound(button->sounds(), transition, context_);
 }
 
 void ButtonTracker::enter(const std::optional<ObjectPath> &target)

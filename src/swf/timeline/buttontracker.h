@@ -103,6 +103,8 @@ private:
     void leave(uint16_t transition);
     void setState(State state, uint16_t transition);
     void showPicture(const ObjectPath &path, ButtonPicture picture);
+    // The sound the button's DefineButtonSound gives the transition.
+    void playSound(const ObjectPath &path, uint16_t transition);
     std::optional<ObjectPath> pick() const;
     bool isMenu(const ObjectPath &path);
     void fireQueued();

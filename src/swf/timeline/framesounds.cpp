@@ -1,6 +1,7 @@
 #include "swf/timeline/framesounds.h"
 
 #include "swf/media/soundcharacter.h"
+#include "swf/timeline/button.h"
 #include "swf/timeline/playercontext.h"
 #include "swf/timeline/timeline.h"
 
@@ -14,7 +15,8 @@ void StartStream(const SoundStream &stream, int frame, SoundMixer &mixer, const 
     if (start < 0)
         return;
     // A stream that runs on from an earlier frame stays; one that started
-    // later (the timeline has looped) starts again here.
+    // later (the timeline has looped) starts again here. At no frames a
+    // second the stream's frame is the one it started at.
     const int playingFrom = mixer.streamFrame(owner, 0);
     if (playingFrom >= 0 && playingFrom <= frame)
         return;
@@ -33,6 +35,21 @@ void StartFrameSounds(const Timeline &timeline, int frame, PlayerContext &contex
     }
     if (timeline.stream)
         StartStream(*timeline.stream, frame, *context.sounds, owner);
+}
+
+void StartButtonSound(const ButtonSounds &sounds, uint16_t transition, PlayerContext &context)
+{
+    // The four sounds are for roll out, roll over, press and release.
+    static constexpr uint16_t kTransitions[4] = {kOverUpToIdle, kIdleToOverUp, kOverUpToOverDown, kOverDownToOverUp};
+    if (!context.sounds)
+        return;
+    for (int i = 0; i < 4; ++i) {
+        const StartSoundCommand &change = sounds.changes[i];
+        if (kTransitions[i] != transition || change.soundId == 0)
+            continue;
+        if (const auto *sound = context.dictionary.findAs<SoundCharacter>(change.soundId))
+            context.sounds->startEvent(*sound, change.soundId, change.info);
+    }
 }
 
 void StopTimelineStream(PlayerContext &context, const void *owner)

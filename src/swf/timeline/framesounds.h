@@ -4,12 +4,17 @@
 // is not already playing there. Used by TimelineState on its player's
 // thread; silent when the player's context has no mixer.
 
+#include <cstdint>
+
 namespace swf {
 
 class Timeline;
 struct PlayerContext;
+struct ButtonSounds;
 
 void StartFrameSounds(const Timeline &timeline, int frame, PlayerContext &context, const void *owner);
+// The sound DefineButtonSound gives a button's state change, if any.
+void StartButtonSound(const ButtonSounds &sounds, uint16_t transition, PlayerContext &context);
 // A goto, or the timeline's end: its stream stops.
 void StopTimelineStream(PlayerContext &context, const void *owner);
 
