@@ -155,7 +155,7 @@ std::string NumberToStringRadix(double value, int radix)
     return whole < 0 ? "-" + out : out;
 }
 
-double StringToNumberStrict(const std::string &text)
+double StringToNumberStrict(const std::string &text, bool octal)
 {
     size_t pos = SkipSpaces(text, 0);
     if (pos + 1 < text.size() && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
@@ -166,6 +166,13 @@ double StringToNumberStrict(const std::string &text)
     double sign = 1;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
         sign = text[pos++] == '-' ? -1 : 1;
+    // A leading zero followed by octal digits only reads as octal.
+    if (octal && pos + 1 < text.size() && text[pos] == '0') {
+        size_t end = pos + 1;
+        const double octal = ReadInteger(text, end, 8);
+        if (end == text.size())
+            return sign * octal;
+    }
     double number = 0;
     if (!ReadDecimal(text, pos, number))
         return NAN;

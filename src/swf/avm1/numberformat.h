@@ -16,9 +16,10 @@ std::string NumberToString(double value);
 // `radix` 2..36; fractions are cut, as the player does for other radices.
 std::string NumberToStringRadix(double value, int radix);
 
-// Whitespace before the number is allowed; "0x" hex integers are read.
-// An empty or malformed text gives NaN.
-double StringToNumberStrict(const std::string &text);
+// Whitespace before the number is allowed; "0x" hex integers are read,
+// and with `octal` a leading zero makes the digits octal ("010" is 8), as
+// from SWF 6 on. An empty or malformed text gives NaN.
+double StringToNumberStrict(const std::string &text, bool octal = true);
 // parseFloat's reading: leading whitespace, then the longest decimal
 // number; NaN when there is none.
 double ParseFloatPrefix(const std::string &text);

@@ -11,6 +11,8 @@
 
 namespace swf {
 
+class TimelineState;
+
 struct PlayerContext {
     // Objects alive in all display lists of the player together.
     static constexpr size_t kObjectLimit = 50000;
@@ -22,6 +24,9 @@ struct PlayerContext {
     const Dictionary &dictionary;
     size_t liveObjects = 0;
     ScriptHost *scripts = nullptr;
+    // Every running timeline, newest first: each tick steps them in this
+    // order, so a clip moves on before the clips older than it.
+    TimelineState *newestTimeline = nullptr;
     // Placed sprites without a name are called "instance1", "instance2"...
     int unnamedClips = 0;
 };
