@@ -10,6 +10,15 @@
 
 namespace swf::avm1 {
 
+// The flags of sort and sortOn, as Array's constants name them.
+enum SortFlag : int {
+    kCaseInsensitive = 1,
+    kDescending = 2,
+    kUniqueSort = 4,
+    kReturnIndexedArray = 8,
+    kNumeric = 16,
+};
+
 class ArrayObject : public Object {
 public:
     explicit ArrayObject(Object *proto) : Object(proto, Kind::Array) {}

@@ -25,17 +25,6 @@ size_t SkipSpaces(const std::string &text, size_t pos)
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A' + 10;
-    return 99;
-}
-
 // The significant digits (trailing zeros dropped) and the decimal exponent
 // of |value| rounded to fifteen digits.
 void Digits(double value, std::string &digits, int &exponent)
@@ -121,6 +110,17 @@ double ReadInteger(const std::string &text, size_t &pos, int radix)
 }
 
 }  // namespace
+
+int DigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 10;
+    return 99;
+}
 
 std::string NumberToString(double value)
 {

@@ -26,6 +26,10 @@ double ParseFloatPrefix(const std::string &text);
 // parseInt: optional radix (0 means: guess from "0x" and a leading 0).
 double ParseIntPrefix(const std::string &text, int radix);
 
+// The value of a digit of any radix up to 36 ('a' and 'A' are 10); 99
+// for a character that is no digit.
+int DigitValue(char c);
+
 // ECMAScript's ToInt32 and ToUint32, used by the bit operators.
 int32_t ToInt32(double value);
 uint32_t ToUint32(double value);
