@@ -115,7 +115,7 @@ public:
     void advance(bool loop)
     {
         scripts.beginTick();
-        root.advance(loop);
+        TimelineState::AdvanceAll(context, root, loop);
         scripts.runQueue();
     }
 

@@ -223,7 +223,8 @@ bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int
     }
     case kDoAction:
         if (book(sizeof(ActionBlock)))
-            frame.actions.push_back({tag.body.current(), uint32_t(tag.body.remaining())});
+            frame.actions.push_back(
+                {tag.body.current(), uint32_t(tag.body.remaining()), uint32_t(frame.commands.size())});
         return true;
     case kDoInitAction: {
         InitActionBlock init;

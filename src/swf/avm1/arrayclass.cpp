@@ -13,14 +13,6 @@ namespace swf::avm1 {
 
 namespace {
 
-enum SortFlag : int {
-    kCaseInsensitive = 1,
-    kDescending = 2,
-    kUniqueSort = 4,
-    kReturnIndexedArray = 8,
-    kNumeric = 16,
-};
-
 ArrayObject *ThisArray(const Value &self) { return dynamic_cast<ArrayObject *>(self.object()); }
 
 // A relative index argument (negative counts from the end), clamped.

@@ -10,6 +10,15 @@
 
 namespace swf::avm1 {
 
+// The flags of sort and sortOn, as Array's constants name them.
+enum SortFlag : int {
+    kCaseInsensitive = 1,
+    kDescending = 2,
+    kUniqueSort = 4,
+    kReturnIndexedArray = 8,
+    kNumeric = 16,
+};
+
 class ArrayObject : public Object {
 public:
     explicit ArrayObject(Object *proto) : Object(proto, Kind::Array) {}
@@ -24,6 +33,13 @@ public:
     bool setSpecial(Machine &machine, const std::string &name, const Value &value) override;
     void enumerateSpecial(std::vector<std::string> &names) const override;
     size_t extraBytes() const override { return elements.capacity() * sizeof(Value); }
+    void collectReferences(std::vector<Object *> &out) const override
+    {
+        Object::collectReferences(out);
+        for (const Value &v : elements)
+            if (Object *o = v.object())
+                out.push_back(o);
+    }
 
     // "0".."4294967294" written plainly; -1 for any other name.
     static int64_t IndexOf(const std::string &name);

@@ -17,14 +17,6 @@ namespace swf::avm1 {
 
 namespace {
 
-enum SortFlag : int {
-    kCaseInsensitive = 1,
-    kDescending = 2,
-    kUniqueSort = 4,
-    kReturnIndexedArray = 8,
-    kNumeric = 16,
-};
-
 // -1, 0 or 1 for two values by the flags, or by a script comparer.
 class Comparer {
 public:

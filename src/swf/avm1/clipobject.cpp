@@ -51,6 +51,12 @@ int DisplayPropertyIndex(const std::string &name)
     return -1;
 }
 
+void ClipObject::detach()
+{
+    lastPath_ = targetPath();
+    state_ = nullptr;
+}
+
 void ClipObject::play()
 {
     if (state_)
@@ -140,19 +146,36 @@ std::string ClipObject::name() const
     return object ? object->name : std::string();
 }
 
+namespace {
+
+// The instance names from the root down to `state`, root excluded.
+std::vector<std::string> NamesFromRoot(const TimelineState *state)
+{
+    std::vector<std::string> names;
+    for (; state && state->parent(); state = state->parent())
+        names.push_back(state->owner() ? state->owner()->name : std::string());
+    std::reverse(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
 std::string ClipObject::targetPath() const
 {
-    if (!state_ || !state_->parent())
-        return "_level0";
-    return parentClip()->targetPath() + "." + name();
+    if (!state_)
+        return lastPath_;
+    std::string path = "_level0";
+    for (const std::string &name : NamesFromRoot(state_))
+        path += "." + name;
+    return path;
 }
 
 std::string ClipObject::slashPath() const
 {
-    if (!state_ || !state_->parent())
-        return "/";
-    const std::string parent = parentClip()->slashPath();
-    return (parent == "/" ? parent : parent + "/") + name();
+    std::string path;
+    for (const std::string &name : NamesFromRoot(state_))
+        path += "/" + name;
+    return path.empty() ? "/" : path;
 }
 
 Value ClipObject::property(Machine &machine, int index)

@@ -50,7 +50,8 @@ public:
     }
 
     TimelineState *state() const { return state_; }
-    void detach() { state_ = nullptr; }
+    // The timeline is going: the object keeps the path it had.
+    void detach();
     ClipBinding &binding() const { return binding_; }
 
     void play();
@@ -83,6 +84,7 @@ public:
 private:
     ClipBinding &binding_;
     TimelineState *state_;
+    std::string lastPath_;
 };
 
 // The index of a display property name ("_x" -> 0), -1 for others.

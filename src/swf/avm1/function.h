@@ -71,6 +71,15 @@ public:
     const std::vector<SharedString> *pool() const { return pool_; }
     Object *clip() const { return clip_; }
 
+    void collectReferences(std::vector<Object *> &out) const override
+    {
+        Object::collectReferences(out);
+        for (const Scope *scope = scope_.get(); scope; scope = scope->parent.get())
+            out.push_back(scope->object);
+        if (clip_)
+            out.push_back(clip_);
+    }
+
 private:
     NativeFunction native_ = nullptr;
     std::shared_ptr<const Code> code_;

@@ -57,24 +57,15 @@ Value Escape(Machine &m, const Value &, const Args &args)
     return Value(out);
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+bool IsHexDigit(char c) { return DigitValue(c) < 16; }
 
 Value Unescape(Machine &m, const Value &, const Args &args)
 {
     const std::string text = m.toString(args[0]);
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() + 0 && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
-            out += char(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+        if (text[i] == '%' && i + 2 < text.size() && IsHexDigit(text[i + 1]) && IsHexDigit(text[i + 2])) {
+            out += char(DigitValue(text[i + 1]) * 16 + DigitValue(text[i + 2]));
             i += 2;
         } else {
             out += text[i];

@@ -211,7 +211,7 @@ Value Machine::toPrimitive(const Value &value, bool preferString)
     if (!object)
         return value;
     if (auto *clip = dynamic_cast<ClipObject *>(object))
-        return clip->state() ? Value(clip->targetPath()) : Value("");
+        return Value(clip->targetPath());
     const char *first = preferString ? "toString" : "valueOf";
     const char *second = preferString ? "valueOf" : "toString";
     for (const char *method : {first, second}) {

@@ -34,7 +34,8 @@ class Machine {
 public:
     static constexpr int kDefaultCallDepth = 256;
     static constexpr uint64_t kActionsPerFrame = 3'000'000;
-    static constexpr size_t kMemoryLimit = size_t(64) << 20;
+    static constexpr size_t kMemoryLimit = size_t(128) << 20;
+    static constexpr size_t kCollectFloor = size_t(8) << 20;
 
     explicit Machine(int version);
     ~Machine();
@@ -63,6 +64,13 @@ public:
     // Books or releases bytes beyond the objects themselves.
     void book(size_t bytes);
     void release(size_t bytes) { used_ = bytes > used_ ? 0 : used_ - bytes; }
+
+    // Frees what `roots`, the global object, the prototypes, registered
+    // classes and timers do not reach. Only between action lists: objects
+    // on a running script's stack are not roots.
+    void collect(std::vector<Object *> roots);
+    // Worth collecting: the heap grew well past what was live last time.
+    bool wantsCollection() const { return used_ > kCollectFloor && used_ > liveAfterCollect_ * 2; }
 
     // Property access along the prototype chain, getters and setters
     // included; a primitive base is read through its class's prototype.
@@ -139,6 +147,7 @@ private:
     int callDepthLimit_ = kDefaultCallDepth;
     uint64_t actionsLeft_ = kActionsPerFrame;
     size_t used_ = 0;
+    size_t liveAfterCollect_ = 0;
     std::vector<std::unique_ptr<Object>> heap_;
 };
 

@@ -25,17 +25,6 @@ size_t SkipSpaces(const std::string &text, size_t pos)
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A' + 10;
-    return 99;
-}
-
 // The significant digits (trailing zeros dropped) and the decimal exponent
 // of |value| rounded to fifteen digits.
 void Digits(double value, std::string &digits, int &exponent)
@@ -122,6 +111,17 @@ double ReadInteger(const std::string &text, size_t &pos, int radix)
 
 }  // namespace
 
+int DigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 10;
+    return 99;
+}
+
 std::string NumberToString(double value)
 {
     if (std::isnan(value))
@@ -155,7 +155,7 @@ std::string NumberToStringRadix(double value, int radix)
     return whole < 0 ? "-" + out : out;
 }
 
-double StringToNumberStrict(const std::string &text)
+double StringToNumberStrict(const std::string &text, bool octal)
 {
     size_t pos = SkipSpaces(text, 0);
     if (pos + 1 < text.size() && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
@@ -166,6 +166,13 @@ double StringToNumberStrict(const std::string &text)
     double sign = 1;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
         sign = text[pos++] == '-' ? -1 : 1;
+    // A leading zero followed by octal digits only reads as octal.
+    if (octal && pos + 1 < text.size() && text[pos] == '0') {
+        size_t end = pos + 1;
+        const double octal = ReadInteger(text, end, 8);
+        if (end == text.size())
+            return sign * octal;
+    }
     double number = 0;
     if (!ReadDecimal(text, pos, number))
         return NAN;

@@ -46,6 +46,29 @@ std::vector<const Property *> Object::ownNewestFirst() const
     return list;
 }
 
+size_t Object::footprint() const
+{
+    size_t bytes = sizeof(Object) + 64 + extraBytes();
+    for (const auto &[key, p] : properties_)
+        bytes += sizeof(Property) + key.size() * 2 + 32 + (p.value.isString() ? p.value.string().size() : 0);
+    return bytes;
+}
+
+void Object::collectReferences(std::vector<Object *> &out) const
+{
+    if (proto_)
+        out.push_back(proto_);
+    for (const auto &[key, p] : properties_) {
+        if (Object *o = p.value.object())
+            out.push_back(o);
+        if (p.getter)
+            out.push_back(p.getter);
+        if (p.setter)
+            out.push_back(p.setter);
+    }
+    out.insert(out.end(), interfaces.begin(), interfaces.end());
+}
+
 Value Object::getSpecial(Machine &, const std::string &, bool &found)
 {
     found = false;

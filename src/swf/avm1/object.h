@@ -74,6 +74,12 @@ public:
 
     // What the memory budget counts for this object beyond its properties.
     virtual size_t extraBytes() const { return 0; }
+    // What the memory budget counts for the object as a whole.
+    size_t footprint() const;
+
+    // The objects this one keeps alive, for the collector.
+    virtual void collectReferences(std::vector<Object *> &out) const;
+    bool marked = false;
 
 private:
     Object *proto_;

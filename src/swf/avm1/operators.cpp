@@ -30,8 +30,9 @@ double CompareNumbers(double a, double b, bool &undefinedResult)
 
 Value Add2(Machine &machine, const Value &a, const Value &b)
 {
-    const Value pa = machine.toPrimitive(a);
+    // The player converts the right-hand side first.
     const Value pb = machine.toPrimitive(b);
+    const Value pa = machine.toPrimitive(a);
     if (pa.isString() || pb.isString()) {
         std::string left = machine.toString(pa);
         const std::string right = machine.toString(pb);
@@ -105,6 +106,14 @@ std::string ExtractText(const std::string &text, double index, double count)
 bool Machine::looseEquals(const Value &a, const Value &b)
 {
     using T = Value::Type;
+    // Two different objects still compare by what their valueOf gives.
+    if (a.isObject() && b.isObject() && a.object() != b.object()) {
+        const Value pb = callMethod(b, "valueOf", Args());
+        const Value pa = callMethod(a, "valueOf", Args());
+        if (pa.isObject() || pb.isObject())
+            return pa.isObject() && pb.isObject() && pa.object() == pb.object();
+        return looseEquals(pa, pb);
+    }
     if (a.type() == b.type())
         return a.strictEquals(b);
     if (a.isNullish() && b.isNullish())
@@ -131,7 +140,8 @@ Value Machine::lessThan(const Value &a, const Value &b)
 {
     const Value pa = toPrimitive(a);
     const Value pb = toPrimitive(b);
-    if (pa.isString() && pb.isString())
+    // SWF 5 compares texts as numbers too.
+    if (pa.isString() && pb.isString() && version_ >= 6)
         return Value(ToUtf16(pa.string()) < ToUtf16(pb.string()));
     bool undefinedResult = false;
     const bool less = CompareNumbers(toNumber(pa), toNumber(pb), undefinedResult);

@@ -13,6 +13,8 @@ namespace swf::avm1 {
 namespace {
 
 constexpr int kDepthOffset = 16384;
+// Event handler methods (onEnterFrame, onUnload...) came with SWF 6.
+constexpr int kHandlerMethodVersion = 6;
 
 // A script depth as a display list depth; false when out of range.
 bool ListDepth(double depth, uint16_t &out)
@@ -77,29 +79,27 @@ void ScriptEngine::beginTick()
     machine_.refillActionBudget();
 }
 
-void ScriptEngine::enterFrame(TimelineState &timeline)
+// The timeline calls in while it moves; a limit hit while queueing (a
+// getter that runs away, the memory budget) must not unwind through it.
+template <class F> void ScriptEngine::guarded(F &&queueing)
 {
-    queueClipEvents(timeline, kClipEventEnterFrame);
-    auto it = objects_.find(&timeline);
-    if (it == objects_.end())
-        return;
-    // A getter may stand behind the name: it runs here, between ticks.
     try {
-        if (machine_.get(it->second, "onEnterFrame").isObject())
-            queue_.push_back({it->second, nullptr, "onEnterFrame"});
+        queueing();
     } catch (const ScriptAbort &) {
+        initQueue_.clear();
+        queue_.clear();
     } catch (const ScriptThrow &) {
     }
 }
 
-void ScriptEngine::enqueue(TimelineState *timeline, const ActionBlock &block)
+void ScriptEngine::enterFrame(TimelineState &timeline)
 {
-    try {
-        if (auto code = codeFor(block))
-            queue_.push_back({objectFor(timeline), code, {}});
-    } catch (const ScriptAbort &) {
-        // The movie's script memory is spent: what it would run is dropped.
-    }
+    guarded([&] {
+        queueClipEvents(timeline, kClipEventEnterFrame, queue_);
+        auto it = objects_.find(&timeline);
+        if (handlerMethods() && it != objects_.end() && machine_.get(it->second, "onEnterFrame").isObject())
+            queue_.push_back({it->second, nullptr, "onEnterFrame"});
+    });
 }
 
 void ScriptEngine::queueInitActions(const Frame &frame)
@@ -107,46 +107,75 @@ void ScriptEngine::queueInitActions(const Frame &frame)
     for (const InitActionBlock &init : frame.initActions) {
         if (!initDone_.insert(init.actions.data).second)
             continue;
-        enqueue(root_, init.actions);
+        if (auto code = codeFor(init.actions))
+            initQueue_.push_back({objectFor(root_), code, {}});
     }
 }
 
 void ScriptEngine::frameEntered(TimelineState &timeline, int frame)
 {
-    const Frame &entered = timeline.timeline().frame(frame);
     if (&timeline == root_)
-        queueInitActions(entered);
-    for (const ActionBlock &block : entered.actions)
-        enqueue(&timeline, block);
+        guarded([&] { queueInitActions(timeline.timeline().frame(frame)); });
 }
 
-void ScriptEngine::queueClipEvents(TimelineState &timeline, uint32_t event)
+void ScriptEngine::actionsDue(TimelineState &timeline, const ActionBlock &actions)
+{
+    guarded([&] {
+        if (auto code = codeFor(actions))
+            queue_.push_back({objectFor(&timeline), code, {}});
+    });
+}
+
+void ScriptEngine::queueClipEvents(TimelineState &timeline, uint32_t event, std::deque<Queued> &queue)
 {
     const DisplayObject *owner = timeline.owner();
     if (!owner || !owner->clipEvents)
         return;
     for (const ClipEventHandler &handler : *owner->clipEvents)
         if (handler.events & event)
-            enqueue(&timeline, handler.actions);
+            if (auto code = codeFor(handler.actions))
+                queue.push_back({objectFor(&timeline), code, {}, event == kClipEventUnload});
+}
+
+void ScriptEngine::clipCreated(TimelineState &timeline)
+{
+    guarded([&] { queueClipEvents(timeline, kClipEventInitialize, initQueue_); });
 }
 
 void ScriptEngine::clipPlaced(TimelineState &timeline)
 {
-    queueClipEvents(timeline, kClipEventLoad);
+    guarded([&] { queueClipEvents(timeline, kClipEventLoad, queue_); });
 }
 
 void ScriptEngine::clipRemoved(TimelineState &timeline)
 {
+    guarded([&] { queueClipEvents(timeline, kClipEventUnload, queue_); });
     auto it = objects_.find(&timeline);
     if (it == objects_.end())
         return;
-    it->second->detach();
+    ClipObject *clip = it->second;
+    if (handlerMethods())
+        guarded([&] {
+            if (machine_.get(clip, "onUnload").isObject())
+                queue_.push_back({clip, nullptr, "onUnload", true});
+        });
+    clip->detach();
     objects_.erase(it);
+}
+
+bool ScriptEngine::takeNext(Queued &entry)
+{
+    std::deque<Queued> &from = initQueue_.empty() ? queue_ : initQueue_;
+    if (from.empty())
+        return false;
+    entry = std::move(from.front());
+    from.pop_front();
+    return true;
 }
 
 void ScriptEngine::runOne(const Queued &entry)
 {
-    if (!entry.clip->state())
+    if (!entry.clip->state() && !entry.evenIfRemoved)
         return;
     if (entry.code)
         RunClipCode(machine_, entry.code, entry.clip);
@@ -156,7 +185,7 @@ void ScriptEngine::runOne(const Queued &entry)
 
 void ScriptEngine::buttonActionFired(TimelineState &timeline, DisplayObject &, const ButtonActionRecord &record)
 {
-    enqueue(&timeline, record.actions);
+    actionsDue(timeline, record.actions);
     machine_.refillActionBudget();
     runQueue();
 }
@@ -166,24 +195,42 @@ void ScriptEngine::runQueue()
     if (running_)
         return;
     running_ = true;
+    Queued entry;
     try {
-        while (!queue_.empty()) {
-            const Queued entry = queue_.front();
-            queue_.pop_front();
+        while (takeNext(entry)) {
             runOne(entry);
+            collectIfWorthIt();
         }
         RunDueTimers(machine_);
-        while (!queue_.empty()) {
-            const Queued entry = queue_.front();
-            queue_.pop_front();
+        while (takeNext(entry)) {
             runOne(entry);
+            collectIfWorthIt();
         }
     } catch (const ScriptAbort &) {
+        initQueue_.clear();
         queue_.clear();
     } catch (const ScriptThrow &) {
         // A throw out of a handler or timer ends it, as one out of a frame.
     }
     running_ = false;
+}
+
+bool ScriptEngine::handlerMethods() const
+{
+    return facts_.version >= kHandlerMethodVersion;
+}
+
+void ScriptEngine::collectIfWorthIt()
+{
+    if (!machine_.wantsCollection())
+        return;
+    std::vector<Object *> roots;
+    for (const auto &entry : objects_)
+        roots.push_back(entry.second);
+    for (const auto *queue : {&initQueue_, &queue_})
+        for (const Queued &queued : *queue)
+            roots.push_back(queued.clip);
+    machine_.collect(std::move(roots));
 }
 
 void ScriptEngine::fsCommand(const std::string &command, const std::string &)
@@ -247,7 +294,8 @@ ClipObject *ScriptEngine::duplicate(ClipObject *source, Machine &, const std::st
         placed->colorTransform = colorTransform;
         placed->visible = visible;
         placed->clipEvents = clipEvents;
-        queueClipEvents(*made->state(), kClipEventLoad);
+        queueClipEvents(*made->state(), kClipEventInitialize, initQueue_);
+        queueClipEvents(*made->state(), kClipEventLoad, queue_);
     }
     return made;
 }

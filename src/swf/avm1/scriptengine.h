@@ -3,15 +3,21 @@
 // script object, and keeps the queue of actions that timelines report.
 //
 // Ordering rules, as the player follows them:
-// - A frame's actions run after the frame's display list has changed, once
-//   every timeline has moved on for the tick; a parent's frame actions run
-//   before those of the children placed in the same frame.
+// - Each tick every clip moves on, the newest first and the root last;
+//   their actions are queued as they go and run once all have moved.
+// - Within a frame, action blocks and placements take turns in tag order:
+//   a clip placed by the frame shows its first frame (queueing its
+//   actions) where its tag comes, a clip removed by it queues its unload
+//   handler there.
 // - DoInitAction blocks of a frame run once, before that frame's other
 //   actions.
 // - Each tick, enterFrame handlers (onClipEvent(enterFrame), onEnterFrame)
 //   of the clips that were already there run before the frame actions of
-//   the same clip; a placed clip's load handler runs after its first
-//   frame's actions.
+//   the same clip.
+// - A placed clip's initialize handler runs before any other action due;
+//   its load handler after its first frame's actions; the unload handler
+//   of a removed clip where its removal falls in the queue, with the clip
+//   already gone from the display list.
 // - A goto from a script moves the display list at once; the actions of
 //   the frame it lands on run after the current action list.
 // - A frame's actions that run past the action budget, or recurse too
@@ -67,6 +73,8 @@ public:
     // ScriptHost
     void enterFrame(TimelineState &timeline) override;
     void frameEntered(TimelineState &timeline, int frame) override;
+    void actionsDue(TimelineState &timeline, const ActionBlock &actions) override;
+    void clipCreated(TimelineState &timeline) override;
     void clipPlaced(TimelineState &timeline) override;
     void clipRemoved(TimelineState &timeline) override;
 
@@ -96,15 +104,20 @@ private:
         std::shared_ptr<const Code> code;
         // A method to call instead (onEnterFrame, onLoad).
         std::string method;
+        // Runs on a clip that is gone (unload handlers).
+        bool evenIfRemoved = false;
     };
 
     std::shared_ptr<const Code> codeFor(const ActionBlock &block);
-    // Queues `block` to run in the clip of `timeline`, unless the movie's
-    // script memory cannot hold that clip's object.
-    void enqueue(TimelineState *timeline, const ActionBlock &block);
-    void queueClipEvents(TimelineState &timeline, uint32_t event);
+    void queueClipEvents(TimelineState &timeline, uint32_t event, std::deque<Queued> &queue);
     void queueInitActions(const Frame &frame);
+    template <class F> void guarded(F &&queueing);
     void runOne(const Queued &entry);
+    bool takeNext(Queued &entry);
+    // Between action lists nothing but the engine's own references and the
+    // machine's roots hold objects, so the collector may run.
+    void collectIfWorthIt();
+    bool handlerMethods() const;
     ClipObject *placeScripted(ClipObject *parent, uint16_t characterId, const Timeline *timeline,
                               const std::string &name, double depth);
 
@@ -114,6 +127,8 @@ private:
     std::unordered_map<TimelineState *, ClipObject *> objects_;
     std::unordered_map<const uint8_t *, std::shared_ptr<const Code>> codes_;
     std::unordered_set<const uint8_t *> initDone_;
+    // DoInitAction and initialize handlers run before anything else due.
+    std::deque<Queued> initQueue_;
     std::deque<Queued> queue_;
     Timeline emptyTimeline_;
     bool quit_ = false;

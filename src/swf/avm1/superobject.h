@@ -16,6 +16,12 @@ public:
     Value constructor(Machine &machine) const;
 
     Value getSpecial(Machine &machine, const std::string &name, bool &found) override;
+    void collectReferences(std::vector<Object *> &out) const override
+    {
+        Object::collectReferences(out);
+        if (Object *o = self_.object())
+            out.push_back(o);
+    }
 
 private:
     Value self_;

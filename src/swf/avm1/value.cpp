@@ -13,6 +13,8 @@ namespace {
 constexpr int kStrictUndefinedVersion = 7;
 // SWF 4 read numbers from text the lenient way and never made NaN.
 constexpr int kStrictNumberVersion = 5;
+// Texts such as "010" read as octal from SWF 6 on.
+constexpr int kOctalVersion = 6;
 
 }  // namespace
 
@@ -31,7 +33,7 @@ double Value::toNumberPrimitive(int version) const
             const double lenient = ParseFloatPrefix(*string_);
             return std::isnan(lenient) ? 0 : lenient;
         }
-        return StringToNumberStrict(*string_);
+        return StringToNumberStrict(*string_, version >= kOctalVersion);
     case Type::Object:
         return version < kStrictNumberVersion ? 0 : NAN;
     }

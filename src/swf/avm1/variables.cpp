@@ -165,6 +165,11 @@ void DefineLocal(Machine &machine, Activation &activation, const std::string &na
 
 bool DeleteVariable(Machine &machine, Activation &activation, const std::string &name)
 {
+    std::string path, variable;
+    if (HasPath(name) && SplitVariablePath(name, path, variable)) {
+        Object *holder = ResolveTarget(machine, activation, path);
+        return holder && machine.remove(holder, variable);
+    }
     Object *holder = ScopeHolding(machine, activation, name);
     return holder && machine.remove(holder, name);
 }

@@ -11,6 +11,9 @@ namespace swf {
 struct ActionBlock {
     const uint8_t *data = nullptr;
     uint32_t size = 0;
+    // The display list commands of its frame that come before it: a frame's
+    // actions and placements take turns in the order of their tags.
+    uint32_t commandsBefore = 0;
 };
 
 // DoInitAction: actions that run once, before the first frame in which

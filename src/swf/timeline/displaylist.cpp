@@ -132,15 +132,16 @@ void DisplayList::swap(uint16_t depth, uint16_t otherDepth)
     }
 }
 
-void DisplayList::apply(const DisplayCommand &command, int frame)
+DisplayObject *DisplayList::apply(const DisplayCommand &command, int frame)
 {
     if (command.kind == DisplayCommand::Kind::Remove) {
         remove(command.depth);
-        return;
+        return nullptr;
     }
+    const size_t before = objects_.size();
     DisplayObject *object = place(command, frame);
     if (!object)
-        return;
+        return nullptr;
     if (command.hasMatrix)
         object->matrix = command.matrix;
     if (command.hasColorTransform)
@@ -157,6 +158,7 @@ void DisplayList::apply(const DisplayCommand &command, int frame)
         object->hasBackground = true;
         object->background = command.background;
     }
+    return objects_.size() > before ? object : nullptr;
 }
 
 }  // namespace swf

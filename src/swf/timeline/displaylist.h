@@ -49,9 +49,6 @@ struct DisplayObject {
     // neither removes it nor places it again when it goes back.
     bool scripted = false;
     std::unique_ptr<TimelineState> children;
-    // Made during the current tick: it shows its first frame and does not
-    // advance until the next tick.
-    bool fresh = false;
 };
 
 class DisplayList {
@@ -63,8 +60,9 @@ public:
     DisplayList(DisplayList &&other) noexcept;
     DisplayList &operator=(DisplayList &&other) noexcept;
 
-    // Applies one command of frame `frame`.
-    void apply(const DisplayCommand &command, int frame);
+    // Applies one command of frame `frame`; returns the object when the
+    // command put a new one on the list.
+    DisplayObject *apply(const DisplayCommand &command, int frame);
 
     const Objects &objects() const { return objects_; }
     Objects &objects() { return objects_; }

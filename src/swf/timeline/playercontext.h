@@ -12,6 +12,8 @@
 
 namespace swf {
 
+class TimelineState;
+
 struct PlayerContext {
     // Objects alive in all display lists of the player together.
     static constexpr size_t kObjectLimit = 50000;
@@ -26,6 +28,9 @@ struct PlayerContext {
     SoundMixer *sounds = nullptr;
     // Runs the frame's scripts; null in a player without scripts.
     ScriptHost *scripts = nullptr;
+    // Every running timeline, newest first: each tick steps them in this
+    // order, so a clip moves on before the clips older than it.
+    TimelineState *newestTimeline = nullptr;
     // Placed sprites without a name are called "instance1", "instance2"...
     int unnamedClips = 0;
 };

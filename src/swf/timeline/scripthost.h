@@ -5,6 +5,8 @@
 // PlayerContext; without one, timelines play without scripts. One
 // player's thread.
 
+#include "swf/timeline/actionblock.h"
+
 namespace swf {
 
 class TimelineState;
@@ -12,10 +14,15 @@ class TimelineState;
 class ScriptHost {
 public:
     virtual ~ScriptHost() = default;
-    // Once per tick for every clip that was there before the tick.
+    // Once per tick for every clip that was there before the tick, before
+    // it moves on.
     virtual void enterFrame(TimelineState &timeline) = 0;
+    // A frame was entered: its init actions are due, then each of its
+    // action blocks as the frame's tags reach it.
     virtual void frameEntered(TimelineState &timeline, int frame) = 0;
-    // After the new clip has shown its first frame.
+    virtual void actionsDue(TimelineState &timeline, const ActionBlock &actions) = 0;
+    // A new clip, before it shows its first frame and after.
+    virtual void clipCreated(TimelineState &timeline) = 0;
     virtual void clipPlaced(TimelineState &timeline) = 0;
     virtual void clipRemoved(TimelineState &timeline) = 0;
 };

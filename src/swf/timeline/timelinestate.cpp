@@ -14,49 +14,70 @@ TimelineState::TimelineState(const Timeline &timeline, PlayerContext &context, i
 TimelineState::~TimelineState()
 {
     StopTimelineStream(context_, this);
+    unlink();
     if (context_.scripts)
         context_.scripts->clipRemoved(*this);
 }
 
-void TimelineState::reportFrame()
+void TimelineState::link()
 {
-    if (context_.scripts)
-        context_.scripts->frameEntered(*this, current_);
+    if (linked_)
+        return;
+    older_ = context_.newestTimeline;
+    if (older_)
+        older_->newer_ = this;
+    context_.newestTimeline = this;
+    linked_ = true;
+}
+
+void TimelineState::unlink()
+{
+    if (!linked_)
+        return;
+    if (newer_)
+        newer_->older_ = older_;
+    else
+        context_.newestTimeline = older_;
+    if (older_)
+        older_->newer_ = newer_;
+    newer_ = older_ = nullptr;
+    linked_ = false;
 }
 
 void TimelineState::start()
 {
+    link();
     current_ = 0;
-    for (const DisplayCommand &command : timeline_.frame(0).commands)
-        list_.apply(command, 0);
+    enter(0);
     StartFrameSounds(timeline_, 0, context_, this);
-    reportFrame();
-    startNewChildren();
-    // Children made here start with this timeline; the tick that made this
-    // one does not advance it, so they wait for the next tick as it does.
-    settleNewChildren();
 }
 
-void TimelineState::advance(bool loop)
+// Children are always newer than their parent, and a step removes only
+// its own children, so the older neighbour read before a step is still
+// there after it; clips made during the tick are newer than all and wait
+// for the next one.
+void TimelineState::AdvanceAll(PlayerContext &context, TimelineState &root, bool loop)
+{
+    for (TimelineState *state = context.newestTimeline; state;) {
+        TimelineState *older = state->older_;
+        state->step(state == &root ? loop : true);
+        state = older;
+    }
+}
+
+void TimelineState::step(bool loop)
 {
     if (context_.scripts)
         context_.scripts->enterFrame(*this);
-    if (playing_) {
-        const int next = current_ + 1;
-        if (next < frameCount()) {
-            seek(next);
-            StartFrameSounds(timeline_, next, context_, this);
-            reportFrame();
-        } else if (!loop) {
-            playing_ = false;
-        } else if (current_ != 0) {
-            seek(0);
-            StartFrameSounds(timeline_, 0, context_, this);
-            reportFrame();
-        }
-    }
-    startNewChildren();
-    advanceChildren();
+    if (!playing_)
+        return;
+    const int next = current_ + 1;
+    if (next < frameCount())
+        playInto(next);
+    else if (!loop)
+        playing_ = false;
+    else if (current_ != 0)
+        playInto(0);
 }
 
 void TimelineState::gotoFrame(int frame, bool withSounds)
@@ -66,27 +87,57 @@ void TimelineState::gotoFrame(int frame, bool withSounds)
         return;
     // The skipped frames' sounds stay silent.
     StopTimelineStream(context_, this);
-    seek(frame);
+    moveTo(frame);
     if (withSounds)
         StartFrameSounds(timeline_, frame, context_, this);
-    reportFrame();
-    startNewChildren();
-    // A jump between ticks: what it made runs on from the next tick.
-    settleNewChildren();
 }
 
-void TimelineState::seek(int frame)
+void TimelineState::playInto(int frame)
 {
-    if (frame == current_)
-        return;
+    moveTo(frame);
+    StartFrameSounds(timeline_, frame, context_, this);
+}
+
+void TimelineState::moveTo(int frame)
+{
     if (frame > current_) {
-        for (int f = current_ + 1; f <= frame; ++f)
+        for (int f = current_ + 1; f < frame; ++f)
             for (const DisplayCommand &command : timeline_.frame(f).commands)
                 list_.apply(command, f);
-    } else {
-        rebuild(frame);
+        startNewChildren();
+        current_ = frame;
+        enter(frame);
+        return;
     }
+    rebuild(frame);
     current_ = frame;
+    if (context_.scripts) {
+        context_.scripts->frameEntered(*this, frame);
+        for (const ActionBlock &block : timeline_.frame(frame).actions)
+            context_.scripts->actionsDue(*this, block);
+    }
+    startNewChildren();
+}
+
+void TimelineState::enter(int frame)
+{
+    const Frame &entered = timeline_.frame(frame);
+    if (context_.scripts)
+        context_.scripts->frameEntered(*this, frame);
+    size_t nextBlock = 0;
+    auto reportUpTo = [&](size_t commands) {
+        for (; nextBlock < entered.actions.size() && entered.actions[nextBlock].commandsBefore <= commands;
+             ++nextBlock)
+            if (context_.scripts)
+                context_.scripts->actionsDue(*this, entered.actions[nextBlock]);
+    };
+    for (size_t i = 0; i < entered.commands.size(); ++i) {
+        reportUpTo(i);
+        if (DisplayObject *placed = list_.apply(entered.commands[i], frame))
+            startChild(*placed);
+    }
+    reportUpTo(entered.commands.size());
+    startNewChildren();
 }
 
 void TimelineState::rebuild(int frame)
@@ -123,22 +174,26 @@ void TimelineState::adoptChildren()
 
 void TimelineState::startNewChildren()
 {
-    if (nesting_ >= PlayerContext::kNestingLimit)
+    for (auto &entry : list_.objects())
+        startChild(entry.second);
+}
+
+void TimelineState::startChild(DisplayObject &object)
+{
+    if (!object.childTimeline || object.children || nesting_ >= PlayerContext::kNestingLimit)
         return;
-    for (auto &entry : list_.objects()) {
-        DisplayObject &object = entry.second;
-        if (!object.childTimeline || object.children)
-            continue;
-        if (object.name.empty())
-            object.name = "instance" + std::to_string(++context_.unnamedClips);
-        object.children = std::make_unique<TimelineState>(*object.childTimeline, context_, nesting_ + 1);
-        object.children->parent_ = this;
-        object.children->owner_ = &object;
-        object.fresh = true;
-        object.children->start();
-        if (context_.scripts)
-            context_.scripts->clipPlaced(*object.children);
-    }
+    // The timeline names what it places; scripts name theirs themselves.
+    if (object.name.empty() && !object.scripted)
+        object.name = "instance" + std::to_string(++context_.unnamedClips);
+    object.children = std::make_unique<TimelineState>(*object.childTimeline, context_, nesting_ + 1);
+    TimelineState &child = *object.children;
+    child.parent_ = this;
+    child.owner_ = &object;
+    if (context_.scripts)
+        context_.scripts->clipCreated(child);
+    child.start();
+    if (context_.scripts)
+        context_.scripts->clipPlaced(child);
 }
 
 TimelineState *TimelineState::placeClip(uint16_t depth, uint16_t characterId, const Timeline *timeline,
@@ -153,29 +208,8 @@ TimelineState *TimelineState::placeClip(uint16_t depth, uint16_t characterId, co
         list_.remove(depth);
         return nullptr;
     }
-    object->children = std::make_unique<TimelineState>(*object->childTimeline, context_, nesting_ + 1);
-    object->children->parent_ = this;
-    object->children->owner_ = object;
-    object->children->start();
-    if (context_.scripts)
-        context_.scripts->clipPlaced(*object->children);
+    startChild(*object);
     return object->children.get();
-}
-
-void TimelineState::advanceChildren()
-{
-    for (auto &entry : list_.objects()) {
-        DisplayObject &object = entry.second;
-        if (object.children && !object.fresh)
-            object.children->advance(true);
-    }
-    settleNewChildren();
-}
-
-void TimelineState::settleNewChildren()
-{
-    for (auto &entry : list_.objects())
-        entry.second.fresh = false;
 }
 
 }  // namespace swf

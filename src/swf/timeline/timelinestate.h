@@ -4,12 +4,13 @@
 // its display list in step with the frame: stepping forward replays only
 // the commands of the frames entered; going back rebuilds the list from
 // frame 0, keeping the objects (and their own running state) that the
-// rebuild places again from the same frame, and those a script made. Each
-// frame entered is reported to the player's script host once its display
-// list has changed; the host runs the frame's actions. Frames shown by
+// rebuild places again from the same frame, and those a script made. The
+// frame entered is reported to the player's script host as its tags come:
+// its action blocks between its placements, a new sprite starting (and
+// showing its first frame) where it is placed. Owned by its parent object
+// (or the player for the root); one player's thread. Frames shown by
 // playing (and by a script's goto) start their sounds; a goto stops the
-// timeline's stream. Owned by its parent object (or the player for the
-// root); one player's thread.
+// timeline's stream.
 
 #include <string>
 
@@ -25,12 +26,13 @@ public:
     TimelineState(const TimelineState &) = delete;
     TimelineState &operator=(const TimelineState &) = delete;
 
-    // Shows frame 0 and reports it.
+    // Shows frame 0 and reports it; from then on it is in the player's
+    // list of running timelines.
     void start();
-    // One tick of the parent: this timeline's next frame when playing
-    // (wrapping to 0 with `loop`, else stopping at the end), then one tick
-    // of every child that was already there.
-    void advance(bool loop);
+    // One tick of the whole player: every running timeline, newest first,
+    // moves to its next frame when playing. Sprites loop; the root wraps
+    // to frame 0 only with `loop`, else it stops at its end.
+    static void AdvanceAll(PlayerContext &context, TimelineState &root, bool loop);
     // Goes to `frame` (clamped) and reports it; the play state stays as it
     // was. The timeline's stream stops; `withSounds` starts the sounds of
     // the frame reached, as a script's goto does (a host's seek does not).
@@ -48,7 +50,6 @@ public:
     // object that places it there.
     TimelineState *parent() const { return parent_; }
     DisplayObject *owner() const { return owner_; }
-    PlayerContext &context() const { return context_; }
 
     // For scripts: a new sprite at `depth` (of `characterId`, or running
     // `timeline` when given), started at once; null when the depth is
@@ -57,14 +58,20 @@ public:
                              const std::string &name);
 
 private:
-    // Moves the display list to `frame` without reporting it.
-    void seek(int frame);
+    // This timeline's own step of a tick.
+    void step(bool loop);
+    // Moves to `frame`: the frames on the way change the display list
+    // only; the frame itself is entered tag by tag.
+    void moveTo(int frame);
+    // Moves to `frame` as playing does, starting its sounds.
+    void playInto(int frame);
+    void enter(int frame);
     void rebuild(int frame);
     void startNewChildren();
-    void advanceChildren();
-    void settleNewChildren();
+    void startChild(DisplayObject &object);
     void adoptChildren();
-    void reportFrame();
+    void link();
+    void unlink();
 
     const Timeline &timeline_;
     PlayerContext &context_;
@@ -73,6 +80,10 @@ private:
     bool playing_ = true;
     TimelineState *parent_ = nullptr;
     DisplayObject *owner_ = nullptr;
+    // Neighbours in the player's list of running timelines.
+    TimelineState *newer_ = nullptr;
+    TimelineState *older_ = nullptr;
+    bool linked_ = false;
     DisplayList list_;
 };
 
