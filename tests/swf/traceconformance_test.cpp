@@ -13,6 +13,7 @@
 
 #include "common/testpaths.h"
 #include "passinglist.h"
+#include "swf/inputlog.h"
 #include "swf/movie.h"
 
 namespace {
@@ -82,6 +83,8 @@ QString Normalized(QString log)
     return log;
 }
 
+// The mouse and keys of an input log beside the movie come before each
+// frame, as when the reference log was written.
 QString RunMovie(const QString &path, int frames)
 {
     QStringList lines;
@@ -89,8 +92,13 @@ QString RunMovie(const QString &path, int frames)
     if (!movie)
         return {};
     swf::MoviePlayer player(movie, [&lines](const QString &line) { lines << line; });
-    for (int shown = 1; shown < frames && !player.quitRequested(); ++shown)
+    swf::InputLog input;
+    input.load(path.left(path.lastIndexOf(QLatin1Char('/'))) + QStringLiteral("/input.json"));
+    input.playFrame(player);
+    for (int shown = 1; shown < frames && !player.quitRequested(); ++shown) {
+        input.playFrame(player);
         player.advance(true);
+    }
     return lines.join(QLatin1Char('\n'));
 }
 
