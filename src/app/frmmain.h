@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <memory>
 
+#include "player/shockwaveflash.h"
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -25,9 +27,6 @@ class TPlayCommands;
 class TShellTreeView;
 class TTrackBar95;
 class TZenteqThumb;
-namespace swf {
-class MovieDefinition;
-}
 
 // Which context-menu items a selection enables.
 struct TSelectionEnabling {
@@ -149,11 +148,11 @@ private:
     void acHelpExecute();
 
     // Preview player.
-    using TLoadedMovie = std::shared_ptr<const swf::MovieDefinition>;
     // Makes the preview control on `path` at `frame`, playing or paused.
-    // With `loaded` the control takes that already parsed movie (null for
-    // one that could not be read) instead of reading the file again.
-    void CreatePreview(const QString &path, int frame, bool play, const TLoadedMovie *loaded = nullptr);
+    // With `running` the control goes on with a movie another control was
+    // running (its player may be null for one that could not be read)
+    // instead of reading the file again.
+    void CreatePreview(const QString &path, int frame, bool play, TShockwaveFlash::TRunningMovie *running = nullptr);
     void ClearPreview();
     void ShowPreviewFacts(const QString &path);
     void PanFlashResize();

@@ -31,7 +31,7 @@ quint64 TFrmMain::CatalogueItemId(int row) const
     return model->item(row).id;
 }
 
-void TFrmMain::CreatePreview(const QString &path, int frame, bool play, const TLoadedMovie *loaded)
+void TFrmMain::CreatePreview(const QString &path, int frame, bool play, TShockwaveFlash::TRunningMovie *running)
 {
     auto *player = new TMainFlash(PanFlash);
     Player = player;
@@ -41,8 +41,8 @@ void TFrmMain::CreatePreview(const QString &path, int frame, bool play, const TL
     player->setSoundOn(true);
     PlayCommands->setPlayer(player);
     if (!path.isEmpty()) {
-        if (loaded)
-            player->setMovieShared(path, *loaded);
+        if (running)
+            player->adoptRunningMovie(std::move(*running));
         else
             player->setMovie(path);
         player->GotoFrame(frame);
@@ -119,8 +119,9 @@ void TFrmMain::tbFullScreenClick()
 }
 
 // The control is made anew at every size change, at the same frame and
-// run state; the parsed movie passes from the old control to the new one,
-// so dragging a splitter never reads the file again.
+// run state. The running movie passes from the old control to the new one,
+// so dragging a splitter never reads the file again, and a game's state and
+// its sound carry on through it.
 void TFrmMain::PanFlashResize()
 {
     if (!Player)
@@ -128,10 +129,10 @@ void TFrmMain::PanFlashResize()
     const int frame = Player->CurrentFrame();
     const bool playing = Player->Playing();
     const QString movie = Player->Movie();
-    const TLoadedMovie loaded = Player->sharedMovie();
+    TShockwaveFlash::TRunningMovie running = Player->takeRunningMovie();
     delete Player;
     Player = nullptr;
-    CreatePreview(movie, frame, playing, &loaded);
+    CreatePreview(movie, frame, playing, &running);
 }
 
 void TFrmMain::AttachTrackBar()

@@ -68,6 +68,38 @@ void TShockwaveFlash::setMovieShared(const QString &path, std::shared_ptr<const 
     showInputResult();
 }
 
+TShockwaveFlash::TRunningMovie::TRunningMovie() = default;
+TShockwaveFlash::TRunningMovie::TRunningMovie(TRunningMovie &&) noexcept = default;
+TShockwaveFlash::TRunningMovie &TShockwaveFlash::TRunningMovie::operator=(TRunningMovie &&) noexcept = default;
+TShockwaveFlash::TRunningMovie::~TRunningMovie() = default;
+
+TShockwaveFlash::TRunningMovie TShockwaveFlash::takeRunningMovie()
+{
+    TRunningMovie running;
+    running.path = moviePath_;
+    running.movie = std::move(movie_);
+    running.player = std::move(player_);
+    running.sound = std::move(sound_);
+    running.running = running_;
+    unload();
+    moviePath_.clear();
+    updateClock();
+    return running;
+}
+
+void TShockwaveFlash::adoptRunningMovie(TRunningMovie running)
+{
+    unload();
+    moviePath_ = std::move(running.path);
+    movie_ = std::move(running.movie);
+    player_ = std::move(running.player);
+    sound_ = std::move(running.sound);
+    running_ = running.running && player_;
+    updateSound();
+    updateClock();
+    showInputResult();
+}
+
 void TShockwaveFlash::unload()
 {
     running_ = false;

@@ -23,8 +23,11 @@
 // presses the movie's buttons; the control takes every mouse event.
 //
 // The control owns its swf::MoviePlayer; the parsed movie itself is shared
-// (sharedMovie()) so that a control re-created on a resize need not read
-// the file again. Interface thread only.
+// (sharedMovie()) so that another control on the same file need not read
+// it again. A control re-created on a resize takes the running movie over
+// whole (takeRunningMovie), so that a game's scripts, its sprites and its
+// sound go on where they were rather than starting over. Interface thread
+// only.
 
 #include <QString>
 #include <QWidget>
@@ -44,6 +47,21 @@ class MoviePlayer;
 class TShockwaveFlash : public QWidget {
     Q_OBJECT
 public:
+    // A movie as it runs, handed from one control to the one replacing it.
+    struct TRunningMovie {
+        QString path;
+        std::shared_ptr<const swf::MovieDefinition> movie;
+        std::unique_ptr<swf::MoviePlayer> player;
+        std::unique_ptr<TSoundOutput> sound;
+        bool running = false;
+
+        // Defined where the player and the sound output are complete types.
+        TRunningMovie();
+        TRunningMovie(TRunningMovie &&) noexcept;
+        TRunningMovie &operator=(TRunningMovie &&) noexcept;
+        ~TRunningMovie();
+    };
+
     // Values of Quality().
     enum { QualityLow = 0, QualityHigh = 1, QualityMiddling = 2 };
     // The only scale mode: the whole stage, centred, aspect kept.
@@ -64,6 +82,10 @@ public:
     // for a movie that could not be read.
     void setMovieShared(const QString &path, std::shared_ptr<const swf::MovieDefinition> movie);
     std::shared_ptr<const swf::MovieDefinition> sharedMovie() const { return movie_; }
+    // Hands the movie over as it runs, leaving this control empty and
+    // still; adoptRunningMovie() goes on with it in another control.
+    TRunningMovie takeRunningMovie();
+    void adoptRunningMovie(TRunningMovie running);
 
     // True while the movie runs: started with Play() and not stopped by the
     // host, by the movie's own frame actions or by reaching the end.

@@ -278,6 +278,33 @@ TEST_F(ShockwaveFlashTest, SharedMovieIsReusedWithoutReadingTheFileAgain)
     EXPECT_EQ(second.CurrentFrame(), 0);  // each control has its own position
 }
 
+TEST_F(ShockwaveFlashTest, ARunningMovieHandedToAnotherControlGoesOnWhereItWas)
+{
+    // The root stops itself on its first frame; the sprite goes on cycling.
+    TestMovie movie;
+    movie.stopOnFrame = 0;
+    movie.spriteColors = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(255, 255, 0)};
+    load(movie);
+    flash.Play();
+    flash.tick();
+    const QPoint inRectangle(75, 25);
+    ASSERT_EQ(paintAt({100, 50}).pixel(inRectangle), qRgb(0, 255, 0));
+
+    TShockwaveFlash second;
+    second.resize(100, 50);
+    second.adoptRunningMovie(flash.takeRunningMovie());
+    EXPECT_EQ(flash.TotalFrames(), 0) << "the first control is left empty";
+    EXPECT_TRUE(flash.Movie().isEmpty());
+    EXPECT_EQ(second.Movie(), path);
+    QImage shown(100, 50, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&shown);
+    second.PaintTo(painter);
+    EXPECT_EQ(shown.pixel(inRectangle), qRgb(0, 255, 0)) << "the sprite started over";
+    second.tick();
+    second.PaintTo(painter);
+    EXPECT_EQ(shown.pixel(inRectangle), qRgb(255, 255, 0)) << "the movie stopped running";
+}
+
 namespace {
 
 // A control the size of a button movie's stage, shown, so that the mouse

@@ -130,10 +130,11 @@ QByteArray defineRectangleShape(uint16_t id, const QRect &r, const QColor &color
     return tag(2, body);
 }
 
-QByteArray placeAtDepthOne(uint16_t id)
+// Places `id` at depth 1, or puts it in place of what stands there.
+QByteArray placeAtDepthOne(uint16_t id, bool replacing = false)
 {
     QByteArray body;
-    body.append(char(0x06));  // has matrix, has character
+    body.append(char(replacing ? 0x07 : 0x06));  // has matrix, has character, moves
     appendU16(body, 1);
     appendU16(body, id);
     body.append(char(0));  // identity matrix: no scale, no rotate, 0 translate bits
@@ -181,6 +182,20 @@ QByteArray defineButton(uint16_t id, int releaseGoesTo, char key, int keyGoesTo)
     return tag(34, body + records + conditions);
 }
 
+// Shapes 1..n in `colors` and sprite `id` showing one of them per frame.
+QByteArray defineColorCyclingSprite(uint16_t id, const QRect &r, const QList<QColor> &colors)
+{
+    QByteArray out, frames;
+    for (int i = 0; i < colors.size(); ++i) {
+        out += defineRectangleShape(uint16_t(i + 1), r, colors[i]);
+        frames += placeAtDepthOne(uint16_t(i + 1), i > 0) + tag(1, {});
+    }
+    QByteArray body;
+    appendU16(body, id);
+    appendU16(body, uint16_t(colors.size()));
+    return out + tag(39, body + frames + QByteArray(2, '\0'));
+}
+
 }  // namespace
 
 QByteArray TestMovie::bytes() const
@@ -198,6 +213,10 @@ QByteArray TestMovie::bytes() const
         body += defineRectangleShape(3, rectangle, downColor);
         body += defineButton(4, releaseGoesTo, keyPress, keyGoesTo);
         body += placeAtDepthOne(4);
+    } else if (!rectangle.isEmpty() && !spriteColors.isEmpty()) {
+        const uint16_t sprite = uint16_t(spriteColors.size() + 1);
+        body += defineColorCyclingSprite(sprite, rectangle, spriteColors);
+        body += placeAtDepthOne(sprite);
     } else if (!rectangle.isEmpty()) {
         body += defineRectangleShape(1, rectangle, rectangleColor);
         body += placeAtDepthOne(1);

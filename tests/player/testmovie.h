@@ -2,11 +2,12 @@
 // Builds small uncompressed movies byte by byte for the player tests: a
 // stage of a given size and colour, a rectangle of another colour placed
 // on every frame, and optionally a stop action on one frame. The rectangle
-// may be a button instead, with pictures of its own for the pointer over
+// may be a button or a sprite instead, with pictures of its own for the pointer over
 // it and for the button held down, and actions that go to a frame.
 
 #include <QByteArray>
 #include <QColor>
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -20,6 +21,9 @@ struct TestMovie {
     QRect rectangle = QRect(50, 0, 50, 50);
     QColor rectangleColor = QColor(255, 0, 0);
     int stopOnFrame = -1;   // 0-based frame whose action is "stop"; -1 for none
+    // When not empty the rectangle is a looping sprite whose frames show
+    // it in these colours, one after the other.
+    QList<QColor> spriteColors;
 
     // The rectangle as a button (its hit area), with these pictures.
     bool button = false;
