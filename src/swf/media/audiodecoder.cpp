@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "swf/media/quietffmpeg.h"
+#include "swf/media/speexframes.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -101,6 +102,8 @@ void AudioDecoder::decode(const uint8_t *data, size_t size, PcmBuffer &out)
         return;
     if (parser_)
         decodeParsed(data, size, out);
+    else if (format_.codec == SoundCodec::Speex)
+        decodeSpeex(data, size, out);
     else
         decodeChunked(data, size, out);
 }
@@ -113,6 +116,15 @@ void AudioDecoder::decodeChunked(const uint8_t *data, size_t size, PcmBuffer &ou
         sendPacket(data, part, out);
         data += part;
         size -= part;
+    }
+}
+
+void AudioDecoder::decodeSpeex(const uint8_t *data, size_t size, PcmBuffer &out)
+{
+    for (const SpeexFrame &frame : SplitSpeexFrames(data, size)) {
+        if (out.frameCount() >= PcmBuffer::kMostFrames)
+            return;
+        sendPacket(data + frame.offset, frame.size, out);
     }
 }
 

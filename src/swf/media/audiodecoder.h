@@ -40,6 +40,7 @@ public:
 private:
     void decodeChunked(const uint8_t *data, size_t size, PcmBuffer &out);
     void decodeParsed(const uint8_t *data, size_t size, PcmBuffer &out);
+    void decodeSpeex(const uint8_t *data, size_t size, PcmBuffer &out);
     void sendPacket(const uint8_t *data, size_t size, PcmBuffer &out);
     void receiveFrames(PcmBuffer &out);
     bool openConverter();
