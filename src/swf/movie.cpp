@@ -110,6 +110,19 @@ public:
         buttons.setListener(&scripts);
         root.start();
         scripts.runQueue();
+        queueFirstFrameSounds();
+    }
+
+    // The frame a movie opens on has been shown, so its sounds are due;
+    // they wait in the paused mixer until the host turns sound on, even if
+    // it moves to another frame first (a preview starting past it).
+    void queueFirstFrameSounds()
+    {
+        mixer->setPaused(true);
+        context.sounds = mixer.get();
+        StartFrameSounds(root.timeline(), root.currentFrame(), context, &root);
+        context.sounds = nullptr;
+        soundsPausedAt = root.currentFrame();
     }
 
     void advance(bool loop)
@@ -127,6 +140,7 @@ public:
     ~State() { mixer->stopAll(); }
 
     std::shared_ptr<SoundMixer> mixer;
+    int soundsPausedAt = 0;  // the frame shown when sound was last turned off
     PlayerContext context;
     // Declared before the root, so that it outlives every clip.
     avm1::ScriptEngine scripts;
@@ -169,10 +183,16 @@ void MoviePlayer::setSoundEnabled(bool enabled)
     if (enabled == isSoundEnabled())
         return;
     state_->context.sounds = enabled ? state_->mixer.get() : nullptr;
-    if (enabled)
+    if (!enabled) {
+        state_->mixer->setPaused(true);
+        state_->soundsPausedAt = currentFrame();
+        return;
+    }
+    // Back on the frame it paused at, the movie's sounds go on from where
+    // they stood; on another frame, that frame's sounds start too.
+    if (currentFrame() != state_->soundsPausedAt)
         StartFrameSounds(movie_->timeline, currentFrame(), state_->context, &state_->root);
-    else
-        state_->mixer->stopAll();
+    state_->mixer->setPaused(false);
 }
 
 bool MoviePlayer::isSoundEnabled() const { return state_->context.sounds != nullptr; }
@@ -180,6 +200,8 @@ std::shared_ptr<SoundMixer> MoviePlayer::soundMixer() const { return state_->mix
 
 bool MoviePlayer::framesBehindSound(int &behind) const
 {
+    if (!isSoundEnabled())
+        return false;  // a paused stream leads nothing
     const int soundFrame = state_->mixer->streamFrame(&state_->root, movie_->header.frameRate);
     if (soundFrame < 0)
         return false;

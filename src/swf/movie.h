@@ -84,15 +84,18 @@ public:
 
     // Sound is off until the host asks for it, so thumbnails and tools stay
     // silent. While on, frames shown by playing start their sounds in the
-    // mixer; turning it on starts the current frame's sounds (a stream
-    // resumes where the frame is); turning it off stops every sound. Host
-    // gotos never play the sounds of the frames they skip.
+    // mixer. Turning it off pauses every sound where it is; turning it on
+    // again goes on with them, and starts the current frame's sounds when
+    // the player stands on another frame than when it paused (a stream
+    // resumes where that frame is). The first frame's sounds wait, paused,
+    // from the start. Host gotos never play the sounds of the frames they
+    // skip.
     void setSoundEnabled(bool enabled);
     bool isSoundEnabled() const;
     // Where the sounds are mixed; an output pulls samples from it on a
     // thread of its own. It outlives the player safely (silent).
     std::shared_ptr<SoundMixer> soundMixer() const;
-    // While the root's stream sound plays, sets `behind` to how many
+    // While sound is on and the root's stream sound plays, sets `behind` to how many
     // frames the picture is behind the sound (negative: ahead) and returns
     // true; false without one.
     bool framesBehindSound(int &behind) const;

@@ -208,23 +208,40 @@ TEST(Sound, GotoStopsTheStreamAndPlayingOnResumesAtTheNewFrame)
     EXPECT_EQ(LeftAt(recorder.samples(), 0), 400);
 }
 
-TEST(Sound, SilentUntilTheHostAsksAndAgainWhenItStops)
+TEST(Sound, SilentUntilTheHostAsksPausedWhenItStopsAndGoingOnAfter)
 {
     SwfBuilder b = MovieWithSound(3);
     b.tag(kStartSoundTag, StartSoundBody(kSoundId)).showFrame().showFrame().showFrame();
     auto player = Load(b);
     const auto mixer = player->soundMixer();
-    player->advance();
-    EXPECT_EQ(mixer->voiceCount(), 0);
+    std::vector<int16_t> out(2 * 1000, 1);
+    const auto audible = [&] {
+        mixer->mix(out.data(), 1000);
+        return AudibleFrames(out);
+    };
+    EXPECT_EQ(audible(), 0) << "sound before the host asked for it";
 
-    player->gotoFrame(0);
-    player->setSoundEnabled(true);  // the frame shown starts its sounds
-    EXPECT_EQ(mixer->voiceCount(), 1);
-    player->setSoundEnabled(false);
-    EXPECT_EQ(mixer->voiceCount(), 0);
-    player->advance();  // a step while paused
+    // A host that moves past the first frame before turning sound on (as
+    // the preview does) still hears the first frame's sound.
     player->advance();
-    EXPECT_EQ(mixer->voiceCount(), 0);
+    player->setSoundEnabled(true);
+    EXPECT_EQ(audible(), 1000);
+    EXPECT_EQ(out[0], kLevel);
+
+    player->setSoundEnabled(false);
+    EXPECT_EQ(audible(), 0) << "sound while paused";
+    player->advance();  // steps while paused start nothing, even the first frame's sound again
+    player->advance();
+    player->advance();
+    EXPECT_EQ(mixer->voiceCount(), 1);
+
+    // Back on the frame it paused at, the sound goes on where it stood.
+    player->gotoFrame(1);
+    player->setSoundEnabled(true);
+    int heard = 0;
+    for (int i = 0; i < 5; ++i)
+        heard += audible();
+    EXPECT_EQ(heard, kSoundLength - 1000);
 }
 
 TEST(Sound, MixerOutlivingItsPlayerIsSilent)

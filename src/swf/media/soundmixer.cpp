@@ -91,6 +91,12 @@ void SoundMixer::stopAll()
     voices_.clear();
 }
 
+void SoundMixer::setPaused(bool paused)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    paused_ = paused;
+}
+
 int SoundMixer::streamFrame(const void *owner, double framesPerSecond) const
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -158,6 +164,10 @@ void SoundMixer::mix(int16_t *out, int frames)
     std::vector<int32_t> sum(size_t(frames) * PcmBuffer::kChannels, 0);
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (paused_) {
+            std::fill(out, out + sum.size(), int16_t(0));
+            return;
+        }
         // A sound started since the decode above waits for the next mix.
         voices_.erase(std::remove_if(voices_.begin(), voices_.end(),
                                      [&](Voice &v) { return v.source->isDecoded() && !mixVoice(v, sum.data(), frames); }),

@@ -34,6 +34,8 @@ public:
     void startStream(const SoundSource &stream, const void *owner, int64_t position, int frame);
     void stopStream(const void *owner);
     void stopAll();
+    // A paused mixer gives silence and keeps every sound where it was.
+    void setPaused(bool paused);
 
     // Where the stream of `owner` says its timeline should be: the frame
     // it started at plus the frames its played samples span at
@@ -67,6 +69,7 @@ private:
     std::shared_ptr<const void> keepAlive_;
     mutable std::mutex mutex_;
     std::vector<Voice> voices_;
+    bool paused_ = false;
 };
 
 }  // namespace swf
