@@ -241,6 +241,8 @@ void ClipObject::setProperty(Machine &machine, int index, const Value &value)
     }
     const double n = machine.toNumber(value);
     const bool finite = std::isfinite(n);
+    if (index <= kYScale || index == kAlpha || index == kWidth || index == kHeight || index == kRotation)
+        object->transformedByScript = true;
     switch (index) {
     case kX:
         if (finite)

@@ -48,6 +48,9 @@ struct DisplayObject {
     // Made by a script (attachMovie, duplicateMovieClip...): the timeline
     // neither removes it nor places it again when it goes back.
     bool scripted = false;
+    // A script moved, turned, scaled or recoloured it: the timeline's
+    // moves no longer change its matrix or colour transform.
+    bool transformedByScript = false;
     std::unique_ptr<TimelineState> children;
 };
 
