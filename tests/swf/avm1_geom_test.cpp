@@ -268,32 +268,52 @@ TEST(Avm1ClipFilters, ScriptFiltersAreReadBackAndDrawn)
     EXPECT_LT(qGreen(filtered.pixel(22, 50)), 250);
 }
 
-TEST(Avm1Color, SolidColourAndSaturatedTransform)
+TEST(Avm1Color, SolidColourAndWrappedTransform)
 {
     // c = new Color(a); c.setRGB(0x00ff00); trace(c.getRGB());
     const QByteArray make = actions::pushString("c") + Variable("a") + Push({Value(1.0)})
                             + actions::pushString("Color") + actions::op(kNewObject) + actions::op(kSetVariable);
     const QByteArray solid = CallMethod("c", "setRGB", Push({Value(double(0x00ff00))}), 1) + actions::op(kPop)
                              + CallMethod("c", "getRGB", {}, 0) + actions::op(kTrace);
-    // c.setTransform({ra: 1e30, bb: -1e30}); t = c.getTransform(); trace(t.ra); trace(t.bb);
-    const QByteArray fields =
-        Push({Value("ra"), Value(1e30), Value("bb"), Value(-1e30), Value(2.0)}) + actions::op(kInitObject);
-    const QByteArray saturate = CallMethod("c", "setTransform", fields, 1) + actions::op(kPop)
-                                + actions::pushString("t") + CallMethod("c", "getTransform", {}, 0)
-                                + actions::op(kSetVariable) + Variable("t") + Member("ra") + actions::op(kTrace)
-                                + Variable("t") + Member("bb") + actions::op(kTrace);
-    EXPECT_EQ(RunOnSquare(make + solid + saturate),
-              (QStringList{"65280", "12799.609375", "-32768"}));
+    // c.setTransform({ra: 12800, bb: 65546, ab: Infinity}); t = c.getTransform(); trace(t.ra, t.bb, t.ab);
+    const QByteArray fields = Push({Value("ra"), Value(12800.0), Value("bb"), Value(65546.0), Value("ab"),
+                                    Value(kInfinity), Value(3.0)})
+                              + actions::op(kInitObject);
+    QByteArray wrapped = CallMethod("c", "setTransform", fields, 1) + actions::op(kPop) + actions::pushString("t")
+                         + CallMethod("c", "getTransform", {}, 0) + actions::op(kSetVariable);
+    for (const char *field : {"ra", "bb", "ab"})
+        wrapped += Variable("t") + Member(field) + actions::op(kTrace);
+    EXPECT_EQ(RunOnSquare(make + solid + wrapped), (QStringList{"65280", "-12800", "10", "0"}));
 }
 
 TEST(Avm1Color, SolidColourIsDrawn)
 {
     const QByteArray make = actions::pushString("c") + Variable("a") + Push({Value(1.0)})
                             + actions::pushString("Color") + actions::op(kNewObject) + actions::op(kSetVariable);
+    // A Color of no clip ("" names none) changes nothing, the root included.
+    const QByteArray none = actions::pushString("d") + actions::pushString("") + Push({Value(1.0)})
+                            + actions::pushString("Color") + actions::op(kNewObject) + actions::op(kSetVariable)
+                            + CallMethod("d", "setRGB", Push({Value(0.0)}), 1);
     QImage picture;
-    RunOnSquare(make + CallMethod("c", "setRGB", Push({Value(double(0x0000ff))}), 1), &picture);
+    RunOnSquare(make + CallMethod("c", "setRGB", Push({Value(double(0x0000ff))}), 1) + none, &picture);
     EXPECT_EQ(picture.pixel(50, 50), qRgb(0, 0, 255));
     EXPECT_EQ(picture.pixel(5, 5), qRgb(255, 255, 255));
+}
+
+TEST(Avm1ClipScale, AFlipStaysANegativeScaleThroughTurns)
+{
+    // a._xscale = -100; a._rotation = 270; trace(a._xscale); trace(a._rotation); trace(a._yscale);
+    const auto set = [](const char *property, double value) {
+        return Variable("a") + Push({Value(property), Value(value)}) + actions::op(kSetMember);
+    };
+    const auto show = [](const char *property) { return Variable("a") + Member(property) + actions::op(kTrace); };
+    QImage picture;
+    EXPECT_EQ(RunOnSquare(set("_xscale", -100) + set("_rotation", 270) + show("_xscale") + show("_rotation")
+                              + show("_yscale"),
+                          &picture),
+              (QStringList{"-100", "-90", "100"}));
+    // Mirrored and turned a quarter back, the square still covers the middle.
+    EXPECT_EQ(picture.pixel(50, 50), qRgb(255, 0, 0));
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ constexpr const char *kPercentNames[4] = {"ra", "ga", "ba", "aa"};
 constexpr const char *kOffsetNames[4] = {"rb", "gb", "bb", "ab"};
 
 // A path target is read from the first level, as natives run outside
-// any timeline.
+// any timeline; an empty one names no clip.
 DisplayObject *TargetPlacement(Machine &m, const Value &self)
 {
     Object *color = self.object();
@@ -29,7 +29,7 @@ DisplayObject *TargetPlacement(Machine &m, const Value &self)
         return nullptr;
     const Value target = m.get(color, "target");
     Object *object = target.object();
-    if (!object && !target.isUndefined() && m.clips) {
+    if (!object && !target.isUndefined() && !m.toString(target).empty() && m.clips) {
         Activation activation;
         activation.baseClip = activation.target = m.clips->level(0);
         object = TargetOf(m, activation, target);
@@ -86,7 +86,8 @@ Value GetTransform(Machine &m, const Value &self, const Args &)
     return Value(result);
 }
 
-// Only the fields the object has change.
+// Only the fields the object has itself change (inherited ones do not);
+// what is no number counts as 0.
 Value SetTransform(Machine &m, const Value &self, const Args &args)
 {
     DisplayObject *placement = TargetPlacement(m, self);
@@ -96,10 +97,10 @@ Value SetTransform(Machine &m, const Value &self, const Args &args)
     placement->transformedByScript = true;
     ColorTransform &colour = placement->colorTransform;
     for (int c = 0; c < 4; ++c) {
-        if (m.has(fields, kPercentNames[c]))
-            colour.mult[c] = float(SaturateInt16(m.toNumber(m.get(fields, kPercentNames[c])) * 256.0 / 100.0) / 256.0);
-        if (m.has(fields, kOffsetNames[c]))
-            colour.add[c] = float(SaturateInt16(m.toNumber(m.get(fields, kOffsetNames[c]))));
+        if (m.hasOwn(fields, kPercentNames[c]))
+            colour.mult[c] = float(WrapInt16(m.toNumber(m.get(fields, kPercentNames[c])) * 256.0 / 100.0) / 256.0);
+        if (m.hasOwn(fields, kOffsetNames[c]))
+            colour.add[c] = float(WrapInt16(m.toNumber(m.get(fields, kOffsetNames[c]))));
     }
     return {};
 }

@@ -1,11 +1,8 @@
 #include "swf/avm1/geomobjects.h"
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
-
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/numberformat.h"
 
 namespace swf::avm1 {
 
@@ -23,18 +20,13 @@ ColorTransform ColorTransformState::toDisplay() const
 {
     ColorTransform transform;
     for (int i = 0; i < 4; ++i) {
-        transform.mult[i] = float(SaturateInt16(mult[i] * 256.0) / 256.0);
-        transform.add[i] = float(SaturateInt16(add[i]));
+        transform.mult[i] = float(WrapInt16(mult[i] * 256.0) / 256.0);
+        transform.add[i] = float(WrapInt16(add[i]));
     }
     return transform;
 }
 
-int SaturateInt16(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    return int(std::trunc(std::clamp(value, -32768.0, 32767.0)));
-}
+int WrapInt16(double value) { return int16_t(uint16_t(ToInt32(value))); }
 
 void DefineAccessor(Machine &m, Object *target, const std::string &name, NativeFunction getter,
                     NativeFunction setter, uint8_t flags)

@@ -56,9 +56,10 @@ FunctionObject *DefinePackageClass(Machine &machine, Object *package, const std:
 std::string DescribeProperties(Machine &machine, Object *object,
                                std::initializer_list<std::pair<const char *, const char *>> labelled);
 
-// A number as an int16 after cutting its fraction, saturating at the ends
-// (NaN reads as 0), as the player stores colour transforms.
-int SaturateInt16(double value);
+// A number as the player stores a colour transform's parts: cut to an
+// integer as ToInt32 does (NaN and the infinities read as 0), of which
+// the low 16 bits count.
+int WrapInt16(double value);
 
 // The classes of flash.geom, each installed on `package`.
 void InstallColorTransformClass(Machine &machine, Object *package);

@@ -142,8 +142,10 @@ DisplayObject *DisplayList::apply(const DisplayCommand &command, int frame)
     DisplayObject *object = place(command, frame);
     if (!object)
         return nullptr;
-    if (command.hasMatrix && !object->transformedByScript)
+    if (command.hasMatrix && !object->transformedByScript) {
         object->matrix = command.matrix;
+        object->scaleRotationKnown = false;
+    }
     if (command.hasColorTransform && !object->transformedByScript)
         object->colorTransform = command.colorTransform;
     if (command.hasRatio)
