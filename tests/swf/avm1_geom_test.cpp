@@ -188,6 +188,109 @@ TEST(Avm1Geom, MatrixMethods)
     EXPECT_EQ(Text(m, Value(box)), "(a=1, b=0, c=0, d=0.5, tx=829.2, ty=409.6)");
 }
 
+TEST(Avm1Filters, ConstructorArgumentsGoThroughTheSameLimits)
+{
+    const struct {
+        const char *filter;
+        std::vector<Value> args;
+        const char *property;
+        const char *read;
+    } cases[] = {
+        {"BlurFilter", {Value(300.0), Value(-5.0), Value(99.0)}, "blurX", "255"},
+        {"BlurFilter", {Value(300.0), Value(-5.0), Value(99.0)}, "quality", "15"},
+        // A colour without its alpha makes the filter opaque.
+        {"ConvolutionFilter", std::vector<Value>(7, Value(1.0)), "alpha", "0"},
+        {"ConvolutionFilter", std::vector<Value>(8, Value(1.0)), "alpha", "1"},
+        {"GlowFilter", {Value(double(0x0000ff))}, "color", "255"},
+        {"GlowFilter", {}, "blurX", "6"},
+        {"DropShadowFilter", {Value(2.0), Value(90.0)}, "angle", "90"},
+        {"ColorMatrixFilter", {Value::null()}, "matrix", "1,0,0,0,0,0,1,0,0,0,0,0,1,0,0,0,0,0,1,0"},
+        {"ColorMatrixFilter", {Value(-1.0)}, "matrix",
+         "NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN"},
+        {"GradientGlowFilter", {Value(4.0), Value(45.0), Value("abc")}, "alphas", "0,0,0"},
+    };
+    Machine m(8);
+    for (const auto &c : cases) {
+        Object *filter = Make(m, "filters", c.filter, c.args);
+        ASSERT_NE(filter, nullptr) << c.filter;
+        EXPECT_EQ(Text(m, m.get(filter, c.property)), c.read) << c.filter << "." << c.property;
+    }
+}
+
+TEST(Avm1Filters, KernelGrowsWithItsSidesUpToTheLargest)
+{
+    Machine m(8);
+    Object *convolution = Make(m, "filters", "ConvolutionFilter");
+    m.set(convolution, "matrix", Value(m.newArray({Value(1.0), Value(2.0), Value(3.0)})));
+    m.set(convolution, "matrixX", Value(2.0));
+    m.set(convolution, "matrixY", Value(2.0));
+    EXPECT_EQ(Text(m, m.get(convolution, "matrix")), "1,2,3,0");
+    m.set(convolution, "matrixX", Value(1.0));  // never shrinks
+    EXPECT_EQ(Text(m, m.get(convolution, "matrix")), "1,2,3,0");
+    m.set(convolution, "matrixX", Value(1e9));
+    m.set(convolution, "matrixY", Value(1e9));
+    EXPECT_EQ(Text(m, m.get(m.get(convolution, "matrix").object(), "length")), "225");
+}
+
+TEST(Avm1Filters, NativeStateKeepsItsObjectsThroughACollection)
+{
+    Machine m(8);
+    Object *filter = Make(m, "filters", "DisplacementMapFilter");
+    Object *bitmap = m.newObject();
+    m.set(bitmap, "tag", Value("kept"));
+    m.set(filter, "mapBitmap", Value(bitmap));
+    m.collect({filter});
+    EXPECT_EQ(Text(m, m.get(m.get(filter, "mapBitmap").object(), "tag")), "kept");
+}
+
+TEST(Avm1Geom, PointMethods)
+{
+    Machine m(8);
+    Object *a = Make(m, "geom", "Point", {Value(3.0), Value(4.0)});
+    Object *b = Make(m, "geom", "Point", {Value(1.0), Value(2.0)});
+    Object *point = m.get(m.get(m.get(m.global, "flash").object(), "geom").object(), "Point").object();
+    const auto call = [&](Object *self, const char *method, std::vector<Value> args) {
+        return Text(m, m.callMethod(Value(self), method, Args(std::move(args))));
+    };
+    EXPECT_EQ(Text(m, m.get(a, "length")), "5");
+    EXPECT_EQ(call(a, "add", {Value(b)}), "(x=4, y=6)");
+    EXPECT_EQ(call(a, "subtract", {Value(b)}), "(x=2, y=2)");
+    EXPECT_EQ(call(point, "distance", {Value(a), Value(b)}), Text(m, Value(std::sqrt(8.0))));
+    EXPECT_EQ(call(point, "interpolate", {Value(a), Value(b), Value(0.25)}), "(x=1.5, y=2.5)");
+    EXPECT_EQ(call(point, "polar", {Value(2.0), Value(0.0)}), "(x=2, y=0)");
+    EXPECT_EQ(call(a, "equals", {Value(b)}), "false");
+    Object *lookalike = m.newObject();
+    m.set(lookalike, "x", Value(3.0));
+    m.set(lookalike, "y", Value(4.0));
+    EXPECT_EQ(call(a, "equals", {Value(lookalike)}), "false");
+    EXPECT_EQ(call(a, "equals", {Value(m.callMethod(Value(a), "clone", Args()))}), "true");
+    m.callMethod(Value(a), "normalize", Args({Value(10.0)}));
+    EXPECT_EQ(Text(m, Value(a)), "(x=6, y=8)");
+    Object *origin = Make(m, "geom", "Point");
+    m.callMethod(Value(origin), "normalize", Args({Value(1.0)}));  // no direction: stays
+    EXPECT_EQ(Text(m, Value(origin)), "(x=0, y=0)");
+}
+
+TEST(Avm1Geom, RectangleEdgesAndCorners)
+{
+    Machine m(8);
+    Object *r = Make(m, "geom", "Rectangle", {Value(10.0), Value(20.0), Value(30.0), Value(40.0)});
+    EXPECT_EQ(Text(m, m.get(r, "bottomRight")), "(x=40, y=60)");
+    EXPECT_EQ(Text(m, m.get(r, "size")), "(x=30, y=40)");
+    const auto contains = [&](double x, double y) {
+        return Text(m, m.callMethod(Value(r), "contains", Args({Value(x), Value(y)})));
+    };
+    EXPECT_EQ(contains(10, 20), "true");
+    EXPECT_EQ(contains(40, 30), "false");  // the right edge lies outside
+    m.set(r, "topLeft", Value(Make(m, "geom", "Point", {Value(0.0), Value(0.0)})));
+    EXPECT_EQ(Text(m, Value(r)), "(x=0, y=0, w=40, h=60)");
+    m.callMethod(Value(r), "inflate", Args({Value(5.0), Value(-10.0)}));
+    EXPECT_EQ(Text(m, Value(r)), "(x=-5, y=10, w=50, h=40)");
+    EXPECT_EQ(Text(m, m.callMethod(Value(r), "isEmpty", Args())), "false");
+    m.callMethod(Value(r), "setEmpty", Args());
+    EXPECT_EQ(Text(m, m.callMethod(Value(r), "isEmpty", Args())), "true");
+}
+
 TEST(Avm1Geom, RectangleUnionAndIntersection)
 {
     Machine m(8);
@@ -314,6 +417,35 @@ TEST(Avm1ClipScale, AFlipStaysANegativeScaleThroughTurns)
               (QStringList{"-100", "-90", "100"}));
     // Mirrored and turned a quarter back, the square still covers the middle.
     EXPECT_EQ(picture.pixel(50, 50), qRgb(255, 0, 0));
+}
+
+// Two-frame runs for Transform: the clip `a` gets a matrix and a colour
+// transform from the script, and frame 2 reads them back.
+TEST(Avm1Transform, MatrixNeedsAllSixNumbersAndColoursAreHeldAsThePlayerHoldsThem)
+{
+    const auto transform = [] { return Variable("a") + Member("transform"); };
+    const auto setMatrix = [&](const std::vector<Value> &fields, int count) {
+        return transform() + actions::pushString("matrix") + Push(fields) + Push({Value(count)})
+               + actions::op(kInitObject) + actions::op(kSetMember);
+    };
+    // A partial matrix is ignored; a whole one moves the clip.
+    const QByteArray partial = setMatrix({Value("tx"), Value(10.0), Value("ty"), Value(20.0)}, 2);
+    const QByteArray whole = setMatrix({Value("a"), Value(2.0), Value("b"), Value(0.0), Value("c"), Value(0.0),
+                                        Value("d"), Value(1.0), Value("tx"), Value(5.0), Value("ty"), Value(6.0)},
+                                       6);
+    // a.transform.colorTransform = new flash.geom.ColorTransform(0.3, 1, 1, 1, 300.7, 0, 0, 0)
+    const QByteArray colour = transform() + actions::pushString("colorTransform")
+                              + Push({Value(0.0), Value(0.0), Value(0.0), Value(300.7), Value(1.0), Value(1.0),
+                                      Value(1.0), Value(0.3), Value(8.0)})
+                              + Variable("flash") + Member("geom") + actions::pushString("ColorTransform")
+                              + actions::op(kNewMethod) + actions::op(kSetMember);
+    const QByteArray show = transform() + Member("matrix") + actions::op(kTrace) + Variable("a") + Member("_x")
+                            + actions::op(kTrace) + transform() + Member("colorTransform") + Member("redMultiplier")
+                            + actions::op(kTrace) + transform() + Member("colorTransform") + Member("redOffset")
+                            + actions::op(kTrace);
+    EXPECT_EQ(RunOnSquare(partial + show), (QStringList{"(a=1, b=0, c=0, d=1, tx=0, ty=0)", "0", "1", "0"}));
+    EXPECT_EQ(RunOnSquare(whole + colour + show),
+              (QStringList{"(a=2, b=0, c=0, d=1, tx=5, ty=6)", "5", "0.296875", "300"}));
 }
 
 }  // namespace
