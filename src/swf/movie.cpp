@@ -106,6 +106,7 @@ public:
             scripts.setTraceSink(
                 [trace = std::move(trace)](const std::string &line) { trace(QString::fromStdString(line)); });
         context.scripts = &scripts;
+        root.setRootPlacement(&rootPlacement);
         scripts.setRoot(&root);
         buttons.setListener(&scripts);
         root.start();
@@ -144,6 +145,7 @@ public:
     PlayerContext context;
     // Declared before the root, so that it outlives every clip.
     avm1::ScriptEngine scripts;
+    DisplayObject rootPlacement;
     TimelineState root;
     ButtonTracker buttons;
 };
@@ -233,7 +235,8 @@ void MoviePlayer::render(QPainter &painter, const QRect &target, Quality quality
         painter.setRenderHint(QPainter::Antialiasing, context.antialias());
         painter.setRenderHint(QPainter::SmoothPixmapTransform, context.smoothBitmaps());
         DisplayRenderer(context, baseClip)
-            .renderList(state_->root.displayList(), Matrix(), ColorTransform());
+            .renderList(state_->root.displayList(), state_->rootPlacement.matrix,
+                        state_->rootPlacement.colorTransform);
     }
     painter.restore();
 }

@@ -21,6 +21,9 @@ void InstallBuiltins(Machine &machine)
     InstallGlobalFunctions(machine);
     InstallTimerFunctions(machine);
     InstallMovieClipClass(machine);
+    InstallColorClass(machine);
+    InstallGeomPackage(machine);
+    InstallFilterPackage(machine);
 }
 
 // A class: its constructor as a global, its prototype linked both ways.

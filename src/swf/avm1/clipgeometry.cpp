@@ -1,5 +1,6 @@
 #include "swf/avm1/clipgeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "swf/avm1/clipobject.h"
@@ -16,6 +17,21 @@ constexpr int kBoundsDepthLimit = 32;
 
 QRectF ListBounds(const DisplayList &list, const QTransform &toParent, int depth);
 
+// The player moves each corner to whole twips before it takes the box
+// around them, so widths come out in whole twips too.
+QRectF MapToWholeTwips(const QTransform &transform, const QRectF &rect)
+{
+    const QPointF corners[] = {transform.map(rect.topLeft()), transform.map(rect.topRight()),
+                               transform.map(rect.bottomLeft()), transform.map(rect.bottomRight())};
+    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+    for (const QPointF &corner : corners) {
+        const double x = std::round(corner.x()), y = std::round(corner.y());
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
 QRectF ObjectBounds(const DisplayObject &object, const QTransform &toParent, int depth)
 {
     const QTransform transform = object.matrix.toQTransform() * toParent;
@@ -27,7 +43,7 @@ QRectF ObjectBounds(const DisplayObject &object, const QTransform &toParent, int
     const Rect bounds = object.character->bounds();
     if (bounds.isEmpty())
         return {};
-    return transform.mapRect(bounds.toQRectF());
+    return MapToWholeTwips(transform, bounds.toQRectF());
 }
 
 QRectF ListBounds(const DisplayList &list, const QTransform &toParent, int depth)
@@ -43,39 +59,78 @@ QRectF ListBounds(const DisplayList &list, const QTransform &toParent, int depth
 
 }  // namespace
 
-double XScale(const Matrix &m) { return std::hypot(m.a, m.b) * 100.0; }
-double YScale(const Matrix &m) { return std::hypot(m.c, m.d) * 100.0; }
+namespace {
 
-double Rotation(const Matrix &m)
+void KnowScaleRotation(DisplayObject &object)
 {
-    if (m.a == 0 && m.b == 0)
-        return 0;
-    return std::atan2(m.b, m.a) * kDegrees;
+    if (object.scaleRotationKnown)
+        return;
+    const Matrix &m = object.matrix;
+    object.xScale = std::hypot(m.a, m.b) * 100.0;
+    object.yScale = std::hypot(m.c, m.d) * 100.0;
+    const double turn = (m.a == 0 && m.b == 0) ? 0 : std::atan2(m.b, m.a);
+    const double yTurn = (m.c == 0 && m.d == 0) ? turn : std::atan2(-m.c, m.d);
+    object.rotation = turn * kDegrees;
+    object.skew = yTurn - turn;
+    object.scaleRotationKnown = true;
 }
 
-void SetXScale(Matrix &m, double percent)
+void RebuildMatrix(DisplayObject &object)
 {
-    const double angle = std::atan2(m.b, m.a);
-    m.a = std::cos(angle) * percent / 100.0;
-    m.b = std::sin(angle) * percent / 100.0;
+    const double turn = object.rotation / kDegrees;
+    const double yTurn = turn + object.skew;
+    Matrix &m = object.matrix;
+    m.a = std::cos(turn) * object.xScale / 100.0;
+    m.b = std::sin(turn) * object.xScale / 100.0;
+    m.c = -std::sin(yTurn) * object.yScale / 100.0;
+    m.d = std::cos(yTurn) * object.yScale / 100.0;
 }
 
-void SetYScale(Matrix &m, double percent)
+}  // namespace
+
+double XScale(DisplayObject &object)
 {
-    const double angle = std::atan2(-m.c, m.d);
-    m.c = -std::sin(angle) * percent / 100.0;
-    m.d = std::cos(angle) * percent / 100.0;
+    KnowScaleRotation(object);
+    return object.xScale;
 }
 
-void SetRotation(Matrix &m, double degrees)
+double YScale(DisplayObject &object)
 {
-    const double xScale = std::hypot(m.a, m.b);
-    const double yScale = std::hypot(m.c, m.d);
-    const double radians = std::fmod(degrees, 360.0) / kDegrees;
-    m.a = std::cos(radians) * xScale;
-    m.b = std::sin(radians) * xScale;
-    m.c = -std::sin(radians) * yScale;
-    m.d = std::cos(radians) * yScale;
+    KnowScaleRotation(object);
+    return object.yScale;
+}
+
+double Rotation(DisplayObject &object)
+{
+    KnowScaleRotation(object);
+    return object.rotation;
+}
+
+void SetXScale(DisplayObject &object, double percent)
+{
+    KnowScaleRotation(object);
+    object.xScale = percent;
+    RebuildMatrix(object);
+}
+
+void SetYScale(DisplayObject &object, double percent)
+{
+    KnowScaleRotation(object);
+    object.yScale = percent;
+    RebuildMatrix(object);
+}
+
+// Kept within -180..180 degrees, as the player reports it.
+void SetRotation(DisplayObject &object, double degrees)
+{
+    KnowScaleRotation(object);
+    double turn = std::fmod(degrees, 360.0);
+    if (turn > 180)
+        turn -= 360;
+    else if (turn < -180)
+        turn += 360;
+    object.rotation = turn;
+    RebuildMatrix(object);
 }
 
 QRectF BoundsInParent(const ClipObject &clip)
@@ -98,9 +153,9 @@ void SetSize(const ClipObject &clip, bool width, double twips)
     if (extent <= 0)
         return;
     if (width)
-        SetXScale(object->matrix, twips / extent * 100.0);
+        SetXScale(*object, twips / extent * 100.0);
     else
-        SetYScale(object->matrix, twips / extent * 100.0);
+        SetYScale(*object, twips / extent * 100.0);
 }
 
 }  // namespace swf::avm1

@@ -7,16 +7,22 @@
 
 #include "swf/format/types.h"
 
+namespace swf {
+struct DisplayObject;
+}
+
 namespace swf::avm1 {
 
 class ClipObject;
 
-double XScale(const Matrix &m);
-double YScale(const Matrix &m);
-double Rotation(const Matrix &m);  // degrees
-void SetXScale(Matrix &m, double percent);
-void SetYScale(Matrix &m, double percent);
-void SetRotation(Matrix &m, double degrees);
+// Read from the matrix once, then kept with the object (see
+// DisplayObject::scaleRotationKnown); writing one rebuilds the matrix.
+double XScale(DisplayObject &object);
+double YScale(DisplayObject &object);
+double Rotation(DisplayObject &object);  // degrees, -180..180
+void SetXScale(DisplayObject &object, double percent);
+void SetYScale(DisplayObject &object, double percent);
+void SetRotation(DisplayObject &object, double degrees);
 
 // Empty when the clip shows nothing.
 QRectF BoundsInParent(const ClipObject &clip);

@@ -189,11 +189,11 @@ Value ClipObject::property(Machine &machine, int index)
     case kY:
         return Value(object ? object->matrix.ty / 20.0 : 0.0);
     case kXScale:
-        return Value(object ? XScale(object->matrix) : 100.0);
+        return Value(object ? XScale(*object) : 100.0);
     case kYScale:
-        return Value(object ? YScale(object->matrix) : 100.0);
+        return Value(object ? YScale(*object) : 100.0);
     case kRotation:
-        return Value(object ? Rotation(object->matrix) : 0.0);
+        return Value(object ? Rotation(*object) : 0.0);
     case kAlpha:
         return Value(object ? double(object->colorTransform.mult[3]) * 100.0 : 100.0);
     case kVisible:
@@ -241,6 +241,8 @@ void ClipObject::setProperty(Machine &machine, int index, const Value &value)
     }
     const double n = machine.toNumber(value);
     const bool finite = std::isfinite(n);
+    if (index <= kYScale || index == kAlpha || index == kWidth || index == kHeight || index == kRotation)
+        object->transformedByScript = true;
     switch (index) {
     case kX:
         if (finite)
@@ -252,15 +254,15 @@ void ClipObject::setProperty(Machine &machine, int index, const Value &value)
         break;
     case kXScale:
         if (finite)
-            SetXScale(object->matrix, n);
+            SetXScale(*object, n);
         break;
     case kYScale:
         if (finite)
-            SetYScale(object->matrix, n);
+            SetYScale(*object, n);
         break;
     case kRotation:
         if (finite)
-            SetRotation(object->matrix, n);
+            SetRotation(*object, n);
         break;
     case kAlpha:
         if (finite)

@@ -26,6 +26,8 @@ void Machine::collect(std::vector<Object *> roots)
     for (const auto &entry : registeredClasses)
         if (entry.second)
             roots.push_back(entry.second);
+    for (const auto &entry : builtinPrototypes)
+        roots.push_back(entry.second);
     for (const Timer &timer : timers) {
         AddValue(roots, timer.function);
         for (const Value &arg : timer.args.all())

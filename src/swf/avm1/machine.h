@@ -125,6 +125,9 @@ public:
 
     // Object.registerClass: linkage name -> constructor.
     std::unordered_map<std::string, Object *> registeredClasses;
+    // Prototypes of built-in classes whose objects other built-ins make
+    // ("flash.geom.Matrix"), as they were installed.
+    std::unordered_map<std::string, Object *> builtinPrototypes;
 
     Object *global = nullptr;
     Object *objectProto = nullptr;

@@ -67,6 +67,8 @@ void Object::collectReferences(std::vector<Object *> &out) const
             out.push_back(p.setter);
     }
     out.insert(out.end(), interfaces.begin(), interfaces.end());
+    if (native)
+        native->collectReferences(out);
 }
 
 Value Object::getSpecial(Machine &, const std::string &, bool &found)

@@ -9,6 +9,7 @@
 // the Heap of their Machine; one player's thread.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -34,6 +35,15 @@ struct Property {
     uint32_t order = 0;
 
     bool isAccessor() const { return getter != nullptr; }
+};
+
+// What a built-in class keeps inside its objects beside their properties
+// (a colour transform, a filter, the clip a Transform acts on). It stays
+// with the object whatever script code does to its prototype.
+class NativeState {
+public:
+    virtual ~NativeState() = default;
+    virtual void collectReferences(std::vector<Object *> &) const {}
 };
 
 class Object {
@@ -68,6 +78,9 @@ public:
     virtual void enumerateSpecial(std::vector<std::string> &) const {}
     // Primitive inside a Boolean/Number/String object, undefined elsewhere.
     Value primitive;
+
+    // Set by the constructor of a built-in class that keeps native state.
+    std::unique_ptr<NativeState> native;
 
     // The interfaces a class declares with `implements`.
     std::vector<Object *> interfaces;

@@ -142,9 +142,11 @@ DisplayObject *DisplayList::apply(const DisplayCommand &command, int frame)
     DisplayObject *object = place(command, frame);
     if (!object)
         return nullptr;
-    if (command.hasMatrix)
+    if (command.hasMatrix && !object->transformedByScript) {
         object->matrix = command.matrix;
-    if (command.hasColorTransform)
+        object->scaleRotationKnown = false;
+    }
+    if (command.hasColorTransform && !object->transformedByScript)
         object->colorTransform = command.colorTransform;
     if (command.hasRatio)
         object->ratio = command.ratio;

@@ -48,6 +48,15 @@ struct DisplayObject {
     // Made by a script (attachMovie, duplicateMovieClip...): the timeline
     // neither removes it nor places it again when it goes back.
     bool scripted = false;
+    // A script moved, turned, scaled or recoloured it: the timeline's
+    // moves no longer change its matrix or colour transform.
+    bool transformedByScript = false;
+    // _xscale, _yscale and _rotation as scripts last saw them (with the
+    // skew that completes them): the player keeps them apart from the
+    // matrix, so that a flip stays a negative scale rather than a half
+    // turn, until the timeline gives the object a new matrix.
+    bool scaleRotationKnown = false;
+    double xScale = 100, yScale = 100, rotation = 0, skew = 0;
     std::unique_ptr<TimelineState> children;
 };
 

@@ -26,7 +26,7 @@ void ReadShadeTail(SwfReader &r, Filter &f, bool hasAngle, bool hasOnTop)
     f.blurX = float(r.fixed16());
     f.blurY = float(r.fixed16());
     if (hasAngle) {
-        f.angle = float(r.fixed16());
+        f.angle = r.fixed16();
         f.distance = float(r.fixed16());
     }
     f.strength = float(r.fixed8());

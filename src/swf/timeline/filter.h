@@ -26,7 +26,8 @@ struct Filter {
     Rgba colour;      // shadow, glow, or a bevel's dark side
     Rgba highlight;   // a bevel's lit side
     std::vector<Stop> gradient;
-    float angle = 0, distance = 0;  // radians, stage pixels
+    double angle = 0;  // radians, kept exact for scripts that read it back
+    float distance = 0;  // stage pixels
     float strength = 1;
     bool inner = false;
     bool knockout = false;

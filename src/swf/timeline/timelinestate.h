@@ -50,6 +50,9 @@ public:
     // object that places it there.
     TimelineState *parent() const { return parent_; }
     DisplayObject *owner() const { return owner_; }
+    // The root's own placement, kept by the player: scripts move and
+    // recolour the root through it as they do a placed sprite.
+    void setRootPlacement(DisplayObject *placement) { owner_ = parent_ ? owner_ : placement; }
 
     // For scripts: a new sprite at `depth` (of `characterId`, or running
     // `timeline` when given), started at once; null when the depth is
