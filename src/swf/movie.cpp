@@ -106,6 +106,7 @@ public:
             scripts.setTraceSink(
                 [trace = std::move(trace)](const std::string &line) { trace(QString::fromStdString(line)); });
         context.scripts = &scripts;
+        context.movieVersion = movie->header.version;
         scripts.setRoot(&root);
         buttons.setListener(&scripts);
         root.start();
