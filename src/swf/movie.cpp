@@ -107,6 +107,7 @@ public:
                 [trace = std::move(trace)](const std::string &line) { trace(QString::fromStdString(line)); });
         context.scripts = &scripts;
         root.setRootPlacement(&rootPlacement);
+        context.movieVersion = movie->header.version;
         scripts.setRoot(&root);
         buttons.setListener(&scripts);
         root.start();

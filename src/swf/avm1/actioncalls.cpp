@@ -223,7 +223,11 @@ void ActionRunner::executeTimeline(const Action &action)
 void ActionRunner::getUrl(const std::string &url, const std::string &target)
 {
     static const std::string kPrefix = "fscommand:";
-    if (url.size() >= kPrefix.size() && m_.key(url.substr(0, kPrefix.size())) == kPrefix && m_.clips) {
+    // The prefix is matched in any case, whatever the movie's version.
+    std::string prefix = url.substr(0, kPrefix.size());
+    for (char &c : prefix)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (prefix == kPrefix && m_.clips) {
         std::string command = url.substr(kPrefix.size());
         for (char &c : command)
             c = char(std::tolower(static_cast<unsigned char>(c)));

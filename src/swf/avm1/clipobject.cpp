@@ -12,9 +12,6 @@ namespace swf::avm1 {
 
 namespace {
 
-// Script depths count from the timeline's first script depth.
-constexpr int kDepthOffset = 16384;
-
 const char *const kPropertyNames[] = {
     "_x",        "_y",           "_xscale",    "_yscale", "_currentframe", "_totalframes",
     "_alpha",    "_visible",     "_width",     "_height", "_rotation",     "_target",
@@ -39,6 +36,26 @@ std::string Lower(const std::string &name)
 }
 
 }  // namespace
+
+bool ScriptDepthToList(double depth, Depth &out)
+{
+    if (!std::isfinite(depth))
+        return false;
+    depth = std::trunc(depth);
+    if (depth < -kScriptDepthOffset || depth > kHighestScriptDepth)
+        return false;
+    out = Depth(depth + kScriptDepthOffset);
+    return true;
+}
+
+void CopyInitProperties(Machine &machine, Object *from, Object *to)
+{
+    if (!from || !to)
+        return;
+    const std::vector<std::string> names = machine.enumerate(from);
+    for (auto name = names.rbegin(); name != names.rend(); ++name)
+        machine.set(to, *name, machine.get(from, *name));
+}
 
 int DisplayPropertyIndex(const std::string &name)
 {
@@ -133,10 +150,10 @@ ClipObject *ClipObject::child(Machine &machine, const std::string &name) const
 int ClipObject::depth() const
 {
     if (!state_ || !state_->parent())
-        return -kDepthOffset;
+        return -kScriptDepthOffset;
     for (const auto &entry : state_->parent()->displayList().objects())
         if (&entry.second == state_->owner())
-            return int(entry.first) - kDepthOffset;
+            return int(entry.first) - kScriptDepthOffset;
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "swf/avm1/object.h"
+#include "swf/timeline/displaylist.h"
 
 namespace swf {
 class TimelineState;
@@ -35,10 +36,11 @@ public:
     // duplicateMovieClip and removeMovieClip.
     virtual ClipObject *duplicate(ClipObject *source, Machine &machine, const std::string &name, double depth) = 0;
     virtual void remove(ClipObject *clip) = 0;
-    // attachMovie (a sprite exported under `exportName`) and
+    // attachMovie (a sprite exported under `exportName`, given the
+    // properties of `initObject` before its class runs) and
     // createEmptyMovieClip; null when the depth or the name is wrong.
     virtual ClipObject *attach(ClipObject *parent, const std::string &exportName, const std::string &name,
-                               double depth) = 0;
+                               double depth, Object *initObject) = 0;
     virtual ClipObject *createEmpty(ClipObject *parent, const std::string &name, double depth) = 0;
 };
 
@@ -86,6 +88,17 @@ private:
     TimelineState *state_;
     std::string lastPath_;
 };
+
+// Scripts number depths from the file's lowest one (-16384) up to the
+// highest a script may use; display lists count from 0.
+constexpr int kScriptDepthOffset = 16384;
+constexpr double kHighestScriptDepth = 2130690045;
+// A script depth as a display list depth; false when out of range.
+bool ScriptDepthToList(double depth, Depth &out);
+
+// Sets the enumerable properties of `from` (an attachMovie or
+// duplicateMovieClip init object) on the new clip `to`, oldest first.
+void CopyInitProperties(Machine &machine, Object *from, Object *to);
 
 // The index of a display property name ("_x" -> 0), -1 for others.
 int DisplayPropertyIndex(const std::string &name);

@@ -72,7 +72,7 @@ Value GetNextHighestDepth(Machine &, const Value &self, const Args &)
     if (!clip)
         return {};
     const auto &objects = clip->state()->displayList().objects();
-    const int highest = objects.empty() ? -1 : int(objects.rbegin()->first) - 16384;
+    const int highest = objects.empty() ? -1 : int(objects.rbegin()->first) - kScriptDepthOffset;
     return Value(double(std::max(0, highest + 1)));
 }
 
@@ -90,10 +90,10 @@ Value SwapDepths(Machine &m, const Value &self, const Args &args)
     } else {
         target = m.toNumber(args[0]);
     }
-    const double shifted = std::trunc(target) + 16384;
-    if (!std::isfinite(shifted) || shifted < 0 || shifted > 65535)
+    Depth listDepth = 0;
+    if (!ScriptDepthToList(target, listDepth))
         return {};
-    parent->state()->displayList().swap(uint16_t(clip->depth() + 16384), uint16_t(shifted));
+    parent->state()->displayList().swap(clip->depth() + kScriptDepthOffset, listDepth);
     return {};
 }
 
@@ -106,24 +106,14 @@ Value CreateEmptyMovieClip(Machine &m, const Value &self, const Args &args)
     return made ? Value(made) : Value();
 }
 
-void CopyProperties(Machine &m, Object *from, Object *to)
-{
-    if (!from || !to)
-        return;
-    for (const std::string &name : m.enumerate(from))
-        m.set(to, name, m.get(from, name));
-}
-
 Value AttachMovie(Machine &m, const Value &self, const Args &args)
 {
     ClipObject *clip = ThisClip(self);
     if (!clip || args.size() < 3)
         return {};
-    ClipObject *made = clip->binding().attach(clip, m.toString(args[0]), m.toString(args[1]), m.toNumber(args[2]));
-    if (!made)
-        return {};
-    CopyProperties(m, args[3].object(), made);
-    return Value(made);
+    ClipObject *made = clip->binding().attach(clip, m.toString(args[0]), m.toString(args[1]), m.toNumber(args[2]),
+                                              args[3].object());
+    return made ? Value(made) : Value();
 }
 
 Value DuplicateMovieClip(Machine &m, const Value &self, const Args &args)
@@ -134,7 +124,7 @@ Value DuplicateMovieClip(Machine &m, const Value &self, const Args &args)
     ClipObject *made = clip->binding().duplicate(clip, m, m.toString(args[0]), m.toNumber(args[1]));
     if (!made)
         return {};
-    CopyProperties(m, args[2].object(), made);
+    CopyInitProperties(m, args[2].object(), made);
     return Value(made);
 }
 

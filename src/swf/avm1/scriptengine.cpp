@@ -6,27 +6,15 @@
 #include "swf/avm1/interpreter.h"
 #include "swf/avm1/timers.h"
 #include "swf/characters/dictionary.h"
+#include "swf/timeline/button.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf::avm1 {
 
 namespace {
 
-constexpr int kDepthOffset = 16384;
 // Event handler methods (onEnterFrame, onUnload...) came with SWF 6.
 constexpr int kHandlerMethodVersion = 6;
-
-// A script depth as a display list depth; false when out of range.
-bool ListDepth(double depth, uint16_t &out)
-{
-    if (!std::isfinite(depth))
-        return false;
-    const double shifted = std::trunc(depth) + kDepthOffset;
-    if (shifted < 0 || shifted > 65535)
-        return false;
-    out = uint16_t(shifted);
-    return true;
-}
 
 }  // namespace
 
@@ -86,10 +74,20 @@ template <class F> void ScriptEngine::guarded(F &&queueing)
     try {
         queueing();
     } catch (const ScriptAbort &) {
-        initQueue_.clear();
-        queue_.clear();
+        dropQueued();
     } catch (const ScriptThrow &) {
     }
+}
+
+void ScriptEngine::dropQueued()
+{
+    initQueue_.clear();
+    constructQueue_.clear();
+    std::deque<Queued> kept;
+    for (Queued &entry : queue_)
+        if (entry.kind == Queued::Kind::FinishUnload)
+            kept.push_back(std::move(entry));
+    queue_ = std::move(kept);
 }
 
 void ScriptEngine::enterFrame(TimelineState &timeline)
@@ -98,7 +96,7 @@ void ScriptEngine::enterFrame(TimelineState &timeline)
         queueClipEvents(timeline, kClipEventEnterFrame, queue_);
         auto it = objects_.find(&timeline);
         if (handlerMethods() && it != objects_.end() && machine_.get(it->second, "onEnterFrame").isObject())
-            queue_.push_back({it->second, nullptr, "onEnterFrame"});
+            queue_.push_back({Queued::Kind::Method, it->second, nullptr, "onEnterFrame"});
     });
 }
 
@@ -108,7 +106,7 @@ void ScriptEngine::queueInitActions(const Frame &frame)
         if (!initDone_.insert(init.actions.data).second)
             continue;
         if (auto code = codeFor(init.actions))
-            initQueue_.push_back({objectFor(root_), code, {}});
+            initQueue_.push_back({Queued::Kind::Code, objectFor(root_), code});
     }
 }
 
@@ -122,50 +120,112 @@ void ScriptEngine::actionsDue(TimelineState &timeline, const ActionBlock &action
 {
     guarded([&] {
         if (auto code = codeFor(actions))
-            queue_.push_back({objectFor(&timeline), code, {}});
+            queue_.push_back({Queued::Kind::Code, objectFor(&timeline), code});
     });
 }
 
 void ScriptEngine::queueClipEvents(TimelineState &timeline, uint32_t event, std::deque<Queued> &queue)
 {
     const DisplayObject *owner = timeline.owner();
-    if (!owner || !owner->clipEvents)
+    // Buttons take no clip events.
+    if (!owner || !owner->clipEvents || dynamic_cast<const ButtonCharacter *>(owner->character))
         return;
     for (const ClipEventHandler &handler : *owner->clipEvents)
         if (handler.events & event)
             if (auto code = codeFor(handler.actions))
-                queue.push_back({objectFor(&timeline), code, {}, event == kClipEventUnload});
+                queue.push_back({Queued::Kind::Code, objectFor(&timeline), code, {}, event == kClipEventUnload});
+}
+
+Object *ScriptEngine::registeredClass(const TimelineState &timeline)
+{
+    const DisplayObject *owner = timeline.owner();
+    if (!owner || !facts_.exports || machine_.registeredClasses.empty())
+        return nullptr;
+    for (const auto &[name, id] : *facts_.exports) {
+        if (id != owner->characterId)
+            continue;
+        auto registered = machine_.registeredClasses.find(name);
+        if (registered != machine_.registeredClasses.end() && registered->second)
+            return registered->second;
+    }
+    return nullptr;
+}
+
+void ScriptEngine::constructAs(ClipObject *clip, Object *constructor)
+{
+    if (Object *proto = machine_.get(constructor, "prototype").object())
+        clip->setProto(proto);
+    machine_.defineValue(clip, "__constructor__", Value(constructor), kDontEnum);
+    if (facts_.version >= kHandlerMethodVersion)
+        machine_.defineValue(clip, "constructor", Value(constructor), kDontEnum);
+    machine_.call(Value(constructor), Value(clip), Args());
+}
+
+void ScriptEngine::queueCreation(TimelineState &timeline)
+{
+    queueClipEvents(timeline, kClipEventInitialize, initQueue_);
+    queueClipEvents(timeline, kClipEventConstruct, constructQueue_);
+    const DisplayObject *owner = timeline.owner();
+    // Clips made by scripts run their class where they are made.
+    if (owner && !owner->scripted)
+        constructQueue_.push_back({Queued::Kind::Construct, objectFor(&timeline)});
+    queueClipEvents(timeline, kClipEventLoad, queue_);
+    if (handlerMethods())
+        queue_.push_back({Queued::Kind::Method, objectFor(&timeline), nullptr, "onLoad"});
 }
 
 void ScriptEngine::clipCreated(TimelineState &timeline)
 {
-    guarded([&] { queueClipEvents(timeline, kClipEventInitialize, initQueue_); });
+    guarded([&] { queueCreation(timeline); });
 }
 
-void ScriptEngine::clipPlaced(TimelineState &timeline)
+
+bool ScriptEngine::queueUnloadHandlers(TimelineState &timeline)
 {
-    guarded([&] { queueClipEvents(timeline, kClipEventLoad, queue_); });
+    bool any = false;
+    for (auto &entry : timeline.displayList().objects())
+        if (entry.second.children && !entry.second.unloading)
+            any = queueUnloadHandlers(*entry.second.children) || any;
+    const size_t before = queue_.size();
+    queueClipEvents(timeline, kClipEventUnload, queue_);
+    if (handlerMethods()) {
+        ClipObject *clip = objectFor(&timeline);
+        if (machine_.get(clip, "onUnload").isObject())
+            queue_.push_back({Queued::Kind::Method, clip, nullptr, "onUnload", true});
+    }
+    return any || queue_.size() > before;
+}
+
+bool ScriptEngine::clipUnloading(TimelineState &timeline)
+{
+    bool any = false;
+    guarded([&] { any = queueUnloadHandlers(timeline); });
+    if (any)
+        queue_.push_back({Queued::Kind::FinishUnload, objectFor(&timeline)});
+    return any;
+}
+
+void ScriptEngine::finishUnload(ClipObject *clip)
+{
+    TimelineState *state = clip->state();
+    TimelineState *parent = state ? state->parent() : nullptr;
+    Depth depth = 0;
+    if (parent && parent->displayList().depthOf(state->owner(), depth))
+        parent->displayList().remove(depth);
 }
 
 void ScriptEngine::clipRemoved(TimelineState &timeline)
 {
-    guarded([&] { queueClipEvents(timeline, kClipEventUnload, queue_); });
     auto it = objects_.find(&timeline);
     if (it == objects_.end())
         return;
-    ClipObject *clip = it->second;
-    if (handlerMethods())
-        guarded([&] {
-            if (machine_.get(clip, "onUnload").isObject())
-                queue_.push_back({clip, nullptr, "onUnload", true});
-        });
-    clip->detach();
+    it->second->detach();
     objects_.erase(it);
 }
 
 bool ScriptEngine::takeNext(Queued &entry)
 {
-    std::deque<Queued> &from = initQueue_.empty() ? queue_ : initQueue_;
+    std::deque<Queued> &from = !initQueue_.empty() ? initQueue_ : !constructQueue_.empty() ? constructQueue_ : queue_;
     if (from.empty())
         return false;
     entry = std::move(from.front());
@@ -175,12 +235,33 @@ bool ScriptEngine::takeNext(Queued &entry)
 
 void ScriptEngine::runOne(const Queued &entry)
 {
+    if (entry.kind == Queued::Kind::FinishUnload) {
+        finishUnload(entry.clip);
+        return;
+    }
     if (!entry.clip->state() && !entry.evenIfRemoved)
         return;
-    if (entry.code)
-        RunClipCode(machine_, entry.code, entry.clip);
-    else
-        machine_.callMethod(Value(entry.clip), entry.method, Args());
+    // A throw out of one handler ends that handler only.
+    try {
+        switch (entry.kind) {
+        case Queued::Kind::Code:
+            RunClipCode(machine_, entry.code, entry.clip);
+            break;
+        case Queued::Kind::Method: {
+            const Value method = machine_.get(entry.clip, entry.method);
+            if (method.isObject())
+                machine_.call(method, Value(entry.clip), Args());
+            break;
+        }
+        case Queued::Kind::Construct:
+            if (Object *constructor = registeredClass(*entry.clip->state()))
+                constructAs(entry.clip, constructor);
+            break;
+        case Queued::Kind::FinishUnload:
+            break;
+        }
+    } catch (const ScriptThrow &) {
+    }
 }
 
 void ScriptEngine::buttonActionFired(TimelineState &timeline, DisplayObject &, const ButtonActionRecord &record)
@@ -207,11 +288,14 @@ void ScriptEngine::runQueue()
             collectIfWorthIt();
         }
     } catch (const ScriptAbort &) {
-        initQueue_.clear();
-        queue_.clear();
+        dropQueued();
     } catch (const ScriptThrow &) {
-        // A throw out of a handler or timer ends it, as one out of a frame.
+        // A throw out of a timer ends it, as one out of a frame.
     }
+    // Whatever cut the run short, removed clips leave their lists.
+    while (takeNext(entry))
+        if (entry.kind == Queued::Kind::FinishUnload)
+            finishUnload(entry.clip);
     running_ = false;
 }
 
@@ -227,7 +311,7 @@ void ScriptEngine::collectIfWorthIt()
     std::vector<Object *> roots;
     for (const auto &entry : objects_)
         roots.push_back(entry.second);
-    for (const auto *queue : {&initQueue_, &queue_})
+    for (const auto *queue : {&initQueue_, &constructQueue_, &queue_})
         for (const Queued &queued : *queue)
             roots.push_back(queued.clip);
     machine_.collect(std::move(roots));
@@ -265,12 +349,12 @@ void ScriptEngine::callFrame(ClipObject *clip, Machine &, const Value &frame)
 ClipObject *ScriptEngine::placeScripted(ClipObject *parent, uint16_t characterId, const Timeline *timeline,
                                         const std::string &name, double depth)
 {
-    uint16_t listDepth = 0;
+    Depth listDepth = 0;
     TimelineState *state = parent ? parent->state() : nullptr;
-    if (!state || !ListDepth(depth, listDepth))
+    if (!state || !ScriptDepthToList(depth, listDepth))
         return nullptr;
     // A new clip takes the depth from whatever is there.
-    state->displayList().remove(listDepth);
+    state->removeObject(listDepth);
     TimelineState *made = state->placeClip(listDepth, characterId, timeline, name);
     return made ? objectFor(made) : nullptr;
 }
@@ -295,6 +379,7 @@ ClipObject *ScriptEngine::duplicate(ClipObject *source, Machine &, const std::st
         placed->visible = visible;
         placed->clipEvents = clipEvents;
         queueClipEvents(*made->state(), kClipEventInitialize, initQueue_);
+        queueClipEvents(*made->state(), kClipEventConstruct, constructQueue_);
         queueClipEvents(*made->state(), kClipEventLoad, queue_);
     }
     return made;
@@ -303,17 +388,17 @@ ClipObject *ScriptEngine::duplicate(ClipObject *source, Machine &, const std::st
 void ScriptEngine::remove(ClipObject *clip)
 {
     TimelineState *state = clip->state();
-    if (!state || !state->parent())
+    if (!state || !state->parent() || state->isUnloading())
         return;
     const int depth = clip->depth();
     // Only clips at script depths can be removed by scripts.
     if (depth < 0)
         return;
-    state->parent()->displayList().remove(uint16_t(depth + kDepthOffset));
+    state->parent()->removeObject(depth + kScriptDepthOffset);
 }
 
 ClipObject *ScriptEngine::attach(ClipObject *parent, const std::string &exportName, const std::string &name,
-                                 double depth)
+                                 double depth, Object *initObject)
 {
     if (!facts_.exports)
         return nullptr;
@@ -326,14 +411,15 @@ ClipObject *ScriptEngine::attach(ClipObject *parent, const std::string &exportNa
             return nullptr;
     }
     ClipObject *made = placeScripted(parent, it->second, nullptr, name, depth);
-    if (made) {
-        auto registered = machine_.registeredClasses.find(it->first);
-        if (registered != machine_.registeredClasses.end() && registered->second) {
-            if (Object *proto = machine_.get(registered->second, "prototype").object())
-                made->setProto(proto);
-            machine_.call(Value(registered->second), Value(made), Args());
-        }
-    }
+    if (!made)
+        return nullptr;
+    Object *constructor = registeredClass(*made->state());
+    if (constructor)
+        if (Object *proto = machine_.get(constructor, "prototype").object())
+            made->setProto(proto);
+    CopyInitProperties(machine_, initObject, made);
+    if (constructor)
+        constructAs(made, constructor);
     return made;
 }
 

@@ -15,9 +15,17 @@
 //   of the clips that were already there run before the frame actions of
 //   the same clip.
 // - A placed clip's initialize handler runs before any other action due;
-//   its load handler after its first frame's actions; the unload handler
-//   of a removed clip where its removal falls in the queue, with the clip
-//   already gone from the display list.
+//   its load handler after its first frame's actions.
+// - A removed clip's unload handlers (onClipEvent(unload), onUnload) and
+//   those of the clips inside it, the inner ones first and siblings by
+//   depth, are queued where its removal falls. While they wait the clip
+//   stays whole and answers scripts, moved from depth d to -32769 - d so
+//   that its depth is free; it leaves the display list after the last of
+//   them. A clip without such handlers goes at once. Clips waiting so
+//   cannot be removed again, nor can the clips inside them.
+// - Up to SWF 5 a placement at a taken depth drops what was there without
+//   its unload; later ones leave the depth as it is. A move on an empty
+//   depth does nothing. Buttons take no clip events.
 // - A goto from a script moves the display list at once; the actions of
 //   the frame it lands on run after the current action list.
 // - A frame's actions that run past the action budget, or recurse too
@@ -75,7 +83,7 @@ public:
     void frameEntered(TimelineState &timeline, int frame) override;
     void actionsDue(TimelineState &timeline, const ActionBlock &actions) override;
     void clipCreated(TimelineState &timeline) override;
-    void clipPlaced(TimelineState &timeline) override;
+    bool clipUnloading(TimelineState &timeline) override;
     void clipRemoved(TimelineState &timeline) override;
 
     // ButtonActionListener: the record's actions run at once, in the clip
@@ -93,16 +101,25 @@ public:
     ClipObject *duplicate(ClipObject *source, Machine &machine, const std::string &name, double depth) override;
     void remove(ClipObject *clip) override;
     ClipObject *attach(ClipObject *parent, const std::string &exportName, const std::string &name,
-                       double depth) override;
+                       double depth, Object *initObject) override;
     ClipObject *createEmpty(ClipObject *parent, const std::string &name, double depth) override;
 
     Machine &machine() { return machine_; }
 
 private:
     struct Queued {
+        enum class Kind {
+            Code,
+            // A handler method (onEnterFrame, onLoad...), when the clip has one.
+            Method,
+            // The class registered for the clip's symbol makes it its own.
+            Construct,
+            // Takes the clip, whose unload handlers have run, off its list.
+            FinishUnload,
+        };
+        Kind kind;
         ClipObject *clip;
         std::shared_ptr<const Code> code;
-        // A method to call instead (onEnterFrame, onLoad).
         std::string method;
         // Runs on a clip that is gone (unload handlers).
         bool evenIfRemoved = false;
@@ -111,6 +128,20 @@ private:
     std::shared_ptr<const Code> codeFor(const ActionBlock &block);
     void queueClipEvents(TimelineState &timeline, uint32_t event, std::deque<Queued> &queue);
     void queueInitActions(const Frame &frame);
+    // The unload handlers of `timeline` and of the clips in it, the inner
+    // ones first; false when there are none.
+    bool queueUnloadHandlers(TimelineState &timeline);
+    void finishUnload(ClipObject *clip);
+    // The class registered (Object.registerClass) for the symbol the clip
+    // was made from; null when none.
+    Object *registeredClass(const TimelineState &timeline);
+    // Gives `clip` the class's prototype and runs the class on it.
+    void constructAs(ClipObject *clip, Object *constructor);
+    // Queues what a new clip runs: initialize, construct and load.
+    void queueCreation(TimelineState &timeline);
+    // A limit cut the queue short: what remains is dropped, except that
+    // removed clips still leave their lists.
+    void dropQueued();
     template <class F> void guarded(F &&queueing);
     void runOne(const Queued &entry);
     bool takeNext(Queued &entry);
@@ -127,8 +158,10 @@ private:
     std::unordered_map<TimelineState *, ClipObject *> objects_;
     std::unordered_map<const uint8_t *, std::shared_ptr<const Code>> codes_;
     std::unordered_set<const uint8_t *> initDone_;
-    // DoInitAction and initialize handlers run before anything else due.
+    // DoInitAction and initialize handlers run before anything else due,
+    // then construct handlers and class constructors, then the rest.
     std::deque<Queued> initQueue_;
+    std::deque<Queued> constructQueue_;
     std::deque<Queued> queue_;
     Timeline emptyTimeline_;
     bool quit_ = false;

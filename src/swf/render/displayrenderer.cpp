@@ -307,7 +307,7 @@ void DisplayRenderer::openClip(size_t firstOfLevel, const DisplayObject &object,
     clipsChanged_ = true;
 }
 
-void DisplayRenderer::closeClipsBelow(size_t firstOfLevel, uint16_t depth)
+void DisplayRenderer::closeClipsBelow(size_t firstOfLevel, int depth)
 {
     const auto ended = [depth](const ActiveClip &clip) { return clip.clipDepth < depth; };
     const auto begin = clips_.begin() + std::ptrdiff_t(firstOfLevel);

@@ -77,7 +77,7 @@ private:
     void openClip(size_t firstOfLevel, const DisplayObject &object, const Matrix &toStage);
     // The bounding box of an object (all of a sprite's objects) in device pixels.
     QRectF deviceBounds(const DisplayObject &object, const Matrix &toStage) const;
-    void closeClipsBelow(size_t firstOfLevel, uint16_t depth);
+    void closeClipsBelow(size_t firstOfLevel, int depth);
     void applyClips();
 
     RenderContext &context_;

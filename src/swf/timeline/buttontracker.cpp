@@ -17,7 +17,7 @@ const ButtonCharacter *ButtonOf(const DisplayObject *object)
     return object ? dynamic_cast<const ButtonCharacter *>(object->character) : nullptr;
 }
 
-ObjectPath::Step StepTo(uint16_t depth, const DisplayObject &object)
+ObjectPath::Step StepTo(int depth, const DisplayObject &object)
 {
     return {depth, object.characterId, object.placeFrame};
 }

@@ -36,7 +36,7 @@ class TimelineState;
 // with the character and placing frame that make it the same object.
 struct ObjectPath {
     struct Step {
-        uint16_t depth;
+        int depth;
         uint16_t characterId;
         int placeFrame;
         bool operator==(const Step &o) const

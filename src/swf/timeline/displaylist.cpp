@@ -34,13 +34,23 @@ DisplayList &DisplayList::operator=(DisplayList &&other) noexcept
     return *this;
 }
 
-DisplayObject *DisplayList::find(uint16_t depth)
+DisplayObject *DisplayList::find(Depth depth)
 {
     const auto it = objects_.find(depth);
     return it == objects_.end() ? nullptr : &it->second;
 }
 
-void DisplayList::remove(uint16_t depth)
+bool DisplayList::depthOf(const DisplayObject *object, Depth &depth) const
+{
+    for (const auto &entry : objects_)
+        if (&entry.second == object) {
+            depth = entry.first;
+            return true;
+        }
+    return false;
+}
+
+void DisplayList::remove(Depth depth)
 {
     if (objects_.erase(depth))
         --context_->liveObjects;
@@ -81,16 +91,20 @@ bool DisplayList::canReplace(const DisplayObject &object, uint16_t id) const
 DisplayObject *DisplayList::place(const DisplayCommand &command, int frame)
 {
     if (DisplayObject *existing = find(command.depth)) {
-        // A new object never takes an occupied depth; a move changes what
-        // is there.
-        if (!command.move)
+        if (command.move) {
+            if (command.hasCharacter && command.characterId != existing->characterId
+                && canReplace(*existing, command.characterId))
+                setCharacter(*existing, command.characterId, frame);
+            return existing;
+        }
+        // A new object takes a taken depth only in the oldest movies, which
+        // drop what was there without a word.
+        if (context_->movieVersion >= PlayerContext::kOccupiedDepthRefusedFrom)
             return nullptr;
-        if (command.hasCharacter && command.characterId != existing->characterId
-            && canReplace(*existing, command.characterId))
-            setCharacter(*existing, command.characterId, frame);
-        return existing;
+        remove(command.depth);
     }
-    if (!command.hasCharacter || context_->liveObjects >= PlayerContext::kObjectLimit)
+    // A move finds nothing to move on an empty depth.
+    if (command.move || !command.hasCharacter || context_->liveObjects >= PlayerContext::kObjectLimit)
         return nullptr;
     DisplayObject &object = objects_[command.depth];
     ++context_->liveObjects;
@@ -103,7 +117,7 @@ DisplayObject *DisplayList::place(const DisplayCommand &command, int frame)
     return &object;
 }
 
-DisplayObject *DisplayList::placeNew(uint16_t depth, uint16_t characterId, const Timeline *timeline,
+DisplayObject *DisplayList::placeNew(Depth depth, uint16_t characterId, const Timeline *timeline,
                                      const std::string &name)
 {
     if (find(depth) || context_->liveObjects >= PlayerContext::kObjectLimit)
@@ -118,7 +132,7 @@ DisplayObject *DisplayList::placeNew(uint16_t depth, uint16_t characterId, const
     return &object;
 }
 
-void DisplayList::swap(uint16_t depth, uint16_t otherDepth)
+void DisplayList::swap(Depth depth, Depth otherDepth)
 {
     auto first = objects_.extract(depth);
     auto second = objects_.extract(otherDepth);

@@ -57,12 +57,19 @@ struct DisplayObject {
     // turn, until the timeline gives the object a new matrix.
     bool scaleRotationKnown = false;
     double xScale = 100, yScale = 100, rotation = 0, skew = 0;
+    // Removed, but kept below every depth until its unload handlers ran.
+    bool unloading = false;
     std::unique_ptr<TimelineState> children;
 };
 
+// Depths as the file numbers them (scripts count theirs from 16384 lower);
+// scripts reach far above a file's depths, and clips that wait for their
+// unload handlers lie below zero.
+using Depth = int32_t;
+
 class DisplayList {
 public:
-    using Objects = std::map<uint16_t, DisplayObject>;
+    using Objects = std::map<Depth, DisplayObject>;
 
     explicit DisplayList(PlayerContext &context) : context_(&context) {}
     ~DisplayList();
@@ -75,15 +82,17 @@ public:
 
     const Objects &objects() const { return objects_; }
     Objects &objects() { return objects_; }
-    DisplayObject *find(uint16_t depth);
+    DisplayObject *find(Depth depth);
+    // The depth `object` lies at; false when it is not on this list.
+    bool depthOf(const DisplayObject *object, Depth &depth) const;
     // For scripts: a new object of `characterId` (or running `timeline`
     // when given) at a free depth (null when taken or when the player is
     // full), removing one, and moving one to another depth (swapping with
     // what is there).
-    DisplayObject *placeNew(uint16_t depth, uint16_t characterId, const Timeline *timeline,
+    DisplayObject *placeNew(Depth depth, uint16_t characterId, const Timeline *timeline,
                             const std::string &name);
-    void remove(uint16_t depth);
-    void swap(uint16_t depth, uint16_t otherDepth);
+    void remove(Depth depth);
+    void swap(Depth depth, Depth otherDepth);
 
 private:
     DisplayObject *place(const DisplayCommand &command, int frame);

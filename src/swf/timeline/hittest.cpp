@@ -70,7 +70,7 @@ bool ObjectContains(const DisplayObject &object, const QPointF &point, const Dic
     return false;
 }
 
-bool ClipsAdmit(const DisplayList &list, uint16_t depth, const QPointF &point, const Dictionary &dictionary)
+bool ClipsAdmit(const DisplayList &list, int depth, const QPointF &point, const Dictionary &dictionary)
 {
     for (const auto &[clipAt, clip] : list.objects()) {
         if (clipAt >= depth)

@@ -35,6 +35,6 @@ bool ObjectContains(const DisplayObject &object, const QPointF &point, const Dic
 
 // Whether the clip layers of `list` that cover `depth` all contain
 // `point` (coordinates of the list).
-bool ClipsAdmit(const DisplayList &list, uint16_t depth, const QPointF &point, const Dictionary &dictionary);
+bool ClipsAdmit(const DisplayList &list, int depth, const QPointF &point, const Dictionary &dictionary);
 
 }  // namespace swf

@@ -19,10 +19,14 @@ struct PlayerContext {
     static constexpr size_t kObjectLimit = 50000;
     // Sprites inside sprites.
     static constexpr int kNestingLimit = 32;
+    // From this SWF version on a placement refuses a taken depth.
+    static constexpr int kOccupiedDepthRefusedFrom = 6;
 
     explicit PlayerContext(const Dictionary &dict) : dictionary(dict) {}
 
     const Dictionary &dictionary;
+    // The movie's SWF version, where the rules of placing differ.
+    int movieVersion = 0;
     size_t liveObjects = 0;
     // Where frames start their sounds; null while the host wants silence.
     SoundMixer *sounds = nullptr;

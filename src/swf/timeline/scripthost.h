@@ -21,9 +21,14 @@ public:
     // action blocks as the frame's tags reach it.
     virtual void frameEntered(TimelineState &timeline, int frame) = 0;
     virtual void actionsDue(TimelineState &timeline, const ActionBlock &actions) = 0;
-    // A new clip, before it shows its first frame and after.
+    // A new clip, before it shows its first frame.
     virtual void clipCreated(TimelineState &timeline) = 0;
-    virtual void clipPlaced(TimelineState &timeline) = 0;
+    // A clip leaves its timeline's display list (by the timeline, a goto
+    // back or a script): the host queues its unload handlers and answers
+    // whether the clip must stay until they have run. Such a clip waits
+    // below every depth; the host removes it after its last handler.
+    virtual bool clipUnloading(TimelineState &timeline) = 0;
+    // A clip's running state is going away.
     virtual void clipRemoved(TimelineState &timeline) = 0;
 };
 

@@ -103,7 +103,7 @@ void TimelineState::moveTo(int frame)
     if (frame > current_) {
         for (int f = current_ + 1; f < frame; ++f)
             for (const DisplayCommand &command : timeline_.frame(f).commands)
-                list_.apply(command, f);
+                applyCommand(command, f);
         startNewChildren();
         current_ = frame;
         enter(frame);
@@ -133,11 +133,60 @@ void TimelineState::enter(int frame)
     };
     for (size_t i = 0; i < entered.commands.size(); ++i) {
         reportUpTo(i);
-        if (DisplayObject *placed = list_.apply(entered.commands[i], frame))
+        if (DisplayObject *placed = applyCommand(entered.commands[i], frame))
             startChild(*placed);
     }
     reportUpTo(entered.commands.size());
     startNewChildren();
+}
+
+DisplayObject *TimelineState::applyCommand(const DisplayCommand &command, int frame)
+{
+    if (command.kind != DisplayCommand::Kind::Remove)
+        return list_.apply(command, frame);
+    removeObject(command.depth);
+    return nullptr;
+}
+
+namespace {
+
+// Where a removed clip waits: its depth mirrored below zero, so that
+// scripts see -32769 minus the depth they knew.
+Depth UnloadingDepth(Depth depth) { return -1 - depth; }
+
+}  // namespace
+
+bool TimelineState::keepForUnload(DisplayObject &object, Depth depth)
+{
+    if (object.unloading || depth < 0)
+        return object.unloading;
+    if (!object.children || !context_.scripts || !context_.scripts->clipUnloading(*object.children))
+        return false;
+    object.unloading = true;
+    return true;
+}
+
+void TimelineState::removeObject(Depth depth)
+{
+    DisplayObject *object = list_.find(depth);
+    if (!object)
+        return;
+    if (!keepForUnload(*object, depth)) {
+        list_.remove(depth);
+        return;
+    }
+    // A clip still waiting from an earlier removal at the same depth makes
+    // way.
+    list_.remove(UnloadingDepth(depth));
+    list_.swap(depth, UnloadingDepth(depth));
+}
+
+bool TimelineState::isUnloading() const
+{
+    for (const TimelineState *state = this; state; state = state->parent_)
+        if (state->owner_ && state->owner_->unloading)
+            return true;
+    return false;
 }
 
 void TimelineState::rebuild(int frame)
@@ -152,12 +201,16 @@ void TimelineState::rebuild(int frame)
             && old->placeFrame == object.placeFrame)
             object.children = std::move(old->children);
     }
-    // What scripts made stays where it is.
-    for (auto &[depth, object] : list_.objects())
-        if (object.scripted && !rebuilt.find(depth)) {
+    // What scripts made stays where it is; clips that the rebuild drops
+    // wait for their unload handlers as removed ones do.
+    for (auto &[depth, object] : list_.objects()) {
+        const bool scriptedKept = object.scripted && !rebuilt.find(depth);
+        if (!scriptedKept && !(object.children && keepForUnload(object, depth)))
+            continue;
+        const Depth keptAt = scriptedKept || depth < 0 ? depth : UnloadingDepth(depth);
+        if (rebuilt.objects().emplace(keptAt, std::move(object)).second)
             ++context_.liveObjects;
-            rebuilt.objects().emplace(depth, std::move(object));
-        }
+    }
     list_ = std::move(rebuilt);
     adoptChildren();
 }
@@ -192,11 +245,9 @@ void TimelineState::startChild(DisplayObject &object)
     if (context_.scripts)
         context_.scripts->clipCreated(child);
     child.start();
-    if (context_.scripts)
-        context_.scripts->clipPlaced(child);
 }
 
-TimelineState *TimelineState::placeClip(uint16_t depth, uint16_t characterId, const Timeline *timeline,
+TimelineState *TimelineState::placeClip(Depth depth, uint16_t characterId, const Timeline *timeline,
                                        const std::string &name)
 {
     if (nesting_ >= PlayerContext::kNestingLimit)

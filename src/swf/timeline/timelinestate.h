@@ -57,8 +57,13 @@ public:
     // For scripts: a new sprite at `depth` (of `characterId`, or running
     // `timeline` when given), started at once; null when the depth is
     // taken, the character is no sprite or a limit is reached.
-    TimelineState *placeClip(uint16_t depth, uint16_t characterId, const Timeline *timeline,
+    TimelineState *placeClip(Depth depth, uint16_t characterId, const Timeline *timeline,
                              const std::string &name);
+    // Takes the object at `depth` off the list, as a RemoveObject does: a
+    // clip whose unload handlers must run first moves below every depth.
+    void removeObject(Depth depth);
+    // Part of a clip whose unload handlers are pending.
+    bool isUnloading() const;
 
 private:
     // This timeline's own step of a tick.
@@ -69,7 +74,11 @@ private:
     // Moves to `frame` as playing does, starting its sounds.
     void playInto(int frame);
     void enter(int frame);
+    DisplayObject *applyCommand(const DisplayCommand &command, int frame);
     void rebuild(int frame);
+    // Keeps the clip of `object` (at `depth` of the list) for its unload
+    // handlers when the host wants them run; false when it can go now.
+    bool keepForUnload(DisplayObject &object, Depth depth);
     void startNewChildren();
     void startChild(DisplayObject &object);
     void adoptChildren();
