@@ -27,7 +27,10 @@ QRectF ObjectBounds(const DisplayObject &object, const QTransform &toParent, int
     const Rect bounds = object.character->bounds();
     if (bounds.isEmpty())
         return {};
-    return transform.mapRect(bounds.toQRectF());
+    // The player keeps bounds in whole twips.
+    const QRectF mapped = transform.mapRect(bounds.toQRectF());
+    return QRectF(QPointF(std::round(mapped.left()), std::round(mapped.top())),
+                  QPointF(std::round(mapped.right()), std::round(mapped.bottom())));
 }
 
 QRectF ListBounds(const DisplayList &list, const QTransform &toParent, int depth)
@@ -43,19 +46,32 @@ QRectF ListBounds(const DisplayList &list, const QTransform &toParent, int depth
 
 }  // namespace
 
-double XScale(const Matrix &m) { return std::hypot(m.a, m.b) * 100.0; }
+namespace {
+
+// A mirrored matrix (negative determinant) reads as a negative x scale
+// with the rotation of the unmirrored x axis.
+bool Mirrored(const Matrix &m) { return double(m.a) * m.d - double(m.b) * m.c < 0; }
+
+}  // namespace
+
+double XScale(const Matrix &m)
+{
+    const double scale = std::hypot(m.a, m.b) * 100.0;
+    return Mirrored(m) ? -scale : scale;
+}
+
 double YScale(const Matrix &m) { return std::hypot(m.c, m.d) * 100.0; }
 
 double Rotation(const Matrix &m)
 {
     if (m.a == 0 && m.b == 0)
         return 0;
-    return std::atan2(m.b, m.a) * kDegrees;
+    return Mirrored(m) ? std::atan2(-m.b, -m.a) * kDegrees : std::atan2(m.b, m.a) * kDegrees;
 }
 
 void SetXScale(Matrix &m, double percent)
 {
-    const double angle = std::atan2(m.b, m.a);
+    const double angle = Rotation(m) / kDegrees;
     m.a = std::cos(angle) * percent / 100.0;
     m.b = std::sin(angle) * percent / 100.0;
 }
@@ -69,7 +85,7 @@ void SetYScale(Matrix &m, double percent)
 
 void SetRotation(Matrix &m, double degrees)
 {
-    const double xScale = std::hypot(m.a, m.b);
+    const double xScale = XScale(m) / 100.0;
     const double yScale = std::hypot(m.c, m.d);
     const double radians = std::fmod(degrees, 360.0) / kDegrees;
     m.a = std::cos(radians) * xScale;
