@@ -109,6 +109,7 @@ public:
         root.setRootPlacement(&rootPlacement);
         context.movieVersion = movie->header.version;
         scripts.setRoot(&root);
+        scripts.setPlayerContext(&context);
         buttons.setListener(&scripts);
         root.start();
         scripts.runQueue();
@@ -177,6 +178,16 @@ void MoviePlayer::advance(bool loop)
 }
 
 bool MoviePlayer::quitRequested() const { return state_->scripts.quitRequested(); }
+
+void MoviePlayer::setUrlHandler(std::function<void(const QString &)> open)
+{
+    if (!open) {
+        state_->scripts.setUrlHandler(nullptr);
+        return;
+    }
+    state_->scripts.setUrlHandler(
+        [open = std::move(open)](const std::string &url) { open(QString::fromStdString(url)); });
+}
 
 bool MoviePlayer::isPlaying() const { return state_->root.isPlaying(); }
 void MoviePlayer::setPlaying(bool playing) { state_->root.setPlaying(playing); }
@@ -271,8 +282,17 @@ void MoviePlayer::mouseUp(const QPointF &stagePoint)
 }
 
 void MoviePlayer::mouseLeave() { state_->buttons.mouseLeave(); }
-void MoviePlayer::keyDown(int keyCode, char32_t character) { state_->buttons.keyDown(keyCode, character); }
-void MoviePlayer::keyUp(int keyCode, char32_t character) { state_->buttons.keyUp(keyCode, character); }
+void MoviePlayer::keyDown(int keyCode, char32_t character)
+{
+    state_->scripts.keyChanged(keyCode, character, true);
+    state_->buttons.keyDown(keyCode, character);
+}
+
+void MoviePlayer::keyUp(int keyCode, char32_t character)
+{
+    state_->scripts.keyChanged(keyCode, character, false);
+    state_->buttons.keyUp(keyCode, character);
+}
 ButtonTracker &MoviePlayer::buttons() { return state_->buttons; }
 
 MouseCursor MoviePlayer::cursor() const

@@ -101,6 +101,9 @@ public:
     bool framesBehindSound(int &behind) const;
     // The movie asked to end (fscommand "quit").
     bool quitRequested() const;
+    // Where web addresses a movie's button asks for while clicked go (the
+    // desktop's browser); without one they are dropped.
+    void setUrlHandler(std::function<void(const QString &)> open);
 
     // Draws the current frame into `target` of the painter's device with
     // the whole stage shown, centred, aspect kept, the margin in the stage

@@ -8,18 +8,22 @@
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/numberformat.h"
 #include "swf/avm1/superobject.h"
+#include "swf/avm1/textutil.h"
 #include "swf/avm1/variables.h"
 
 namespace swf::avm1 {
 
 namespace {
 
-// The function `super(...)` or a method of `super` runs.
+// The function `super(...)` or a method of `super` runs, with `super`
+// inside it one level further up.
 Value CallOnSuper(Machine &machine, SuperObject *super, const std::string &method, const Args &args)
 {
+    Object *above = super->proto();
     if (method.empty())
-        return machine.call(super->constructor(machine), super->self(), args);
-    return machine.call(machine.get(super, method), super->self(), args);
+        return machine.call(super->constructor(machine), super->self(), args, above);
+    return machine.call(machine.get(super, method), super->self(), args,
+                        above ? machine.holderOf(above, method) : nullptr);
 }
 
 }  // namespace
@@ -33,7 +37,7 @@ void ActionRunner::executeTypes(const Action &action)
     case kActionInitObject: {
         const double count = popNumber();
         Object *object = m_.newObject();
-        for (double i = 0; i < count && !stack_.empty(); ++i) {
+        for (double i = 0; i < count && !stackEmpty(); ++i) {
             Value value = pop();
             m_.set(object, popString(), value);
         }
@@ -109,12 +113,15 @@ void ActionRunner::executeCalls(const Action &action)
     case kActionCallFunction: {
         const std::string name = popString();
         const Args args(popArgs());
-        Value function = GetVariable(m_, a_, name);
+        Object *callee = nullptr;
+        Value function = GetVariable(m_, a_, name, &callee);
         if (auto *super = dynamic_cast<SuperObject *>(function.object())) {
             push(CallOnSuper(m_, super, "", args));
             break;
         }
-        push(m_.call(function, a_.target ? Value(a_.target) : Value(), args));
+        if (!callee)
+            callee = a_.target;
+        push(m_.call(function, callee ? Value(callee) : Value(), args));
         break;
     }
     case kActionCallMethod: {
@@ -129,7 +136,7 @@ void ActionRunner::executeCalls(const Action &action)
         if (name.empty())
             push(m_.call(base, Value(), args));
         else
-            push(m_.call(m_.getMember(base, name), base, args));
+            push(m_.callMethod(base, name, args));
         break;
     }
     case kActionNewObject: {
@@ -188,14 +195,14 @@ void ActionRunner::executeTimeline(const Action &action)
             clip->stop();
         break;
     case kActionSetTarget: {
-        const std::string &path = *a_.code->strings[action.a];
-        setTarget(path.empty() ? a_.baseClip : ResolveTarget(m_, a_, path));
+        setTarget(*a_.code->strings[action.a]);
         break;
     }
     case kActionSetTarget2: {
-        Value target = pop();
-        const bool empty = target.isString() && target.string().empty();
-        setTarget(empty ? a_.baseClip : TargetOf(m_, a_, target));
+        // Every value is read as a path, a clip too (its path may name
+        // another clip of the same name first).
+        const Value target = pop();
+        setTarget(target.isUndefined() && m_.version() < 7 ? std::string() : m_.toString(target));
         break;
     }
     case kActionGetURL:
@@ -222,18 +229,14 @@ void ActionRunner::executeTimeline(const Action &action)
 
 void ActionRunner::getUrl(const std::string &url, const std::string &target)
 {
+    // The scheme is matched without regard to case in every version.
     static const std::string kPrefix = "fscommand:";
-    // The prefix is matched in any case, whatever the movie's version.
-    std::string prefix = url.substr(0, kPrefix.size());
-    for (char &c : prefix)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (prefix == kPrefix && m_.clips) {
-        std::string command = url.substr(kPrefix.size());
-        for (char &c : command)
-            c = char(std::tolower(static_cast<unsigned char>(c)));
-        m_.clips->fsCommand(command, target);
-    }
-    // Other addresses are not opened from scripts here.
+    if (!m_.clips)
+        return;
+    if (url.size() >= kPrefix.size() && AsciiLower(url.substr(0, kPrefix.size())) == kPrefix)
+        m_.clips->fsCommand(AsciiLower(url.substr(kPrefix.size())), target);
+    else
+        m_.clips->navigate(url, target);
 }
 
 void ActionRunner::executeClips(const Action &action)

@@ -128,8 +128,7 @@ void ActionRunner::executeStack(const Action &action)
         pop();
         break;
     case kActionPushDuplicate: {
-        Value top = stack_.empty() ? Value() : stack_.back();
-        push(std::move(top));
+        push(top());
         break;
     }
     case kActionStackSwap: {
@@ -141,10 +140,10 @@ void ActionRunner::executeStack(const Action &action)
     }
     case kActionStoreRegister:
         if (action.a < a_.registers.size())
-            a_.registers[action.a] = stack_.empty() ? Value() : stack_.back();
+            a_.registers[action.a] = top();
         break;
     case kActionConstantPool:
-        a_.pool = &a_.code->pools[action.a];
+        a_.pool = a_.code->pools[action.a];
         break;
     default:
         break;
@@ -174,8 +173,10 @@ void ActionRunner::executeArithmetic(const Action &action)
         push(Value(UnaryArithmetic(m_, code, n)));
         return;
     }
-    const double b = popNumber();
+    // The left operand converts first.
+    const Value right = pop();
     const double a = popNumber();
+    const double b = m_.toNumber(right);
     if (code == kActionDivide && b == 0 && m_.version() < 5) {
         push(Value("#ERROR#"));
         return;
@@ -193,9 +194,12 @@ void ActionRunner::executeComparison(const Action &action)
     Value b = pop();
     Value a = pop();
     switch (code) {
-    case kActionEquals:
-        pushBoolean(m_.toNumber(a) == m_.toNumber(b));
+    case kActionEquals: {
+        // Here the right operand converts first.
+        const double right = m_.toNumber(b);
+        pushBoolean(m_.toNumber(a) == right);
         break;
+    }
     case kActionLess:
         pushBoolean(m_.toNumber(a) < m_.toNumber(b));
         break;
@@ -293,7 +297,7 @@ void ActionRunner::executeObjects(const Action &action)
     }
     case kActionDefineLocal2: {
         const std::string name = popString();
-        Object *holder = a_.locals ? a_.locals : a_.target;
+        Object *holder = a_.locals ? a_.locals : ScopeClip(a_);
         if (holder && !m_.hasOwn(holder, name))
             DefineLocal(m_, a_, name, Value());
         break;

@@ -39,6 +39,9 @@ ActionRunner::Exit ActionRunner::run(uint32_t begin, uint32_t end, uint32_t &jum
         case kActionReturn:
             returned_ = pop();
             return Exit::Return;
+        case kActionEnd:
+            returned_ = Value();
+            return Exit::Return;
         case kActionDefineFunction:
         case kActionDefineFunction2:
             defineFunction(action);
@@ -98,7 +101,7 @@ ActionRunner::Exit ActionRunner::runTry(const Action &action, uint32_t pc, uint3
     try {
         exit = run(pc + 1, info.tryEnd, jump);
     } catch (const ScriptThrow &error) {
-        stack_.resize(std::min(depth, stack_.size()));
+        stack_.resize(std::max(base_, std::min(depth, stack_.size())));
         if (info.hasCatch) {
             if (info.catchInRegister) {
                 if (info.reg < a_.registers.size())
@@ -140,7 +143,7 @@ void ActionRunner::defineFunction(const Action &action)
 {
     const FunctionInfo &info = a_.code->functions[action.a];
     auto *function = m_.make<FunctionObject>(m_.functionProto, a_.code, action.a, a_.scope, a_.pool,
-                                             a_.target ? a_.target : a_.baseClip);
+                                             ScopeClip(a_));
     Object *prototype = m_.newObject();
     m_.defineValue(prototype, "constructor", Value(function));
     m_.defineValue(function, "prototype", Value(prototype));
@@ -152,7 +155,7 @@ void ActionRunner::defineFunction(const Action &action)
 
 Value ActionRunner::pop()
 {
-    if (stack_.empty())
+    if (stackEmpty())
         return {};
     Value value = std::move(stack_.back());
     stack_.pop_back();
@@ -180,7 +183,7 @@ std::vector<Value> ActionRunner::popArgs()
     std::vector<Value> args;
     if (!(count > 0))
         return args;
-    const size_t n = std::min<size_t>(size_t(std::min(count, 1e9)), stack_.size());
+    const size_t n = std::min<size_t>(size_t(std::min(count, 1e9)), stack_.size() - base_);
     args.reserve(n);
     for (size_t i = 0; i < n; ++i)
         args.push_back(pop());
@@ -212,9 +215,15 @@ ClipObject *ActionRunner::targetClip() const
     return clip && clip->state() ? clip : nullptr;
 }
 
-void ActionRunner::setTarget(Object *target)
+void ActionRunner::setTarget(const std::string &path)
 {
-    a_.target = target ? target : a_.baseClip;
+    a_.target = a_.baseClip;
+    if (path.empty())
+        return;
+    // A path that names no clip leaves the code without a target: timeline
+    // actions and properties of "" do nothing until the next SetTarget.
+    Object *found = ResolveTarget(m_, a_, path);
+    a_.target = dynamic_cast<ClipObject *>(found) ? found : nullptr;
 }
 
 }  // namespace swf::avm1

@@ -4,6 +4,8 @@
 // by a jump out, by a throw) restores what it changed. Every action counts
 // against the machine's budget for the frame.
 
+#include <algorithm>
+
 #include "swf/avm1/interpreter.h"
 
 namespace swf::avm1 {
@@ -12,7 +14,13 @@ class ClipObject;
 
 class ActionRunner {
 public:
-    ActionRunner(Machine &machine, Activation &activation) : m_(machine), a_(activation) {}
+    // The runner pops nothing below `stackBase` of the machine's stack: a
+    // function body may leave values behind for its caller but never takes
+    // the caller's.
+    ActionRunner(Machine &machine, Activation &activation, size_t stackBase)
+        : m_(machine), a_(activation), stack_(machine.stack), base_(std::min(stackBase, machine.stack.size()))
+    {
+    }
 
     void runAll();
     // A function body; its return value.
@@ -41,6 +49,8 @@ private:
     void executeClips(const Action &action);
 
     Value pop();
+    bool stackEmpty() const { return stack_.size() <= base_; }
+    Value top() const { return stackEmpty() ? Value() : stack_.back(); }
     void push(Value value);
     double popNumber() { return m_.toNumber(pop()); }
     std::string popString() { return m_.toString(pop()); }
@@ -49,12 +59,13 @@ private:
     std::vector<Value> popArgs();
     void pushItems(const Action &action);
     ClipObject *targetClip() const;
-    void setTarget(Object *target);
+    void setTarget(const std::string &path);
     void getUrl(const std::string &url, const std::string &target);
 
     Machine &m_;
     Activation &a_;
-    std::vector<Value> stack_;
+    std::vector<Value> &stack_;
+    const size_t base_;
     Value returned_;
 };
 

@@ -9,7 +9,8 @@ void InstallBuiltins(Machine &machine)
     // The two prototypes every other object needs come first.
     machine.objectProto = machine.make<Object>(nullptr);
     machine.functionProto = machine.make<Object>(machine.objectProto);
-    machine.global = machine.make<Object>(machine.objectProto);
+    // The global object inherits nothing, not even Object's methods.
+    machine.global = machine.make<Object>(nullptr);
     InstallObjectClass(machine);
     InstallFunctionClass(machine);
     InstallArrayClass(machine);
@@ -24,6 +25,12 @@ void InstallBuiltins(Machine &machine)
     InstallColorClass(machine);
     InstallGeomPackage(machine);
     InstallFilterPackage(machine);
+    InstallDateClass(machine);
+    InstallBroadcaster(machine);
+    InstallKeyObject(machine);
+    InstallStageObject(machine);
+    InstallSystemObject(machine);
+    InstallSoundClass(machine);
 }
 
 // A class: its constructor as a global, its prototype linked both ways.
@@ -35,6 +42,15 @@ FunctionObject *DefineClass(Machine &machine, const std::string &name, Object *p
     machine.defineValue(prototype, "constructor", Value(constructor));
     machine.defineValue(machine.global, name, Value(constructor));
     return constructor;
+}
+
+void TakeOverInstance(Machine &machine, Object *plain, Object *instance)
+{
+    if (!plain)
+        return;
+    instance->setProto(plain->proto());
+    for (const Property *p : plain->ownNewestFirst())
+        instance->putOwn(machine.key(p->name), p->name, p->value, p->flags);
 }
 
 }  // namespace swf::avm1

@@ -22,6 +22,12 @@ void InstallMovieClipClass(Machine &machine);
 void InstallColorClass(Machine &machine);
 void InstallGeomPackage(Machine &machine);
 void InstallFilterPackage(Machine &machine);
+void InstallDateClass(Machine &machine);
+void InstallBroadcaster(Machine &machine);
+void InstallKeyObject(Machine &machine);
+void InstallStageObject(Machine &machine);
+void InstallSystemObject(Machine &machine);
+void InstallSoundClass(Machine &machine);
 
 }  // namespace swf::avm1
 
@@ -35,6 +41,10 @@ namespace swf::avm1 {
 // `prototype` is `prototype`.
 FunctionObject *DefineClass(Machine &machine, const std::string &name, Object *prototype,
                             NativeFunction call, NativeFunction construct = nullptr);
+// For classes whose instances are objects of their own C++ type: `new`
+// made `plain` first; `instance` takes over its prototype and the links
+// `new` gave it.
+void TakeOverInstance(Machine &machine, Object *plain, Object *instance);
 // A flags argument (ASSetPropFlags) as its low bits.
 int ToFlags(Machine &machine, const Value &value);
 

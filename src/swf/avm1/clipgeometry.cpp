@@ -66,9 +66,12 @@ void KnowScaleRotation(DisplayObject &object)
     if (object.scaleRotationKnown)
         return;
     const Matrix &m = object.matrix;
-    object.xScale = std::hypot(m.a, m.b) * 100.0;
+    // A mirrored matrix (negative determinant) reads as a negative x scale
+    // with the rotation of the unmirrored x axis.
+    const bool mirrored = double(m.a) * m.d - double(m.b) * m.c < 0;
+    object.xScale = std::hypot(m.a, m.b) * (mirrored ? -100.0 : 100.0);
     object.yScale = std::hypot(m.c, m.d) * 100.0;
-    const double turn = (m.a == 0 && m.b == 0) ? 0 : std::atan2(m.b, m.a);
+    const double turn = (m.a == 0 && m.b == 0) ? 0 : mirrored ? std::atan2(-m.b, -m.a) : std::atan2(m.b, m.a);
     const double yTurn = (m.c == 0 && m.d == 0) ? turn : std::atan2(-m.c, m.d);
     object.rotation = turn * kDegrees;
     object.skew = yTurn - turn;

@@ -6,6 +6,7 @@
 #include "swf/avm1/clipgeometry.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/numberformat.h"
+#include "swf/avm1/textutil.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf::avm1 {
@@ -25,15 +26,6 @@ enum PropertyIndex {
     kRotation, kTarget, kFramesLoaded, kName, kDropTarget, kUrl, kHighQuality, kFocusRect,
     kSoundBufTime, kQuality, kXMouse, kYMouse,
 };
-
-std::string Lower(const std::string &name)
-{
-    std::string lower = name;
-    for (char &c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return lower;
-}
 
 }  // namespace
 
@@ -61,7 +53,7 @@ int DisplayPropertyIndex(const std::string &name)
 {
     if (name.empty() || name[0] != '_')
         return -1;
-    const std::string lower = Lower(name);
+    const std::string lower = AsciiLower(name);
     for (int i = 0; i < kPropertyCount; ++i)
         if (lower == kPropertyNames[i])
             return i;
@@ -310,7 +302,7 @@ Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &fo
         found = true;
         return Value(named);
     }
-    const std::string lower = Lower(name);
+    const std::string lower = AsciiLower(name);
     if (lower == "_root") {
         found = true;
         return Value(rootClip());

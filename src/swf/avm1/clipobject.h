@@ -31,6 +31,8 @@ public:
     virtual double stageWidth() const = 0;
     virtual double stageHeight() const = 0;
     virtual void fsCommand(const std::string &command, const std::string &args) = 0;
+    // getURL of a web address; the host opens it only for a person's click.
+    virtual void navigate(const std::string &url, const std::string &target) = 0;
     // SWF 4's call: runs the actions of a frame of `clip` now.
     virtual void callFrame(ClipObject *clip, Machine &machine, const Value &frame) = 0;
     // duplicateMovieClip and removeMovieClip.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "swf/avm1/textutil.h"
 #include "swf/format/swfreader.h"
 
 namespace swf::avm1 {
@@ -11,15 +12,18 @@ namespace {
 
 class Decoder {
 public:
-    Decoder(const uint8_t *data, size_t size, Code &code) : reader_(data, size), code_(code) {}
+    Decoder(const uint8_t *data, size_t size, int version, Code &code)
+        : reader_(data, size), code_(code), version_(version)
+    {
+    }
 
     void run()
     {
         while (!reader_.atEnd() && !reader_.overrun()) {
             const size_t offset = reader_.position();
+            // An End stops the running code, but a jump may still land on
+            // actions after it within the block, so decoding goes on.
             const uint8_t code = reader_.u8();
-            if (code == kActionEnd)
-                break;
             SwfReader payload;
             if (code >= 0x80) {
                 const uint16_t length = reader_.u16();
@@ -47,7 +51,10 @@ private:
         size_t byteOffset;
     };
 
-    SharedString readString(SwfReader &r) { return std::make_shared<const std::string>(r.string()); }
+    SharedString readString(SwfReader &r)
+    {
+        return std::make_shared<const std::string>(TextFromMovie(r.string(), version_));
+    }
 
     uint32_t addString(SwfReader &r)
     {
@@ -117,10 +124,10 @@ private:
 
     void readPool(Action &action, SwfReader &p)
     {
-        std::vector<SharedString> pool;
+        auto pool = std::make_shared<ConstantPool>();
         const uint16_t count = p.u16();
         for (unsigned i = 0; i < count && !p.atEnd(); ++i)
-            pool.push_back(readString(p));
+            pool->push_back(readString(p));
         code_.pools.push_back(std::move(pool));
         action.a = uint32_t(code_.pools.size() - 1);
     }
@@ -132,7 +139,7 @@ private:
             PushItem item;
             const uint8_t type = p.u8();
             switch (type) {
-            case 0: item.value = Value(p.string()); break;
+            case 0: item.value = Value(readString(p)); break;
             case 1: item.value = Value(double(p.f32())); break;
             case 2: item.value = Value::null(); break;
             case 3: break;
@@ -254,16 +261,17 @@ private:
 
     SwfReader reader_;
     Code &code_;
+    int version_;
     std::vector<size_t> offsets_;
     std::vector<Pending> pending_;
 };
 
 }  // namespace
 
-std::shared_ptr<const Code> Code::decode(const uint8_t *data, size_t size)
+std::shared_ptr<const Code> Code::decode(const uint8_t *data, size_t size, int version)
 {
     auto code = std::make_shared<Code>();
-    Decoder(data, size, *code).run();
+    Decoder(data, size, version, *code).run();
     return code;
 }
 
@@ -273,7 +281,7 @@ size_t Code::bytes() const
     for (const SharedString &s : strings)
         total += s->size() + 32;
     for (const auto &pool : pools)
-        total += pool.size() * 48;
+        total += pool->size() * 48;
     return total + functions.size() * sizeof(FunctionInfo) + tries.size() * sizeof(TryInfo);
 }
 

@@ -126,6 +126,11 @@ struct PushItem {
     Value value;
 };
 
+// A ConstantPool's strings. Shared: the pool stays in force past the end
+// of the block that set it, and functions keep the one they were made in.
+using ConstantPool = std::vector<SharedString>;
+using PoolPtr = std::shared_ptr<const ConstantPool>;
+
 struct FunctionParam {
     uint8_t reg = 0;  // 0: a local variable
     SharedString name;
@@ -162,12 +167,13 @@ struct Action {
 class Code {
 public:
     // Never fails: what cannot be read ends the code.
-    static std::shared_ptr<const Code> decode(const uint8_t *data, size_t size);
+    // `version`: the movie's, which says how its texts are encoded.
+    static std::shared_ptr<const Code> decode(const uint8_t *data, size_t size, int version);
 
     std::vector<Action> actions;
     std::vector<PushItem> pushes;
     std::vector<SharedString> strings;
-    std::vector<std::vector<SharedString>> pools;
+    std::vector<PoolPtr> pools;
     std::vector<FunctionInfo> functions;
     std::vector<TryInfo> tries;
 

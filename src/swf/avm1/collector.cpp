@@ -33,6 +33,8 @@ void Machine::collect(std::vector<Object *> roots)
         for (const Value &arg : timer.args.all())
             AddValue(roots, arg);
     }
+    for (const Value &value : stack)
+        AddValue(roots, value);
     std::vector<Object *> &pending = roots;
     while (!pending.empty()) {
         Object *object = pending.back();

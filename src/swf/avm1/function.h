@@ -49,12 +49,12 @@ class FunctionObject : public Object {
 public:
     FunctionObject(Object *proto, NativeFunction native) : Object(proto, Kind::Function), native_(native) {}
     FunctionObject(Object *proto, std::shared_ptr<const Code> code, uint32_t function, ScopePtr scope,
-                   const std::vector<SharedString> *pool, Object *clip)
+                   PoolPtr pool, Object *clip)
         : Object(proto, Kind::Function),
           code_(std::move(code)),
           info_(&code_->functions[function]),
           scope_(std::move(scope)),
-          pool_(pool),
+          pool_(std::move(pool)),
           clip_(clip)
     {
     }
@@ -68,7 +68,7 @@ public:
     const std::shared_ptr<const Code> &code() const { return code_; }
     const FunctionInfo &info() const { return *info_; }
     const ScopePtr &scope() const { return scope_; }
-    const std::vector<SharedString> *pool() const { return pool_; }
+    const PoolPtr &pool() const { return pool_; }
     Object *clip() const { return clip_; }
 
     void collectReferences(std::vector<Object *> &out) const override
@@ -85,7 +85,7 @@ private:
     std::shared_ptr<const Code> code_;
     const FunctionInfo *info_ = nullptr;
     ScopePtr scope_;
-    const std::vector<SharedString> *pool_ = nullptr;
+    PoolPtr pool_;
     Object *clip_ = nullptr;
 };
 

@@ -34,11 +34,12 @@ Object *ArgumentsObject(Machine &machine, FunctionObject *function, const Args &
     return arguments;
 }
 
-Value SuperOf(Machine &machine, const Value &self, FunctionObject *function)
+Value SuperOf(Machine &machine, const Activation &activation)
 {
-    if (!self.isObject())
+    if (!activation.self.isObject())
         return {};
-    return Value(machine.make<SuperObject>(self, function));
+    Object *base = activation.base ? activation.base : activation.self.object()->proto();
+    return Value(machine.make<SuperObject>(activation.self, base));
 }
 
 void StoreParameter(Machine &machine, Activation &activation, const FunctionParam &param, const Value &value)
@@ -66,7 +67,7 @@ void Preload(Machine &machine, Activation &activation, FunctionObject *function,
     if (flags & kPreloadArguments)
         load(Value(ArgumentsObject(machine, function, args)));
     if (flags & kPreloadSuper)
-        load(SuperOf(machine, activation.self, function));
+        load(SuperOf(machine, activation));
     if (flags & kPreloadRoot)
         load(clip ? Value(clip->rootClip()) : Value());
     if (flags & kPreloadParent)
@@ -76,7 +77,7 @@ void Preload(Machine &machine, Activation &activation, FunctionObject *function,
     if (!(flags & (kPreloadArguments | kSuppressArguments)))
         machine.defineValue(activation.locals, "arguments", Value(ArgumentsObject(machine, function, args)), 0);
     if (!(flags & (kPreloadSuper | kSuppressSuper)))
-        machine.defineValue(activation.locals, "super", SuperOf(machine, activation.self, function), 0);
+        machine.defineValue(activation.locals, "super", SuperOf(machine, activation), 0);
 }
 
 }  // namespace
@@ -91,21 +92,25 @@ void RunClipCode(Machine &machine, std::shared_ptr<const Code> code, Object *cli
     activation.baseClip = clip;
     activation.target = clip;
     activation.registers.resize(kDefaultRegisters);
-    ActionRunner runner(machine, activation);
+    activation.pool = machine.carriedPool;
+    // Timeline code may pop what earlier blocks left on the stack.
+    ActionRunner runner(machine, activation, 0);
     try {
         runner.runAll();
     } catch (const ScriptThrow &) {
         // An uncaught throw ends the action list, as in the player.
     }
+    machine.carriedPool = activation.pool;
 }
 
-Value RunFunction(Machine &machine, FunctionObject *function, const Value &self, const Args &args)
+Value RunFunction(Machine &machine, FunctionObject *function, const Value &self, const Args &args, Object *base)
 {
     const FunctionInfo &info = function->info();
     Activation activation;
     activation.code = function->code();
     activation.callee = function;
     activation.self = self;
+    activation.base = base;
     activation.baseClip = function->clip();
     activation.target = function->clip();
     activation.pool = function->pool();
@@ -116,11 +121,11 @@ Value RunFunction(Machine &machine, FunctionObject *function, const Value &self,
         Preload(machine, activation, function, args);
     } else {
         machine.defineValue(activation.locals, "arguments", Value(ArgumentsObject(machine, function, args)), 0);
-        machine.defineValue(activation.locals, "super", SuperOf(machine, self, function), 0);
+        machine.defineValue(activation.locals, "super", SuperOf(machine, activation), 0);
     }
     for (size_t i = 0; i < info.params.size(); ++i)
         StoreParameter(machine, activation, info.params[i], args[i]);
-    ActionRunner runner(machine, activation);
+    ActionRunner runner(machine, activation, machine.stack.size());
     return runner.runRange(info.begin, info.end);
 }
 

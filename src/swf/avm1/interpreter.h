@@ -21,14 +21,16 @@ struct Activation {
     // A function's locals; null for timeline code (locals go to the clip).
     Object *locals = nullptr;
     FunctionObject *callee = nullptr;
+    // Where `super` starts: the prototype the running method was found on.
+    Object *base = nullptr;
     std::vector<Value> registers;
-    const std::vector<SharedString> *pool = nullptr;
+    PoolPtr pool;
 };
 
 // A timeline's action list, run on `clip` (DoAction, DoInitAction, clip
 // and button events). Script errors end it quietly, limits too.
 void RunClipCode(Machine &machine, std::shared_ptr<const Code> code, Object *clip);
 // A script function's body (Machine::call comes here).
-Value RunFunction(Machine &machine, FunctionObject *function, const Value &self, const Args &args);
+Value RunFunction(Machine &machine, FunctionObject *function, const Value &self, const Args &args, Object *base);
 
 }  // namespace swf::avm1

@@ -14,13 +14,41 @@ namespace swf::avm1 {
 namespace {
 
 constexpr int kCaseSensitiveVersion = 7;
+
+uint16_t HiddenFlags(int version)
+{
+    if (version <= 5)
+        return kVersion6Up | kVersion7Up | kVersion8Up | kVersion9Up;
+    if (version == 6)
+        return kNotVersion6 | kVersion7Up | kVersion8Up | kVersion9Up;
+    if (version == 7)
+        return kVersion8Up | kVersion9Up;
+    return version == 8 ? kVersion9Up : 0;
+}
+
 // Prototype chains longer than this are treated as ending (a chain may be
 // made circular by a script).
 constexpr int kChainLimit = 256;
 
+// The `__proto__` flags that end the chain for instanceof: any version
+// flag below SWF 6, only the next version's flag from SWF 6 on.
+uint16_t InstanceOfCut(int version)
+{
+    switch (version) {
+    case 6:
+        return kVersion7Up;
+    case 7:
+        return kVersion8Up;
+    case 8:
+        return kVersion9Up;
+    default:
+        return version <= 5 ? HiddenFlags(version) : 0;
+    }
+}
+
 }  // namespace
 
-Machine::Machine(int version) : version_(version)
+Machine::Machine(int version) : version_(version), hiddenFlags_(HiddenFlags(version))
 {
     InstallBuiltins(*this);
 }
@@ -31,11 +59,9 @@ std::string Machine::key(const std::string &name) const
 {
     if (version_ >= kCaseSensitiveVersion)
         return name;
-    std::string folded = name;
-    for (char &c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return folded;
+    // Letters beyond ASCII fold too.
+    const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; });
+    return ascii ? AsciiLower(name) : FoldNameCase(name);
 }
 
 void Machine::book(size_t bytes)
@@ -60,14 +86,16 @@ FunctionObject *Machine::newNative(NativeFunction fn, NativeFunction constructor
     return function;
 }
 
-FunctionObject *Machine::defineMethod(Object *target, const std::string &name, NativeFunction fn)
+FunctionObject *Machine::defineMethod(Object *target, const std::string &name, NativeFunction fn, uint16_t flags)
 {
     FunctionObject *function = newNative(fn);
-    target->putOwn(key(name), name, Value(function), kDontEnum);
+    // A built-in of a later player is not there for older movies at all.
+    if (!(flags & hiddenFlags_))
+        target->putOwn(key(name), name, Value(function), flags);
     return function;
 }
 
-void Machine::defineValue(Object *target, const std::string &name, const Value &value, uint8_t flags)
+void Machine::defineValue(Object *target, const std::string &name, const Value &value, uint16_t flags)
 {
     target->putOwn(key(name), name, value, flags);
 }
@@ -135,9 +163,48 @@ void Machine::set(Object *object, const std::string &name, const Value &value)
         object->setProto(value.object());
         return;
     }
+    const std::string k = key(name);
+    if (!object->watches.empty())
+        return setWatched(object, name, k, value);
+    setUnwatched(object, name, k, value);
+}
+
+void Machine::setWatched(Object *object, const std::string &name, const std::string &k, const Value &value)
+{
+    auto watch = std::find_if(object->watches.begin(), object->watches.end(),
+                              [&](const Watch &w) { return w.key == k && !w.running; });
+    if (watch == object->watches.end())
+        return setUnwatched(object, name, k, value);
+    const size_t index = size_t(watch - object->watches.begin());
+    Object *callback = watch->callback;
+    const Value userData = watch->userData;
+    const Value old = get(object, name);
+    watch->running = true;
+    // The callback may add or remove watches: ours is found again by place.
+    struct Done {
+        Object *object;
+        size_t index;
+        ~Done()
+        {
+            if (index < object->watches.size())
+                object->watches[index].running = false;
+        }
+    } done{object, index};
+    Value stored;
+    try {
+        stored = call(Value(callback), Value(object), Args({Value(name), old, value, userData}));
+    } catch (const ScriptThrow &) {
+        // A callback that throws still leaves its (undefined) answer behind.
+        setUnwatched(object, name, k, Value());
+        throw;
+    }
+    setUnwatched(object, name, k, stored);
+}
+
+void Machine::setUnwatched(Object *object, const std::string &name, const std::string &k, const Value &value)
+{
     if (object->setSpecial(*this, name, value))
         return;
-    const std::string k = key(name);
     Object *holder = nullptr;
     Property *p = findProperty(object, k, &holder);
     if (p && p->isAccessor()) {
@@ -183,9 +250,12 @@ bool Machine::remove(Object *object, const std::string &name)
     return object->removeOwn(k);
 }
 
+// The player lists the farthest prototype's names first, each object's
+// newest first; a name shadowed by a nearer object comes where that one
+// lists it.
 std::vector<std::string> Machine::enumerate(Object *object)
 {
-    std::vector<std::string> names;
+    std::vector<std::vector<std::string>> levels;
     std::vector<std::string> seen;
     int steps = 0;
     for (Object *o = object; o && steps < kChainLimit; o = o->proto(), ++steps) {
@@ -194,14 +264,18 @@ std::vector<std::string> Machine::enumerate(Object *object)
         for (const Property *p : o->ownNewestFirst())
             if (!(p->flags & kDontEnum))
                 own.push_back(p->name);
+        std::vector<std::string> &level = levels.emplace_back();
         for (std::string &name : own) {
             const std::string k = key(name);
             if (std::find(seen.begin(), seen.end(), k) != seen.end())
                 continue;
             seen.push_back(k);
-            names.push_back(std::move(name));
+            level.push_back(std::move(name));
         }
     }
+    std::vector<std::string> names;
+    for (auto level = levels.rbegin(); level != levels.rend(); ++level)
+        names.insert(names.end(), std::make_move_iterator(level->begin()), std::make_move_iterator(level->end()));
     return names;
 }
 
@@ -217,9 +291,12 @@ Value Machine::toPrimitive(const Value &value, bool preferString)
     for (const char *method : {first, second}) {
         Value fn = get(object, method);
         if (fn.object() && fn.object()->kind() == Object::Kind::Function) {
+            // A clip counts as a primitive here: it converts to its path.
             Value result = call(fn, value, Args());
             if (!result.isObject())
                 return result;
+            if (auto *clip = dynamic_cast<ClipObject *>(result.object()))
+                return Value(clip->targetPath());
         }
     }
     if (object->kind() == Object::Kind::Function)
@@ -231,8 +308,6 @@ double Machine::toNumber(const Value &value)
 {
     if (!value.isObject())
         return value.toNumberPrimitive(version_);
-    if (version_ < 5)
-        return 0;
     const Value primitive = toPrimitive(value);
     return primitive.isObject() ? NAN : primitive.toNumberPrimitive(version_);
 }
@@ -284,7 +359,7 @@ void Machine::enterCall()
     ++callDepth_;
 }
 
-Value Machine::call(const Value &function, const Value &self, const Args &args)
+Value Machine::call(const Value &function, const Value &self, const Args &args, Object *base)
 {
     auto *fn = dynamic_cast<FunctionObject *>(function.object());
     if (!fn)
@@ -296,12 +371,26 @@ Value Machine::call(const Value &function, const Value &self, const Args &args)
     } leave{*this};
     if (fn->isNative())
         return fn->native()(*this, self, args);
-    return RunFunction(*this, fn, self, args);
+    return RunFunction(*this, fn, self, args, base);
 }
 
 Value Machine::callMethod(const Value &base, const std::string &name, const Args &args)
 {
-    return call(getMember(base, name), base, args);
+    Object *object = base.object();
+    return call(getMember(base, name), base, args, object ? holderOf(object, name) : nullptr);
+}
+
+Object *Machine::holderOf(Object *object, const std::string &name)
+{
+    const std::string k = key(name);
+    int steps = 0;
+    for (Object *o = object; o && steps < kChainLimit; o = o->proto(), ++steps) {
+        bool found = false;
+        o->getSpecial(*this, name, found);
+        if (found || o->findOwn(k))
+            return o;
+    }
+    return nullptr;
 }
 
 Value Machine::construct(const Value &constructor, const Args &args)
@@ -323,7 +412,7 @@ Value Machine::construct(const Value &constructor, const Args &args)
         Value made = fn->constructor(*this, Value(instance), args);
         return made.isObject() ? made : Value(instance);
     }
-    Value result = call(constructor, Value(instance), args);
+    Value result = call(constructor, Value(instance), args, instance->proto());
     if (fn->isNative() && result.isObject())
         return result;
     return Value(instance);
@@ -335,8 +424,12 @@ bool Machine::instanceOf(const Value &value, Object *constructor)
     if (!object || !constructor)
         return false;
     Object *proto = get(constructor, "prototype").object();
+    const uint16_t cut = InstanceOfCut(version_);
     int steps = 0;
-    for (Object *o = object->proto(); o && steps < kChainLimit; o = o->proto(), ++steps) {
+    for (Object *o = object; o && !(o->protoFlags & cut) && steps < kChainLimit; ++steps) {
+        o = o->proto();
+        if (!o)
+            break;
         if (o == proto)
             return true;
         for (Object *declared : o->interfaces)

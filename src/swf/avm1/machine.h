@@ -20,6 +20,7 @@ namespace swf::avm1 {
 
 class ArrayObject;
 class ClipBinding;
+class ScriptSounds;
 
 // Thrown by `throw` in a script; carries the thrown value up to its catch.
 struct ScriptThrow {
@@ -59,8 +60,9 @@ public:
     ArrayObject *newArray(std::vector<Value> elements = {});
     FunctionObject *newNative(NativeFunction fn, NativeFunction constructor = nullptr);
     // A native method (or other function) on `target`, hidden from for-in.
-    FunctionObject *defineMethod(Object *target, const std::string &name, NativeFunction fn);
-    void defineValue(Object *target, const std::string &name, const Value &value, uint8_t flags = kDontEnum);
+    FunctionObject *defineMethod(Object *target, const std::string &name, NativeFunction fn,
+                                 uint16_t flags = kDontEnum);
+    void defineValue(Object *target, const std::string &name, const Value &value, uint16_t flags = kDontEnum);
     // Books or releases bytes beyond the objects themselves.
     void book(size_t bytes);
     void release(size_t bytes) { used_ = bytes > used_ ? 0 : used_ - bytes; }
@@ -91,7 +93,12 @@ public:
     Object *toObject(const Value &value);
     std::string typeOf(const Value &value);
 
-    Value call(const Value &function, const Value &self, const Args &args);
+    // `base`: the prototype the function was found on (a method's holder,
+    // the class prototype of a construction); `super` inside it starts
+    // there. Null: the prototype of `self`.
+    Value call(const Value &function, const Value &self, const Args &args, Object *base = nullptr);
+    // The object along the chain of `object` that holds `name`.
+    Object *holderOf(Object *object, const std::string &name);
     Value callMethod(const Value &base, const std::string &name, const Args &args);
     Value construct(const Value &constructor, const Args &args);
     // The prototype chain of `value` reaches `constructor.prototype`, or
@@ -118,7 +125,21 @@ public:
     // Where trace() writes; the clip side; the player's clock.
     std::function<void(const std::string &)> traceSink;
     ClipBinding *clips = nullptr;
+    // The sounds scripts start; null where nothing plays (a bare machine).
+    ScriptSounds *scriptSounds = nullptr;
     double clockMs = 0;
+    // What Date takes for now and for local time: the host's wall clock at
+    // the start (0 in the tools, so that their logs repeat) and its
+    // distance from UTC.
+    double dateEpochMs = 0;
+    int utcOffsetMinutes = 0;
+
+    // The operand stack every action list shares: what a block or a
+    // function body leaves on it, the next block or the caller may pop.
+    // Emptied once a tick's scripts are done.
+    std::vector<Value> stack;
+    // The constant pool last set; the next timeline action list starts with it.
+    PoolPtr carriedPool;
 
     std::vector<Timer> timers;
     int nextTimerId = 1;
@@ -142,10 +163,14 @@ public:
 
 private:
     Value callScript(FunctionObject *function, const Value &self, const Args &args);
+    void setWatched(Object *object, const std::string &name, const std::string &key, const Value &value);
+    void setUnwatched(Object *object, const std::string &name, const std::string &key, const Value &value);
     Value callGetter(Object *getter, Object *self);
     Property *findProperty(Object *object, const std::string &key, Object **holder);
 
     int version_;
+    // The version flags of built-ins this movie does not have.
+    uint16_t hiddenFlags_;
     int callDepth_ = 0;
     int callDepthLimit_ = kDefaultCallDepth;
     uint64_t actionsLeft_ = kActionsPerFrame;

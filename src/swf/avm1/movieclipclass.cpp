@@ -158,7 +158,6 @@ void InstallMovieClipClass(Machine &m)
         {"getDepth", GetDepth},
         {"getNextHighestDepth", GetNextHighestDepth},
         {"swapDepths", SwapDepths},
-        {"createEmptyMovieClip", CreateEmptyMovieClip},
         {"attachMovie", AttachMovie},
         {"duplicateMovieClip", DuplicateMovieClip},
         {"removeMovieClip", RemoveMovieClip},
@@ -167,6 +166,8 @@ void InstallMovieClipClass(Machine &m)
     };
     for (const auto &[name, fn] : methods)
         m.defineMethod(m.clipProto, name, fn);
+    // Came with Flash Player 6; SWF 5 movies do not see it.
+    m.defineMethod(m.clipProto, "createEmptyMovieClip", CreateEmptyMovieClip, kDontEnum | kVersion6Up);
 }
 
 }  // namespace swf::avm1

@@ -16,7 +16,7 @@ const Property *Object::findOwn(const std::string &key) const
     return it == properties_.end() ? nullptr : &it->second;
 }
 
-Property &Object::putOwn(const std::string &key, const std::string &name, const Value &value, uint8_t flags)
+Property &Object::putOwn(const std::string &key, const std::string &name, const Value &value, uint16_t flags)
 {
     auto [it, added] = properties_.try_emplace(key);
     Property &property = it->second;
@@ -69,6 +69,11 @@ void Object::collectReferences(std::vector<Object *> &out) const
     out.insert(out.end(), interfaces.begin(), interfaces.end());
     if (native)
         native->collectReferences(out);
+    for (const Watch &watch : watches) {
+        out.push_back(watch.callback);
+        if (Object *o = watch.userData.object())
+            out.push_back(o);
+    }
 }
 
 Value Object::getSpecial(Machine &, const std::string &, bool &found)

@@ -20,10 +20,16 @@ namespace swf::avm1 {
 
 class Machine;
 
-enum PropertyFlag : uint8_t {
+enum PropertyFlag : uint16_t {
     kDontEnum = 1,
     kDontDelete = 2,
     kReadOnly = 4,
+    // Seen only by movies of some versions.
+    kVersion6Up = 0x80,
+    kNotVersion6 = 0x100,
+    kVersion7Up = 0x400,
+    kVersion8Up = 0x1000,
+    kVersion9Up = 0x2000,
 };
 
 struct Property {
@@ -31,7 +37,7 @@ struct Property {
     Value value;
     Object *getter = nullptr;
     Object *setter = nullptr;
-    uint8_t flags = 0;
+    uint16_t flags = 0;
     uint32_t order = 0;
 
     bool isAccessor() const { return getter != nullptr; }
@@ -44,6 +50,15 @@ class NativeState {
 public:
     virtual ~NativeState() = default;
     virtual void collectReferences(std::vector<Object *> &) const {}
+};
+
+// Object.watch: a function that sees every assignment to one name of the
+// object and says what is stored instead.
+struct Watch {
+    std::string key;
+    Object *callback = nullptr;
+    Value userData;
+    bool running = false;  // its own assignments are not watched again
 };
 
 class Object {
@@ -63,7 +78,7 @@ public:
     Property *findOwn(const std::string &key);
     const Property *findOwn(const std::string &key) const;
     // Adds or overwrites an own data property (attributes as given when new).
-    Property &putOwn(const std::string &key, const std::string &name, const Value &value, uint8_t flags = 0);
+    Property &putOwn(const std::string &key, const std::string &name, const Value &value, uint16_t flags = 0);
     bool removeOwn(const std::string &key);
     // Own properties, newest first.
     std::vector<const Property *> ownNewestFirst() const;
@@ -81,6 +96,12 @@ public:
 
     // Set by the constructor of a built-in class that keeps native state.
     std::unique_ptr<NativeState> native;
+
+    // The attributes of the object's `__proto__` (it is no ordinary
+    // property, yet ASSetPropFlags can mark it).
+    uint16_t protoFlags = 0;
+
+    std::vector<Watch> watches;
 
     // The interfaces a class declares with `implements`.
     std::vector<Object *> interfaces;

@@ -1,5 +1,7 @@
 // Object: the constructor, Object.prototype's methods and ASSetPropFlags.
 
+#include <algorithm>
+
 #include "swf/avm1/arrayobject.h"
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/machine.h"
@@ -74,6 +76,38 @@ Value AddProperty(Machine &m, const Value &self, const Args &args)
     return Value(true);
 }
 
+Value WatchMethod(Machine &m, const Value &self, const Args &args)
+{
+    Object *object = self.object();
+    auto *callback = dynamic_cast<FunctionObject *>(args[1].object());
+    if (!object || !callback || args.size() < 2)
+        return Value(false);
+    const std::string k = m.key(m.toString(args[0]));
+    auto &watches = object->watches;
+    auto it = std::find_if(watches.begin(), watches.end(), [&](const Watch &w) { return w.key == k; });
+    if (it == watches.end()) {
+        m.book(sizeof(Watch) + k.size());
+        it = watches.insert(watches.end(), Watch{k});
+    }
+    it->callback = callback;
+    it->userData = args[2];
+    return Value(true);
+}
+
+Value UnwatchMethod(Machine &m, const Value &self, const Args &args)
+{
+    Object *object = self.object();
+    if (!object || args.size() == 0)
+        return Value(false);
+    const std::string k = m.key(m.toString(args[0]));
+    auto &watches = object->watches;
+    auto it = std::find_if(watches.begin(), watches.end(), [&](const Watch &w) { return w.key == k; });
+    if (it == watches.end())
+        return Value(false);
+    watches.erase(it);
+    return Value(true);
+}
+
 Value RegisterClass(Machine &m, const Value &, const Args &args)
 {
     if (args.size() < 2)
@@ -109,11 +143,14 @@ Value AsSetPropFlags(Machine &m, const Value &, const Args &args)
     Object *object = args[0].object();
     if (!object)
         return {};
-    const uint8_t set = uint8_t(ToFlags(m, args[2]));
-    const uint8_t clear = uint8_t(ToFlags(m, args[3]));
-    for (const std::string &name : FlagNames(m, object, args[1]))
-        if (Property *p = object->findOwn(m.key(name)))
-            p->flags = uint8_t((p->flags & ~clear) | set) & 7;
+    const auto set = uint16_t(ToInt32(m.toNumber(args[2])));
+    const auto clear = uint16_t(ToInt32(m.toNumber(args[3])));
+    for (const std::string &name : FlagNames(m, object, args[1])) {
+        if (name == "__proto__")
+            object->protoFlags = uint16_t((object->protoFlags & ~clear) | set);
+        else if (Property *p = object->findOwn(m.key(name)))
+            p->flags = uint16_t((p->flags & ~clear) | set);
+    }
     return {};
 }
 
@@ -134,6 +171,8 @@ void InstallObjectClass(Machine &m)
     m.defineMethod(m.objectProto, "isPropertyEnumerable", IsPropertyEnumerable);
     m.defineMethod(m.objectProto, "isPrototypeOf", IsPrototypeOf);
     m.defineMethod(m.objectProto, "addProperty", AddProperty);
+    m.defineMethod(m.objectProto, "watch", WatchMethod);
+    m.defineMethod(m.objectProto, "unwatch", UnwatchMethod);
     m.defineMethod(object, "registerClass", RegisterClass);
     m.defineMethod(m.global, "ASSetPropFlags", AsSetPropFlags);
 }

@@ -128,11 +128,16 @@ bool Machine::looseEquals(const Value &a, const Value &b)
         return looseEquals(Value(a.boolean() ? 1.0 : 0.0), b);
     if (b.isBoolean())
         return looseEquals(a, Value(b.boolean() ? 1.0 : 0.0));
+    // Against a primitive an object gives only its valueOf; toString is
+    // not tried.
+    auto primitiveOf = [this](const Value &v) {
+        return v.object()->kind() == Object::Kind::Clip ? toPrimitive(v) : callMethod(v, "valueOf", Args());
+    };
     if (a.type() == T::Object) {
-        const Value pa = toPrimitive(a);
+        const Value pa = primitiveOf(a);
         return !pa.isObject() && looseEquals(pa, b);
     }
-    const Value pb = toPrimitive(b);
+    const Value pb = primitiveOf(b);
     return !pb.isObject() && looseEquals(a, pb);
 }
 

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "swf/avm1/interpreter.h"
+#include "swf/avm1/keyobject.h"
+#include "swf/avm1/textutil.h"
 #include "swf/avm1/timers.h"
 #include "swf/characters/dictionary.h"
 #include "swf/timeline/button.h"
@@ -18,15 +20,19 @@ constexpr int kHandlerMethodVersion = 6;
 
 }  // namespace
 
-ScriptEngine::ScriptEngine(const MovieFacts &facts) : facts_(facts), machine_(facts.version)
+ScriptEngine::ScriptEngine(const MovieFacts &facts)
+    : facts_(facts), sounds_(facts.dictionary, facts.exports), machine_(facts.version)
 {
     machine_.clips = this;
+    machine_.scriptSounds = &sounds_;
     emptyTimeline_.setFrameCount(1);
+    keys_ = dynamic_cast<KeyObject *>(machine_.get(machine_.global, "Key").object());
 }
 
 ScriptEngine::~ScriptEngine()
 {
     machine_.clips = nullptr;
+    machine_.scriptSounds = nullptr;
 }
 
 std::shared_ptr<const Code> ScriptEngine::codeFor(const ActionBlock &block)
@@ -34,7 +40,7 @@ std::shared_ptr<const Code> ScriptEngine::codeFor(const ActionBlock &block)
     auto it = codes_.find(block.data);
     if (it != codes_.end())
         return it->second;
-    auto code = Code::decode(block.data, block.size);
+    auto code = Code::decode(block.data, block.size, facts_.version);
     try {
         machine_.book(code->bytes());
     } catch (const ScriptAbort &) {
@@ -268,7 +274,31 @@ void ScriptEngine::buttonActionFired(TimelineState &timeline, DisplayObject &, c
 {
     actionsDue(timeline, record.actions);
     machine_.refillActionBudget();
+    clickRunning_ = true;
     runQueue();
+    clickRunning_ = false;
+}
+
+void ScriptEngine::keyChanged(int keyCode, char32_t character, bool pressed)
+{
+    if (!keys_)
+        return;
+    // The person's key is not the frame's work: its handlers get a budget.
+    machine_.refillActionBudget();
+    guarded([&] {
+        KeyChanged(machine_, *keys_, keyCode, character, pressed);
+        if (root_)
+            queueEverywhere(*root_, pressed ? kClipEventKeyDown : kClipEventKeyUp);
+    });
+    runQueue();
+}
+
+void ScriptEngine::queueEverywhere(TimelineState &timeline, uint32_t event)
+{
+    queueClipEvents(timeline, event, queue_);
+    for (auto &entry : timeline.displayList().objects())
+        if (TimelineState *child = entry.second.children.get())
+            queueEverywhere(*child, event);
 }
 
 void ScriptEngine::runQueue()
@@ -283,6 +313,7 @@ void ScriptEngine::runQueue()
             collectIfWorthIt();
         }
         RunDueTimers(machine_);
+        sounds_.completeEnded(machine_);
         while (takeNext(entry)) {
             runOne(entry);
             collectIfWorthIt();
@@ -296,6 +327,7 @@ void ScriptEngine::runQueue()
     while (takeNext(entry))
         if (entry.kind == Queued::Kind::FinishUnload)
             finishUnload(entry.clip);
+    machine_.stack.clear();
     running_ = false;
 }
 
@@ -309,6 +341,9 @@ void ScriptEngine::collectIfWorthIt()
     if (!machine_.wantsCollection())
         return;
     std::vector<Object *> roots;
+    if (keys_)
+        roots.push_back(keys_);
+    sounds_.collectRoots(roots);
     for (const auto &entry : objects_)
         roots.push_back(entry.second);
     for (const auto *queue : {&initQueue_, &constructQueue_, &queue_})
@@ -321,6 +356,15 @@ void ScriptEngine::fsCommand(const std::string &command, const std::string &)
 {
     if (command == "quit")
         quit_ = true;
+}
+
+// Only web addresses, and only from a click: frame scripts and timers
+// never open anything, and other schemes (javascript:, file:) never.
+void ScriptEngine::navigate(const std::string &url, const std::string &)
+{
+    const std::string scheme = AsciiLower(url.substr(0, url.find(':') + 1));
+    if (clickRunning_ && openUrl_ && (scheme == "http:" || scheme == "https:"))
+        openUrl_(url);
 }
 
 void ScriptEngine::callFrame(ClipObject *clip, Machine &, const Value &frame)
@@ -402,11 +446,15 @@ ClipObject *ScriptEngine::attach(ClipObject *parent, const std::string &exportNa
 {
     if (!facts_.exports)
         return nullptr;
-    auto it = facts_.exports->find(exportName);
+    // Export names are compared as scripts see texts of this version.
+    auto nameOf = [&](const auto &entry) { return TextFromMovie(entry.first, facts_.version); };
+    auto it = std::find_if(facts_.exports->begin(), facts_.exports->end(),
+                           [&](const auto &entry) { return nameOf(entry) == exportName; });
+    // Then ignoring the case of ASCII letters, in every version.
     if (it == facts_.exports->end()) {
-        const std::string wanted = machine_.key(exportName);
+        const std::string wanted = AsciiLower(exportName);
         it = std::find_if(facts_.exports->begin(), facts_.exports->end(),
-                          [&](const auto &entry) { return machine_.key(entry.first) == wanted; });
+                          [&](const auto &entry) { return AsciiLower(nameOf(entry)) == wanted; });
         if (it == facts_.exports->end())
             return nullptr;
     }

@@ -43,6 +43,7 @@
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/code.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/soundobject.h"
 #include "swf/timeline/actionblock.h"
 #include "swf/timeline/buttontracker.h"
 #include "swf/timeline/scripthost.h"
@@ -51,9 +52,12 @@
 namespace swf {
 class Dictionary;
 class TimelineState;
+struct PlayerContext;
 }  // namespace swf
 
 namespace swf::avm1 {
+
+class KeyObject;
 
 struct MovieFacts {
     int version = 0;
@@ -70,8 +74,13 @@ public:
     ~ScriptEngine() override;
 
     void setRoot(TimelineState *root) { root_ = root; }
+    // Where script sounds play (its mixer may come and go).
+    void setPlayerContext(PlayerContext *player) { sounds_.setPlayer(player); }
     void setTraceSink(std::function<void(const std::string &)> sink) { machine_.traceSink = std::move(sink); }
     bool quitRequested() const { return quit_; }
+
+    // A key went down or up (Flash key codes): Key's state and listeners.
+    void keyChanged(int keyCode, char32_t character, bool pressed);
 
     // Before a tick: the clock moves on by one frame, the budget refills.
     void beginTick();
@@ -97,6 +106,10 @@ public:
     double stageWidth() const override { return facts_.stageWidth; }
     double stageHeight() const override { return facts_.stageHeight; }
     void fsCommand(const std::string &command, const std::string &args) override;
+    void navigate(const std::string &url, const std::string &target) override;
+    // Where web addresses from getURL go; only addresses a button's
+    // handler asks for while the person clicks it get there.
+    void setUrlHandler(std::function<void(const std::string &)> open) { openUrl_ = std::move(open); }
     void callFrame(ClipObject *clip, Machine &machine, const Value &frame) override;
     ClipObject *duplicate(ClipObject *source, Machine &machine, const std::string &name, double depth) override;
     void remove(ClipObject *clip) override;
@@ -142,6 +155,8 @@ private:
     // A limit cut the queue short: what remains is dropped, except that
     // removed clips still leave their lists.
     void dropQueued();
+    // The handlers for `event` of every clip on the stage.
+    void queueEverywhere(TimelineState &timeline, uint32_t event);
     template <class F> void guarded(F &&queueing);
     void runOne(const Queued &entry);
     bool takeNext(Queued &entry);
@@ -153,8 +168,10 @@ private:
                               const std::string &name, double depth);
 
     MovieFacts facts_;
+    ScriptSounds sounds_;
     Machine machine_;
     TimelineState *root_ = nullptr;
+    KeyObject *keys_ = nullptr;
     std::unordered_map<TimelineState *, ClipObject *> objects_;
     std::unordered_map<const uint8_t *, std::shared_ptr<const Code>> codes_;
     std::unordered_set<const uint8_t *> initDone_;
@@ -165,6 +182,8 @@ private:
     std::deque<Queued> queue_;
     Timeline emptyTimeline_;
     bool quit_ = false;
+    bool clickRunning_ = false;
+    std::function<void(const std::string &)> openUrl_;
     bool running_ = false;
 };
 

@@ -4,29 +4,20 @@
 
 namespace swf::avm1 {
 
-namespace {
-
-// The prototype one level above the one whose class `self` was made by:
-// `self.__proto__.__proto__`.
-Object *BaseOf(const Value &self)
+SuperObject::SuperObject(const Value &self, Object *base)
+    : Object(base ? base->proto() : nullptr), self_(self), base_(base)
 {
-    Object *object = self.object();
-    Object *own = object ? object->proto() : nullptr;
-    return own ? own->proto() : nullptr;
 }
 
-}  // namespace
-
-SuperObject::SuperObject(const Value &self, FunctionObject *) : Object(BaseOf(self)), self_(self) {}
-
+// The class prototype (made by `new` or by extends) names the superclass
+// constructor.
 Value SuperObject::constructor(Machine &machine) const
 {
-    Object *base = proto();
-    if (!base)
+    if (!base_)
         return {};
-    Value ctor = machine.get(base, "__constructor__");
+    Value ctor = machine.get(base_, "__constructor__");
     if (!ctor.isObject())
-        ctor = machine.get(base, "constructor");
+        ctor = machine.get(base_, "constructor");
     return ctor;
 }
 

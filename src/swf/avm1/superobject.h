@@ -9,9 +9,12 @@ namespace swf::avm1 {
 
 class SuperObject : public Object {
 public:
-    SuperObject(const Value &self, FunctionObject *method);
+    // `base`: the prototype the running method was found on; reads go to
+    // the one above it.
+    SuperObject(const Value &self, Object *base);
 
     const Value &self() const { return self_; }
+    Object *base() const { return base_; }
     // The superclass constructor `super(...)` runs.
     Value constructor(Machine &machine) const;
 
@@ -21,10 +24,13 @@ public:
         Object::collectReferences(out);
         if (Object *o = self_.object())
             out.push_back(o);
+        if (base_)
+            out.push_back(base_);
     }
 
 private:
     Value self_;
+    Object *base_;
 };
 
 }  // namespace swf::avm1

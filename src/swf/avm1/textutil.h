@@ -13,7 +13,16 @@ std::string ToUtf8(const std::u16string &utf16);
 size_t StringLength(const std::string &utf8);
 // The text with ASCII and Latin letters in lower or upper case.
 std::string ToLowerText(const std::string &utf8);
+// Lower case as the player folds names: only letters whose case Unicode
+// 3.2 already knew.
+std::string FoldNameCase(const std::string &utf8);
 std::string ToUpperText(const std::string &utf8);
+// A text as a movie stores it, as UTF-8: movies before SWF 6 hold bytes
+// of the system's code page (read as Latin-1); later ones UTF-8, where a
+// text that is not valid UTF-8 reads as empty.
+std::string TextFromMovie(const std::string &bytes, int version);
+// Only A-Z folded, as names and schemes compare.
+std::string AsciiLower(std::string text);
 // A UTF-16 unit as text (String.fromCharCode, chr).
 std::string CharText(uint32_t code);
 

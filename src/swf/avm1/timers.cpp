@@ -19,13 +19,16 @@ Value AddTimer(Machine &m, const Args &args, bool repeat)
     size_t next = 1;
     if (args[0].object() && args[0].object()->kind() == Object::Kind::Function) {
         timer.function = args[0];
-    } else if (args[0].isObject() && args.size() >= 3) {
+    } else if (args[0].isObject() && args[1].isString()) {
         timer.function = args[0];
-        timer.method = m.toString(args[1]);
+        timer.method = args[1].string();
         next = 2;
     } else {
         return {};
     }
+    // Without an interval nothing is made; one that is no number means 0.
+    if (args.size() <= next)
+        return {};
     const double interval = m.toNumber(args[next]);
     timer.interval = std::isfinite(interval) ? std::max(0.0, interval) : 0;
     std::vector<Value> rest;

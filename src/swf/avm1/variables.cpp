@@ -22,10 +22,15 @@ int LevelNumber(Machine &machine, const std::string &name)
     return std::atoi(k.c_str() + 6);
 }
 
-Object *CurrentClip(Activation &activation)
+}  // namespace
+
+Object *ScopeClip(Activation &activation)
 {
-    return activation.target ? activation.target : activation.baseClip;
+    auto *clip = dynamic_cast<ClipObject *>(activation.target);
+    return clip && clip->state() ? clip : activation.baseClip;
 }
+
+namespace {
 
 // One part of a path, looked up on `from`.
 Object *PathStep(Machine &machine, Object *from, const std::string &part)
@@ -70,14 +75,22 @@ bool HasPath(const std::string &name)
 }
 
 // The first scope along the chain that has `name`; null when none does.
-Object *ScopeHolding(Machine &machine, Activation &activation, const std::string &name)
+// An assignment never lands on the global object: a name only _global has
+// is made anew on the timeline.
+Object *ScopeHolding(Machine &machine, Activation &activation, const std::string &name, bool forWriting = false,
+                     const Scope **found = nullptr)
 {
     for (const Scope *scope = activation.scope.get(); scope; scope = scope->parent.get()) {
+        if (forWriting && scope->kind == Scope::Kind::Global)
+            continue;
         Object *object = scope->object;
-        if (scope->kind == Scope::Kind::Clip && activation.target)
-            object = activation.target;
-        if (machine.has(object, name))
+        if (scope->kind == Scope::Kind::Clip)
+            object = ScopeClip(activation);
+        if (machine.has(object, name)) {
+            if (found)
+                *found = scope;
             return object;
+        }
     }
     return nullptr;
 }
@@ -86,7 +99,7 @@ Object *ScopeHolding(Machine &machine, Activation &activation, const std::string
 
 Object *ResolveTarget(Machine &machine, Activation &activation, const std::string &path)
 {
-    Object *current = CurrentClip(activation);
+    Object *current = activation.target;
     if (path.empty())
         return current;
     size_t pos = 0;
@@ -117,7 +130,7 @@ Object *TargetOf(Machine &machine, Activation &activation, const Value &target)
     return ResolveTarget(machine, activation, machine.toString(target));
 }
 
-Value GetVariable(Machine &machine, Activation &activation, const std::string &name)
+Value GetVariable(Machine &machine, Activation &activation, const std::string &name, Object **callee)
 {
     std::string path, variable;
     if (HasPath(name)) {
@@ -138,8 +151,12 @@ Value GetVariable(Machine &machine, Activation &activation, const std::string &n
         Object *clip = machine.clips->level(level);
         return clip ? Value(clip) : Value();
     }
-    if (Object *holder = ScopeHolding(machine, activation, name))
+    const Scope *scope = nullptr;
+    if (Object *holder = ScopeHolding(machine, activation, name, false, &scope)) {
+        if (callee && (scope->kind == Scope::Kind::Local || scope->kind == Scope::Kind::With))
+            *callee = holder;
         return machine.get(holder, name);
+    }
     return {};
 }
 
@@ -151,15 +168,15 @@ void SetVariable(Machine &machine, Activation &activation, const std::string &na
             machine.set(holder, variable, value);
         return;
     }
-    Object *holder = ScopeHolding(machine, activation, name);
+    Object *holder = ScopeHolding(machine, activation, name, true);
     if (!holder)
-        holder = CurrentClip(activation);
+        holder = ScopeClip(activation);
     machine.set(holder, name, value);
 }
 
 void DefineLocal(Machine &machine, Activation &activation, const std::string &name, const Value &value)
 {
-    Object *holder = activation.locals ? activation.locals : CurrentClip(activation);
+    Object *holder = activation.locals ? activation.locals : ScopeClip(activation);
     machine.set(holder, name, value);
 }
 

@@ -27,6 +27,8 @@ enum ClipEvent : uint32_t {
     kClipEventLoad = 0x1,
     kClipEventEnterFrame = 0x2,
     kClipEventUnload = 0x4,
+    kClipEventKeyDown = 0x40,
+    kClipEventKeyUp = 0x80,
     kClipEventData = 0x100,
     kClipEventInitialize = 0x200,
     kClipEventKeyPress = 0x20000,
