@@ -3,6 +3,7 @@
 // handlers that never end.
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include "swf/movie.h"
 #include "swfbuilder.h"
@@ -144,3 +145,42 @@ INSTANTIATE_TEST_SUITE_P(Rules, Avm1Placement,
                          [](const testing::TestParamInfo<PlacementCase> &info) { return info.param.what; });
 
 }  // namespace
+
+// swapDepths takes a number as ToInt32 does and keeps within the depths a
+// script may use.
+struct SwapCase {
+    const char *what;
+    double to;
+    const char *depth;
+};
+
+class Avm1SwapDepths : public testing::TestWithParam<SwapCase> {};
+
+TEST_P(Avm1SwapDepths, MovesWithinTheScriptDepths)
+{
+    SwfBuilder b(7, kStage, 12, 1);
+    b.doAction(CreateEmpty("c", 5) + Drop(CallMethod(Var("c"), "swapDepths", GetParam().to))
+               + Trace(CallMethod(Var("c"), "getDepth")))
+        .showFrame()
+        .end();
+    EXPECT_EQ(TraceOf(b, 0), QStringList{GetParam().depth});
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, Avm1SwapDepths,
+                         testing::Values(SwapCase{"Fraction", 999.234, "999"}, SwapCase{"Wraps", 4294967297.1, "1"},
+                                         SwapCase{"Highest", 2130690044, "2130690044"},
+                                         SwapCase{"AboveHighest", 2130690045, "5"},
+                                         SwapCase{"Lowest", -16384, "-16384"}, SwapCase{"BelowLowest", -16385, "5"},
+                                         SwapCase{"NotANumber", std::nan(""), "0"}),
+                         [](const testing::TestParamInfo<SwapCase> &info) { return info.param.what; });
+
+TEST(Avm1Depths, InstanceAtDepthIsTheClipOrNothing)
+{
+    SwfBuilder b(7, kStage, 12, 1);
+    const QByteArray at5 = actions::pushNumber(5) + actions::pushNumber(1) + Var("this") + Str("getInstanceAtDepth")
+                           + actions::op(kCallMethod);
+    const QByteArray at6 = actions::pushNumber(6) + actions::pushNumber(1) + Var("this") + Str("getInstanceAtDepth")
+                           + actions::op(kCallMethod);
+    b.doAction(CreateEmpty("c", 5) + Trace(at5) + Trace(TypeOf(at6))).showFrame().end();
+    EXPECT_EQ(TraceOf(b, 0), (QStringList{"_level0.c", "undefined"}));
+}

@@ -259,8 +259,9 @@ void ActionRunner::executeClips(const Action &action)
         const double depth = popNumber();
         const std::string name = popString();
         auto *source = dynamic_cast<ClipObject *>(TargetOf(m_, a_, pop()));
+        // The action's depth counts as the file does, from script depth -16384.
         if (source && m_.clips)
-            m_.clips->duplicate(source, m_, name, depth);
+            m_.clips->duplicate(source, m_, name, depth - kScriptDepthOffset);
         break;
     }
     case kActionRemoveSprite:

@@ -94,7 +94,7 @@ private:
 // Scripts number depths from the file's lowest one (-16384) up to the
 // highest a script may use; display lists count from 0.
 constexpr int kScriptDepthOffset = 16384;
-constexpr double kHighestScriptDepth = 2130690045;
+constexpr double kHighestScriptDepth = 2130690044;
 // A script depth as a display list depth; false when out of range.
 bool ScriptDepthToList(double depth, Depth &out);
 

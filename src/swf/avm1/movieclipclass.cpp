@@ -6,6 +6,8 @@
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/numberformat.h"
+#include "swf/avm1/variables.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf::avm1 {
@@ -76,19 +78,48 @@ Value GetNextHighestDepth(Machine &, const Value &self, const Args &)
     return Value(double(std::max(0, highest + 1)));
 }
 
+// What scripts see at a depth: a clip as itself, a shape or other drawn
+// object as the clip that holds it.
+Value GetInstanceAtDepth(Machine &m, const Value &self, const Args &args)
+{
+    ClipObject *clip = ThisClip(self);
+    Depth depth = 0;
+    if (!clip || args.size() == 0 || !ScriptDepthToList(m.toNumber(args[0]), depth))
+        return {};
+    DisplayObject *object = clip->state()->displayList().find(depth);
+    if (!object)
+        return {};
+    return Value(object->children ? clip->binding().objectFor(object->children.get()) : clip);
+}
+
+// The clip a swapDepths argument names: a clip, or a target path from
+// `clip`.
+ClipObject *SwapPartner(Machine &m, ClipObject *clip, const Value &arg)
+{
+    if (auto *other = dynamic_cast<ClipObject *>(arg.object()))
+        return other;
+    if (!arg.isString())
+        return nullptr;
+    Activation activation;
+    activation.self = Value(clip);
+    activation.baseClip = clip;
+    activation.target = clip;
+    return dynamic_cast<ClipObject *>(ResolveTarget(m, activation, arg.string()));
+}
+
 Value SwapDepths(Machine &m, const Value &self, const Args &args)
 {
     ClipObject *clip = ThisClip(self);
     ClipObject *parent = clip ? clip->parentClip() : nullptr;
-    if (!parent || !parent->state())
+    if (!parent || !parent->state() || args[0].isUndefined() || clip->state()->isUnloading())
         return {};
     double target = 0;
-    if (auto *other = dynamic_cast<ClipObject *>(args[0].object())) {
+    if (ClipObject *other = SwapPartner(m, clip, args[0])) {
         if (other->parentClip() != parent)
             return {};
         target = other->depth();
     } else {
-        target = m.toNumber(args[0]);
+        target = ToInt32(m.toNumber(args[0]));
     }
     Depth listDepth = 0;
     if (!ScriptDepthToList(target, listDepth))
@@ -158,6 +189,7 @@ void InstallMovieClipClass(Machine &m)
         {"getDepth", GetDepth},
         {"getNextHighestDepth", GetNextHighestDepth},
         {"swapDepths", SwapDepths},
+        {"getInstanceAtDepth", GetInstanceAtDepth},
         {"attachMovie", AttachMovie},
         {"duplicateMovieClip", DuplicateMovieClip},
         {"removeMovieClip", RemoveMovieClip},

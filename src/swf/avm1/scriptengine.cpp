@@ -245,7 +245,10 @@ void ScriptEngine::runOne(const Queued &entry)
         finishUnload(entry.clip);
         return;
     }
-    if (!entry.clip->state() && !entry.evenIfRemoved)
+    // A removed clip's queued actions are dropped, but for its unload
+    // handlers.
+    TimelineState *state = entry.clip->state();
+    if (!entry.evenIfRemoved && (!state || state->isUnloading()))
         return;
     // A throw out of one handler ends that handler only.
     try {
@@ -423,8 +426,12 @@ ClipObject *ScriptEngine::duplicate(ClipObject *source, Machine &, const std::st
         placed->visible = visible;
         placed->clipEvents = clipEvents;
         queueClipEvents(*made->state(), kClipEventInitialize, initQueue_);
-        queueClipEvents(*made->state(), kClipEventConstruct, constructQueue_);
         queueClipEvents(*made->state(), kClipEventLoad, queue_);
+        // A copy runs its construct handlers while it is made.
+        std::deque<Queued> construct;
+        queueClipEvents(*made->state(), kClipEventConstruct, construct);
+        for (const Queued &entry : construct)
+            runOne(entry);
     }
     return made;
 }

@@ -14,8 +14,17 @@
 // - Each tick, enterFrame handlers (onClipEvent(enterFrame), onEnterFrame)
 //   of the clips that were already there run before the frame actions of
 //   the same clip.
-// - A placed clip's initialize handler runs before any other action due;
-//   its load handler after its first frame's actions.
+// - Three queues, each emptied before the next is looked at: DoInitAction
+//   blocks and initialize handlers; construct handlers and the classes
+//   registered for placed clips' symbols; everything else.
+// - A clip made by its timeline queues, as it is made and before the
+//   clips of its first frame, its initialize and construct handlers, its
+//   class and its load handlers (onClipEvent(load), then onLoad), so that
+//   loads run parents first. A clip attached by a script runs its class at
+//   once, after the init object's properties, oldest first, are set; a
+//   duplicated clip runs its construct handlers at once.
+// - The actions queued for a clip that is removed before they run are
+//   dropped, but for its unload handlers.
 // - A removed clip's unload handlers (onClipEvent(unload), onUnload) and
 //   those of the clips inside it, the inner ones first and siblings by
 //   depth, are queued where its removal falls. While they wait the clip
