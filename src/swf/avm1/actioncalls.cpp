@@ -6,6 +6,7 @@
 #include "swf/avm1/actionrunner.h"
 #include "swf/avm1/arrayobject.h"
 #include "swf/avm1/clipobject.h"
+#include "swf/avm1/loading.h"
 #include "swf/avm1/numberformat.h"
 #include "swf/avm1/superobject.h"
 #include "swf/avm1/variables.h"
@@ -199,11 +200,11 @@ void ActionRunner::executeTimeline(const Action &action)
         break;
     }
     case kActionGetURL:
-        getUrl(*a_.code->strings[action.a], *a_.code->strings[action.b]);
+        getUrl(*a_.code->strings[action.a], *a_.code->strings[action.b], 0);
         break;
     case kActionGetURL2: {
         const std::string target = popString();
-        getUrl(popString(), target);
+        getUrl(popString(), target, int(action.a));
         break;
     }
     case kActionCall: {
@@ -220,16 +221,21 @@ void ActionRunner::executeTimeline(const Action &action)
     }
 }
 
-void ActionRunner::getUrl(const std::string &url, const std::string &target)
+void ActionRunner::getUrl(const std::string &url, const std::string &target, int flags)
 {
     static const std::string kPrefix = "fscommand:";
-    if (url.size() >= kPrefix.size() && m_.key(url.substr(0, kPrefix.size())) == kPrefix && m_.clips) {
-        std::string command = url.substr(kPrefix.size());
-        for (char &c : command)
-            c = char(std::tolower(static_cast<unsigned char>(c)));
-        m_.clips->fsCommand(command, target);
+    std::string lower = url;
+    for (char &c : lower)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    // The prefix is matched without regard to case in every version.
+    if (lower.compare(0, kPrefix.size(), kPrefix) == 0) {
+        if (m_.clips)
+            m_.clips->fsCommand(lower.substr(kPrefix.size()), target);
+        return;
     }
-    // Other addresses are not opened from scripts here.
+    // Other addresses are not opened from scripts here, only loaded into
+    // levels and clips.
+    RequestFromGetUrl(m_, a_, url, target, flags);
 }
 
 void ActionRunner::executeClips(const Action &action)

@@ -50,7 +50,7 @@ private:
     void pushItems(const Action &action);
     ClipObject *targetClip() const;
     void setTarget(Object *target);
-    void getUrl(const std::string &url, const std::string &target);
+    void getUrl(const std::string &url, const std::string &target, int flags);
 
     Machine &m_;
     Activation &a_;

@@ -21,6 +21,9 @@ void InstallBuiltins(Machine &machine)
     InstallGlobalFunctions(machine);
     InstallTimerFunctions(machine);
     InstallMovieClipClass(machine);
+    InstallClipLoadingMethods(machine);
+    InstallMovieClipLoaderClass(machine);
+    InstallLoadVarsClass(machine);
 }
 
 // A class: its constructor as a global, its prototype linked both ways.

@@ -19,6 +19,9 @@ void InstallErrorClass(Machine &machine);
 void InstallGlobalFunctions(Machine &machine);
 void InstallTimerFunctions(Machine &machine);
 void InstallMovieClipClass(Machine &machine);
+void InstallClipLoadingMethods(Machine &machine);
+void InstallMovieClipLoaderClass(Machine &machine);
+void InstallLoadVarsClass(Machine &machine);
 
 }  // namespace swf::avm1
 

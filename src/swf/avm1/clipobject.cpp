@@ -5,6 +5,7 @@
 
 #include "swf/avm1/clipgeometry.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/movieloader.h"
 #include "swf/avm1/numberformat.h"
 #include "swf/timeline/timelinestate.h"
 
@@ -14,6 +15,8 @@ namespace {
 
 // Script depths count from the timeline's first script depth.
 constexpr int kDepthOffset = 16384;
+// _lockroot came with SWF 7.
+constexpr int kLockRootVersion = 7;
 
 const char *const kPropertyNames[] = {
     "_x",        "_y",           "_xscale",    "_yscale", "_currentframe", "_totalframes",
@@ -39,6 +42,11 @@ std::string Lower(const std::string &name)
 }
 
 }  // namespace
+
+std::string MovieUrl(const MovieFacts &facts)
+{
+    return facts.path.empty() ? std::string() : "file://" + facts.path;
+}
 
 int DisplayPropertyIndex(const std::string &name)
 {
@@ -110,8 +118,12 @@ ClipObject *ClipObject::parentClip() const
 ClipObject *ClipObject::rootClip() const
 {
     TimelineState *root = state_;
-    while (root && root->parent())
+    while (root && root->parent()) {
+        ClipObject *clip = binding_.objectFor(root);
+        if (clip && clip->lockRoot_)
+            return clip;
         root = root->parent();
+    }
     return root ? binding_.objectFor(root) : binding_.level(0);
 }
 
@@ -160,11 +172,22 @@ std::vector<std::string> NamesFromRoot(const TimelineState *state)
 
 }  // namespace
 
+namespace {
+
+const TimelineState *TopOf(const TimelineState *state)
+{
+    while (state && state->parent())
+        state = state->parent();
+    return state;
+}
+
+}  // namespace
+
 std::string ClipObject::targetPath() const
 {
     if (!state_)
         return lastPath_;
-    std::string path = "_level0";
+    std::string path = binding_.levelName(TopOf(state_));
     for (const std::string &name : NamesFromRoot(state_))
         path += "." + name;
     return path;
@@ -172,7 +195,8 @@ std::string ClipObject::targetPath() const
 
 std::string ClipObject::slashPath() const
 {
-    std::string path;
+    const std::string level = state_ ? binding_.levelName(TopOf(state_)) : std::string();
+    std::string path = level == "_level0" ? std::string() : level;
     for (const std::string &name : NamesFromRoot(state_))
         path += "/" + name;
     return path.empty() ? "/" : path;
@@ -212,8 +236,9 @@ Value ClipObject::property(Machine &machine, int index)
     case kName:
         return Value(name());
     case kDropTarget:
-    case kUrl:
         return Value("");
+    case kUrl:
+        return Value(MovieUrl(binding_.loader().factsOf(state_)));
     case kHighQuality:
         return Value(1.0);
     case kFocusRect:
@@ -292,6 +317,10 @@ Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &fo
         return Value(named);
     }
     const std::string lower = Lower(name);
+    if (lower == "_lockroot" && machine.version() >= kLockRootVersion) {
+        found = true;
+        return Value(lockRoot_);
+    }
     if (lower == "_root") {
         found = true;
         return Value(rootClip());
@@ -310,6 +339,10 @@ Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &fo
 
 bool ClipObject::setSpecial(Machine &machine, const std::string &name, const Value &value)
 {
+    if (state_ && machine.version() >= kLockRootVersion && Lower(name) == "_lockroot") {
+        lockRoot_ = machine.toBoolean(value);
+        return true;
+    }
     const int index = DisplayPropertyIndex(name);
     if (index < 0 || !state_)
         return false;

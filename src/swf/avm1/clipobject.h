@@ -20,6 +20,7 @@ namespace swf::avm1 {
 
 class ClipObject;
 class Machine;
+class MovieLoader;
 
 class ClipBinding {
 public:
@@ -40,6 +41,10 @@ public:
     virtual ClipObject *attach(ClipObject *parent, const std::string &exportName, const std::string &name,
                                double depth) = 0;
     virtual ClipObject *createEmpty(ClipObject *parent, const std::string &name, double depth) = 0;
+    // Movies loaded into clips and levels.
+    virtual MovieLoader &loader() = 0;
+    // "_level0" for the root, "_levelN" for the top of another level.
+    virtual std::string levelName(const TimelineState *top) const = 0;
 };
 
 class ClipObject : public Object {
@@ -85,7 +90,13 @@ private:
     ClipBinding &binding_;
     TimelineState *state_;
     std::string lastPath_;
+    // _lockroot: _root inside the clip is the clip itself.
+    bool lockRoot_ = false;
 };
+
+struct MovieFacts;
+// The address _url gives for a movie ("" for one read from memory).
+std::string MovieUrl(const MovieFacts &facts);
 
 // The index of a display property name ("_x" -> 0), -1 for others.
 int DisplayPropertyIndex(const std::string &name);

@@ -30,7 +30,8 @@ bool ListDepth(double depth, uint16_t &out)
 
 }  // namespace
 
-ScriptEngine::ScriptEngine(const MovieFacts &facts) : facts_(facts), machine_(facts.version)
+ScriptEngine::ScriptEngine(const MovieFacts &facts)
+    : facts_(facts), machine_(facts.version), loader_(machine_, *this, facts)
 {
     machine_.clips = this;
     emptyTimeline_.setFrameCount(1);
@@ -38,7 +39,50 @@ ScriptEngine::ScriptEngine(const MovieFacts &facts) : facts_(facts), machine_(fa
 
 ScriptEngine::~ScriptEngine()
 {
+    loader_.clear();
     machine_.clips = nullptr;
+}
+
+void ScriptEngine::setLoading(PlayerContext *context, MovieReader movies, TextReader texts)
+{
+    loader_.setPlayer(context, root_);
+    loader_.setReaders(std::move(movies), std::move(texts));
+}
+
+void ScriptEngine::dataArrived(TimelineState &state)
+{
+    guarded([&] {
+        queueClipEvents(state, kClipEventData, queue_);
+        ClipObject *clip = objectFor(&state);
+        if (handlerMethods() && machine_.get(clip, "onData").isObject())
+            queue_.push_back({clip, nullptr, "onData"});
+    });
+}
+
+std::string ScriptEngine::levelName(const TimelineState *top) const
+{
+    const std::string name = loader_.levelName(top);
+    return name.empty() ? "_level0" : name;
+}
+
+void ScriptEngine::clearObject(TimelineState &state)
+{
+    ClipObject *clip = objectFor(&state);
+    std::vector<std::string> keys;
+    for (const Property *property : clip->ownNewestFirst())
+        keys.push_back(machine_.key(property->name));
+    for (const std::string &key : keys)
+        clip->removeOwn(key);
+    clip->setProto(machine_.clipProto);
+}
+
+void ScriptEngine::startLoaded(TimelineState &state)
+{
+    guarded([&] {
+        clipCreated(state);
+        state.start();
+        clipPlaced(state);
+    });
 }
 
 std::shared_ptr<const Code> ScriptEngine::codeFor(const ActionBlock &block)
@@ -70,13 +114,19 @@ ClipObject *ScriptEngine::objectFor(TimelineState *state)
 
 ClipObject *ScriptEngine::level(int number)
 {
-    return number == 0 ? objectFor(root_) : nullptr;
+    return objectFor(loader_.level(number));
 }
 
 void ScriptEngine::beginTick()
 {
     machine_.clockMs += facts_.frameRate > 0 ? 1000.0 / facts_.frameRate : 1000.0 / 12;
     machine_.refillActionBudget();
+    loader_.beginTick();
+    try {
+        loader_.reportFailures();
+    } catch (const ScriptAbort &) {
+    } catch (const ScriptThrow &) {
+    }
 }
 
 // The timeline calls in while it moves; a limit hit while queueing (a
@@ -161,6 +211,7 @@ void ScriptEngine::clipRemoved(TimelineState &timeline)
         });
     clip->detach();
     objects_.erase(it);
+    loader_.forget(&timeline);
 }
 
 bool ScriptEngine::takeNext(Queued &entry)
@@ -195,17 +246,12 @@ void ScriptEngine::runQueue()
     if (running_)
         return;
     running_ = true;
-    Queued entry;
     try {
-        while (takeNext(entry)) {
-            runOne(entry);
-            collectIfWorthIt();
-        }
+        drain();
         RunDueTimers(machine_);
-        while (takeNext(entry)) {
-            runOne(entry);
-            collectIfWorthIt();
-        }
+        drain();
+        loader_.runDue();
+        drain();
     } catch (const ScriptAbort &) {
         initQueue_.clear();
         queue_.clear();
@@ -213,6 +259,15 @@ void ScriptEngine::runQueue()
         // A throw out of a handler or timer ends it, as one out of a frame.
     }
     running_ = false;
+}
+
+void ScriptEngine::drain()
+{
+    Queued entry;
+    while (takeNext(entry)) {
+        runOne(entry);
+        collectIfWorthIt();
+    }
 }
 
 bool ScriptEngine::handlerMethods() const
@@ -230,6 +285,7 @@ void ScriptEngine::collectIfWorthIt()
     for (const auto *queue : {&initQueue_, &queue_})
         for (const Queued &queued : *queue)
             roots.push_back(queued.clip);
+    loader_.addRoots(roots);
     machine_.collect(std::move(roots));
 }
 

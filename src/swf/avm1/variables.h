@@ -10,6 +10,8 @@
 
 namespace swf::avm1 {
 
+// "_level7" -> 7; -1 for other names.
+int LevelNumber(Machine &machine, const std::string &name);
 // The object a target path names, relative to the activation's target;
 // null when some part of it names nothing.
 Object *ResolveTarget(Machine &machine, Activation &activation, const std::string &path);
