@@ -1,6 +1,7 @@
 #include "swf/movie.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
@@ -22,6 +23,8 @@ namespace {
 // Files are read whole before decoding; a compressed body never needs more
 // input than this to fill the body limit.
 constexpr qint64 kFileReadLimit = qint64(MemoryBudget::kBodyLimit) * 2;
+// Variables and XML that scripts load; what is beyond is not read.
+constexpr qint64 kTextReadLimit = qint64(16) << 20;
 
 // Stage twips to the pixels of `target`: the whole stage, centred, aspect
 // kept.
@@ -48,18 +51,9 @@ std::shared_ptr<const MovieDefinition> EmptyMovie()
 
 }  // namespace
 
-std::shared_ptr<const MovieDefinition> LoadMovie(const QString &path, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return nullptr;
-    }
-    return LoadMovieFromBytes(file.read(kFileReadLimit), error);
-}
+namespace {
 
-std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &bytes, QString *error)
+std::shared_ptr<MovieDefinition> Load(const QByteArray &bytes, QString *error)
 {
     auto movie = std::make_shared<MovieDefinition>();
     Container container;
@@ -77,6 +71,27 @@ std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &byte
     return movie;
 }
 
+}  // namespace
+
+std::shared_ptr<const MovieDefinition> LoadMovie(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return nullptr;
+    }
+    auto movie = Load(file.read(kFileReadLimit), error);
+    if (movie)
+        movie->path = QFileInfo(path).absoluteFilePath();
+    return movie;
+}
+
+std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &bytes, QString *error)
+{
+    return Load(bytes, error);
+}
+
 namespace {
 
 avm1::MovieFacts FactsOf(const MovieDefinition &movie)
@@ -88,7 +103,48 @@ avm1::MovieFacts FactsOf(const MovieDefinition &movie)
     facts.stageHeight = (double(movie.header.frame.yMax) - movie.header.frame.yMin) / kTwipsPerPixel;
     facts.dictionary = &movie.dictionary;
     facts.exports = &movie.exports;
+    facts.path = movie.path.toStdString();
+    facts.bytesTotal = movie.header.fileLength;
     return facts;
+}
+
+// What scripts load: only a file whose real place (links followed) is
+// inside the main movie's folder; empty otherwise.
+QString RealPathInside(const std::string &folder, const std::string &path)
+{
+    const QString realFolder = QFileInfo(QString::fromStdString(folder)).canonicalFilePath();
+    const QString realPath = QFileInfo(QString::fromStdString(path)).canonicalFilePath();
+    if (realFolder.isEmpty() || !realPath.startsWith(realFolder + QLatin1Char('/')) || !QFileInfo(realPath).isFile())
+        return {};
+    return realPath;
+}
+
+std::shared_ptr<const avm1::LoadedMovie> ReadLoadedMovie(const std::string &folder, const std::string &path)
+{
+    const QString realPath = RealPathInside(folder, path);
+    if (realPath.isEmpty())
+        return nullptr;
+    std::shared_ptr<const MovieDefinition> movie = LoadMovie(realPath);
+    if (!movie)
+        return nullptr;
+    auto loaded = std::make_shared<avm1::LoadedMovie>();
+    loaded->facts = FactsOf(*movie);
+    loaded->timeline = &movie->timeline;
+    loaded->owner = movie;
+    return loaded;
+}
+
+bool ReadLoadedText(const std::string &folder, const std::string &path, std::string &text)
+{
+    QFile file(RealPathInside(folder, path));
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray bytes = file.read(kTextReadLimit);
+    // Text files written on Windows often start with a byte order mark.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    text = bytes.toStdString();
+    return true;
 }
 
 }  // namespace
@@ -110,6 +166,7 @@ public:
         context.movieVersion = movie->header.version;
         scripts.setRoot(&root);
         scripts.setPlayerContext(&context);
+        scripts.setLoading(&context, ReadLoadedMovie, ReadLoadedText);
         buttons.setListener(&scripts);
         root.start();
         scripts.runQueue();
@@ -246,9 +303,11 @@ void MoviePlayer::render(QPainter &painter, const QRect &target, Quality quality
         painter.resetTransform();
         painter.setRenderHint(QPainter::Antialiasing, context.antialias());
         painter.setRenderHint(QPainter::SmoothPixmapTransform, context.smoothBitmaps());
-        DisplayRenderer(context, baseClip)
-            .renderList(state_->root.displayList(), state_->rootPlacement.matrix,
-                        state_->rootPlacement.colorTransform);
+        DisplayRenderer renderer(context, baseClip);
+        renderer.renderList(state_->root.displayList(), state_->rootPlacement.matrix,
+                            state_->rootPlacement.colorTransform);
+        for (const auto &level : state_->scripts.loader().levels())
+            renderer.renderList(level.second->displayList(), Matrix(), ColorTransform());
     }
     painter.restore();
 }

@@ -27,6 +27,9 @@ public:
     // ExportAssets: linkage name -> character, for attachMovie.
     std::unordered_map<std::string, uint16_t> exports;
     MemoryBudget budget;
+    // The file it was read from, absolute; empty for a movie from memory.
+    // Scripts load other movies from its folder.
+    QString path;
     // The body or the tag list ended before its End tag, or was cut at the
     // memory budget: what is here is the part that could be read.
     bool truncated = false;

@@ -6,6 +6,7 @@
 #include "swf/avm1/actionrunner.h"
 #include "swf/avm1/arrayobject.h"
 #include "swf/avm1/clipobject.h"
+#include "swf/avm1/loading.h"
 #include "swf/avm1/numberformat.h"
 #include "swf/avm1/superobject.h"
 #include "swf/avm1/textutil.h"
@@ -206,11 +207,11 @@ void ActionRunner::executeTimeline(const Action &action)
         break;
     }
     case kActionGetURL:
-        getUrl(*a_.code->strings[action.a], *a_.code->strings[action.b]);
+        getUrl(*a_.code->strings[action.a], *a_.code->strings[action.b], 0);
         break;
     case kActionGetURL2: {
         const std::string target = popString();
-        getUrl(popString(), target);
+        getUrl(popString(), target, int(action.a));
         break;
     }
     case kActionCall: {
@@ -227,15 +228,18 @@ void ActionRunner::executeTimeline(const Action &action)
     }
 }
 
-void ActionRunner::getUrl(const std::string &url, const std::string &target)
+void ActionRunner::getUrl(const std::string &url, const std::string &target, int flags)
 {
     // The scheme is matched without regard to case in every version.
     static const std::string kPrefix = "fscommand:";
-    if (!m_.clips)
+    if (url.size() >= kPrefix.size() && AsciiLower(url.substr(0, kPrefix.size())) == kPrefix) {
+        if (m_.clips)
+            m_.clips->fsCommand(AsciiLower(url.substr(kPrefix.size())), target);
         return;
-    if (url.size() >= kPrefix.size() && AsciiLower(url.substr(0, kPrefix.size())) == kPrefix)
-        m_.clips->fsCommand(AsciiLower(url.substr(kPrefix.size())), target);
-    else
+    }
+    // Into a level or a clip the address loads; anything else is a page
+    // for the browser, which only a person's click may open.
+    if (!RequestFromGetUrl(m_, a_, url, target, flags) && m_.clips)
         m_.clips->navigate(url, target);
 }
 

@@ -60,7 +60,7 @@ private:
     void pushItems(const Action &action);
     ClipObject *targetClip() const;
     void setTarget(const std::string &path);
-    void getUrl(const std::string &url, const std::string &target);
+    void getUrl(const std::string &url, const std::string &target, int flags);
 
     Machine &m_;
     Activation &a_;

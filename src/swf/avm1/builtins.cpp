@@ -31,6 +31,9 @@ void InstallBuiltins(Machine &machine)
     InstallStageObject(machine);
     InstallSystemObject(machine);
     InstallSoundClass(machine);
+    InstallClipLoadingMethods(machine);
+    InstallMovieClipLoaderClass(machine);
+    InstallLoadVarsClass(machine);
 }
 
 // A class: its constructor as a global, its prototype linked both ways.

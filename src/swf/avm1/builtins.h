@@ -28,6 +28,9 @@ void InstallKeyObject(Machine &machine);
 void InstallStageObject(Machine &machine);
 void InstallSystemObject(Machine &machine);
 void InstallSoundClass(Machine &machine);
+void InstallClipLoadingMethods(Machine &machine);
+void InstallMovieClipLoaderClass(Machine &machine);
+void InstallLoadVarsClass(Machine &machine);
 
 }  // namespace swf::avm1
 

@@ -5,6 +5,7 @@
 
 #include "swf/avm1/clipgeometry.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/movieloader.h"
 #include "swf/avm1/numberformat.h"
 #include "swf/avm1/textutil.h"
 #include "swf/timeline/timelinestate.h"
@@ -12,6 +13,9 @@
 namespace swf::avm1 {
 
 namespace {
+
+// _lockroot came with SWF 7.
+constexpr int kLockRootVersion = 7;
 
 const char *const kPropertyNames[] = {
     "_x",        "_y",           "_xscale",    "_yscale", "_currentframe", "_totalframes",
@@ -47,6 +51,11 @@ void CopyInitProperties(Machine &machine, Object *from, Object *to)
     const std::vector<std::string> names = machine.enumerate(from);
     for (auto name = names.rbegin(); name != names.rend(); ++name)
         machine.set(to, *name, machine.get(from, *name));
+}
+
+std::string MovieUrl(const MovieFacts &facts)
+{
+    return facts.path.empty() ? std::string() : "file://" + facts.path;
 }
 
 int DisplayPropertyIndex(const std::string &name)
@@ -119,8 +128,12 @@ ClipObject *ClipObject::parentClip() const
 ClipObject *ClipObject::rootClip() const
 {
     TimelineState *root = state_;
-    while (root && root->parent())
+    while (root && root->parent()) {
+        ClipObject *clip = binding_.objectFor(root);
+        if (clip && clip->lockRoot_)
+            return clip;
         root = root->parent();
+    }
     return root ? binding_.objectFor(root) : binding_.level(0);
 }
 
@@ -169,11 +182,22 @@ std::vector<std::string> NamesFromRoot(const TimelineState *state)
 
 }  // namespace
 
+namespace {
+
+const TimelineState *TopOf(const TimelineState *state)
+{
+    while (state && state->parent())
+        state = state->parent();
+    return state;
+}
+
+}  // namespace
+
 std::string ClipObject::targetPath() const
 {
     if (!state_)
         return lastPath_;
-    std::string path = "_level0";
+    std::string path = binding_.levelName(TopOf(state_));
     for (const std::string &name : NamesFromRoot(state_))
         path += "." + name;
     return path;
@@ -181,7 +205,8 @@ std::string ClipObject::targetPath() const
 
 std::string ClipObject::slashPath() const
 {
-    std::string path;
+    const std::string level = state_ ? binding_.levelName(TopOf(state_)) : std::string();
+    std::string path = level == "_level0" ? std::string() : level;
     for (const std::string &name : NamesFromRoot(state_))
         path += "/" + name;
     return path.empty() ? "/" : path;
@@ -221,8 +246,9 @@ Value ClipObject::property(Machine &machine, int index)
     case kName:
         return Value(name());
     case kDropTarget:
-    case kUrl:
         return Value("");
+    case kUrl:
+        return Value(MovieUrl(binding_.loader().factsOf(state_)));
     case kHighQuality:
         return Value(1.0);
     case kFocusRect:
@@ -303,6 +329,10 @@ Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &fo
         return Value(named);
     }
     const std::string lower = AsciiLower(name);
+    if (lower == "_lockroot" && machine.version() >= kLockRootVersion) {
+        found = true;
+        return Value(lockRoot_);
+    }
     if (lower == "_root") {
         found = true;
         return Value(rootClip());
@@ -321,6 +351,10 @@ Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &fo
 
 bool ClipObject::setSpecial(Machine &machine, const std::string &name, const Value &value)
 {
+    if (state_ && machine.version() >= kLockRootVersion && AsciiLower(name) == "_lockroot") {
+        lockRoot_ = machine.toBoolean(value);
+        return true;
+    }
     const int index = DisplayPropertyIndex(name);
     if (index < 0 || !state_)
         return false;

@@ -21,6 +21,7 @@ namespace swf::avm1 {
 
 class ClipObject;
 class Machine;
+class MovieLoader;
 
 class ClipBinding {
 public:
@@ -44,6 +45,10 @@ public:
     virtual ClipObject *attach(ClipObject *parent, const std::string &exportName, const std::string &name,
                                double depth, Object *initObject) = 0;
     virtual ClipObject *createEmpty(ClipObject *parent, const std::string &name, double depth) = 0;
+    // Movies loaded into clips and levels.
+    virtual MovieLoader &loader() = 0;
+    // "_level0" for the root, "_levelN" for the top of another level.
+    virtual std::string levelName(const TimelineState *top) const = 0;
 };
 
 class ClipObject : public Object {
@@ -89,6 +94,8 @@ private:
     ClipBinding &binding_;
     TimelineState *state_;
     std::string lastPath_;
+    // _lockroot: _root inside the clip is the clip itself.
+    bool lockRoot_ = false;
 };
 
 // Scripts number depths from the file's lowest one (-16384) up to the
@@ -101,6 +108,9 @@ bool ScriptDepthToList(double depth, Depth &out);
 // Sets the enumerable properties of `from` (an attachMovie or
 // duplicateMovieClip init object) on the new clip `to`, oldest first.
 void CopyInitProperties(Machine &machine, Object *from, Object *to);
+struct MovieFacts;
+// The address _url gives for a movie ("" for one read from memory).
+std::string MovieUrl(const MovieFacts &facts);
 
 // The index of a display property name ("_x" -> 0), -1 for others.
 int DisplayPropertyIndex(const std::string &name);

@@ -21,7 +21,7 @@ constexpr int kHandlerMethodVersion = 6;
 }  // namespace
 
 ScriptEngine::ScriptEngine(const MovieFacts &facts)
-    : facts_(facts), sounds_(facts.dictionary, facts.exports), machine_(facts.version)
+    : facts_(facts), sounds_(facts.dictionary, facts.exports), machine_(facts.version), loader_(machine_, *this, facts)
 {
     machine_.clips = this;
     machine_.scriptSounds = &sounds_;
@@ -31,8 +31,51 @@ ScriptEngine::ScriptEngine(const MovieFacts &facts)
 
 ScriptEngine::~ScriptEngine()
 {
+    loader_.clear();
     machine_.clips = nullptr;
     machine_.scriptSounds = nullptr;
+}
+
+void ScriptEngine::setLoading(PlayerContext *context, MovieReader movies, TextReader texts)
+{
+    loader_.setPlayer(context, root_);
+    loader_.setReaders(std::move(movies), std::move(texts));
+}
+
+void ScriptEngine::dataArrived(TimelineState &state)
+{
+    guarded([&] {
+        queueClipEvents(state, kClipEventData, queue_);
+        ClipObject *clip = objectFor(&state);
+        if (handlerMethods() && machine_.get(clip, "onData").isObject())
+            queue_.push_back({clip, nullptr, "onData"});
+    });
+}
+
+std::string ScriptEngine::levelName(const TimelineState *top) const
+{
+    const std::string name = loader_.levelName(top);
+    return name.empty() ? "_level0" : name;
+}
+
+void ScriptEngine::clearObject(TimelineState &state)
+{
+    ClipObject *clip = objectFor(&state);
+    std::vector<std::string> keys;
+    for (const Property *property : clip->ownNewestFirst())
+        keys.push_back(machine_.key(property->name));
+    for (const std::string &key : keys)
+        clip->removeOwn(key);
+    clip->setProto(machine_.clipProto);
+}
+
+void ScriptEngine::startLoaded(TimelineState &state)
+{
+    guarded([&] {
+        clipCreated(state);
+        state.start();
+        clipPlaced(state);
+    });
 }
 
 std::shared_ptr<const Code> ScriptEngine::codeFor(const ActionBlock &block)
@@ -64,13 +107,19 @@ ClipObject *ScriptEngine::objectFor(TimelineState *state)
 
 ClipObject *ScriptEngine::level(int number)
 {
-    return number == 0 ? objectFor(root_) : nullptr;
+    return objectFor(loader_.level(number));
 }
 
 void ScriptEngine::beginTick()
 {
     machine_.clockMs += facts_.frameRate > 0 ? 1000.0 / facts_.frameRate : 1000.0 / 12;
     machine_.refillActionBudget();
+    loader_.beginTick();
+    try {
+        loader_.reportFailures();
+    } catch (const ScriptAbort &) {
+    } catch (const ScriptThrow &) {
+    }
 }
 
 // The timeline calls in while it moves; a limit hit while queueing (a
@@ -227,6 +276,7 @@ void ScriptEngine::clipRemoved(TimelineState &timeline)
         return;
     it->second->detach();
     objects_.erase(it);
+    loader_.forget(&timeline);
 }
 
 bool ScriptEngine::takeNext(Queued &entry)
@@ -309,29 +359,34 @@ void ScriptEngine::runQueue()
     if (running_)
         return;
     running_ = true;
-    Queued entry;
     try {
-        while (takeNext(entry)) {
-            runOne(entry);
-            collectIfWorthIt();
-        }
+        drain();
         RunDueTimers(machine_);
         sounds_.completeEnded(machine_);
-        while (takeNext(entry)) {
-            runOne(entry);
-            collectIfWorthIt();
-        }
+        drain();
+        loader_.runDue();
+        drain();
     } catch (const ScriptAbort &) {
         dropQueued();
     } catch (const ScriptThrow &) {
-        // A throw out of a timer ends it, as one out of a frame.
+        // A throw out of a handler or timer ends it, as one out of a frame.
     }
     // Whatever cut the run short, removed clips leave their lists.
+    Queued entry;
     while (takeNext(entry))
         if (entry.kind == Queued::Kind::FinishUnload)
             finishUnload(entry.clip);
     machine_.stack.clear();
     running_ = false;
+}
+
+void ScriptEngine::drain()
+{
+    Queued entry;
+    while (takeNext(entry)) {
+        runOne(entry);
+        collectIfWorthIt();
+    }
 }
 
 bool ScriptEngine::handlerMethods() const
@@ -352,6 +407,7 @@ void ScriptEngine::collectIfWorthIt()
     for (const auto *queue : {&initQueue_, &constructQueue_, &queue_})
         for (const Queued &queued : *queue)
             roots.push_back(queued.clip);
+    loader_.addRoots(roots);
     machine_.collect(std::move(roots));
 }
 

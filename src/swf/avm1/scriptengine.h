@@ -53,6 +53,8 @@
 #include "swf/avm1/code.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/soundobject.h"
+#include "swf/avm1/moviefacts.h"
+#include "swf/avm1/movieloader.h"
 #include "swf/timeline/actionblock.h"
 #include "swf/timeline/buttontracker.h"
 #include "swf/timeline/scripthost.h"
@@ -68,16 +70,7 @@ namespace swf::avm1 {
 
 class KeyObject;
 
-struct MovieFacts {
-    int version = 0;
-    double frameRate = 12;
-    double stageWidth = 0, stageHeight = 0;  // pixels
-    const Dictionary *dictionary = nullptr;
-    // ExportAssets: linkage name -> character.
-    const std::unordered_map<std::string, uint16_t> *exports = nullptr;
-};
-
-class ScriptEngine : public ScriptHost, public ClipBinding, public ButtonActionListener {
+class ScriptEngine : public ScriptHost, public ClipBinding, public ButtonActionListener, private LoadHost {
 public:
     explicit ScriptEngine(const MovieFacts &facts);
     ~ScriptEngine() override;
@@ -85,6 +78,10 @@ public:
     void setRoot(TimelineState *root) { root_ = root; }
     // Where script sounds play (its mixer may come and go).
     void setPlayerContext(PlayerContext *player) { sounds_.setPlayer(player); }
+    // Where loaded movies play (levels share the root's context) and how
+    // their files are read; without a reader every load fails.
+    void setLoading(PlayerContext *context, MovieReader movies, TextReader texts);
+    MovieLoader &loader() override { return loader_; }
     void setTraceSink(std::function<void(const std::string &)> sink) { machine_.traceSink = std::move(sink); }
     bool quitRequested() const { return quit_; }
 
@@ -125,6 +122,7 @@ public:
     ClipObject *attach(ClipObject *parent, const std::string &exportName, const std::string &name,
                        double depth, Object *initObject) override;
     ClipObject *createEmpty(ClipObject *parent, const std::string &name, double depth) override;
+    std::string levelName(const TimelineState *top) const override;
 
     Machine &machine() { return machine_; }
 
@@ -173,6 +171,12 @@ private:
     // machine's roots hold objects, so the collector may run.
     void collectIfWorthIt();
     bool handlerMethods() const;
+    void drain();
+    // LoadHost
+    void clearObject(TimelineState &state) override;
+    void startLoaded(TimelineState &state) override;
+    void runPending() override { drain(); }
+    void dataArrived(TimelineState &state) override;
     ClipObject *placeScripted(ClipObject *parent, uint16_t characterId, const Timeline *timeline,
                               const std::string &name, double depth);
 
@@ -194,6 +198,8 @@ private:
     bool clickRunning_ = false;
     std::function<void(const std::string &)> openUrl_;
     bool running_ = false;
+    // Declared last: its levels go first, while the rest is still there.
+    MovieLoader loader_;
 };
 
 }  // namespace swf::avm1

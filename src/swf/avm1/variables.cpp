@@ -6,10 +6,6 @@
 
 namespace swf::avm1 {
 
-namespace {
-
-bool IsPathSeparator(char c) { return c == '/' || c == '.' || c == ':'; }
-
 // "_level7" -> 7; -1 for other names.
 int LevelNumber(Machine &machine, const std::string &name)
 {
@@ -21,6 +17,10 @@ int LevelNumber(Machine &machine, const std::string &name)
             return -1;
     return std::atoi(k.c_str() + 6);
 }
+
+namespace {
+
+bool IsPathSeparator(char c) { return c == '/' || c == '.' || c == ':'; }
 
 }  // namespace
 

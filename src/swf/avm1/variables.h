@@ -13,6 +13,9 @@ namespace swf::avm1 {
 // The clip whose variables timeline code sees: the target while it is a
 // clip on the stage, else the clip the code belongs to.
 Object *ScopeClip(Activation &activation);
+
+// "_level7" -> 7; -1 for other names.
+int LevelNumber(Machine &machine, const std::string &name);
 // The object a target path names, relative to the activation's target;
 // null when some part of it names nothing.
 Object *ResolveTarget(Machine &machine, Activation &activation, const std::string &path);

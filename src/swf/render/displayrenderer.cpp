@@ -117,6 +117,10 @@ DisplayRenderer::DisplayRenderer(RenderContext &context, const QPainterPath &bas
 
 void DisplayRenderer::renderList(const DisplayList &list, const Matrix &toStage, const ColorTransform &cx)
 {
+    // A movie loaded into a clip fills with the bitmaps of its own file.
+    const Dictionary *outerDictionary = context_.dictionary;
+    if (list.ownDictionary())
+        context_.dictionary = list.ownDictionary();
     const size_t firstOfLevel = clips_.size();
     for (const auto &[depth, object] : list.objects()) {
         closeClipsBelow(firstOfLevel, depth);
@@ -133,6 +137,7 @@ void DisplayRenderer::renderList(const DisplayList &list, const Matrix &toStage,
         clips_.resize(firstOfLevel);
         clipsChanged_ = true;
     }
+    context_.dictionary = outerDictionary;
 }
 
 void DisplayRenderer::renderObject(const DisplayObject &object, const Matrix &toStage,

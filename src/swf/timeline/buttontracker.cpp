@@ -39,7 +39,7 @@ bool PickIn(const TimelineState &timeline, const QPointF &point, const Dictionar
         if (const ButtonCharacter *button = ButtonOf(&object))
             hit = HitAreaContains(*button, *local, dictionary);
         else if (object.children)
-            hit = PickIn(*object.children, *local, dictionary, path);
+            hit = PickIn(*object.children, *local, object.children->displayList().dictionary(), path);
         if (hit && ClipsAdmit(list, depth, point, dictionary))
             return true;
         path.steps.pop_back();

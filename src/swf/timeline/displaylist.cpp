@@ -17,7 +17,7 @@ DisplayList::~DisplayList()
 }
 
 DisplayList::DisplayList(DisplayList &&other) noexcept
-    : context_(other.context_), objects_(std::move(other.objects_))
+    : context_(other.context_), dictionary_(other.dictionary_), objects_(std::move(other.objects_))
 {
     other.objects_.clear();
 }
@@ -28,6 +28,7 @@ DisplayList &DisplayList::operator=(DisplayList &&other) noexcept
         context_->liveObjects -= objects_.size();
         objects_.clear();
         context_ = other.context_;
+        dictionary_ = other.dictionary_;
         objects_ = std::move(other.objects_);
         other.objects_.clear();
     }
@@ -74,7 +75,7 @@ const Timeline *ChildTimelineOf(const Character *character)
 void DisplayList::setCharacter(DisplayObject &object, uint16_t id, int frame) const
 {
     object.characterId = id;
-    object.character = context_->dictionary.find(id);
+    object.character = dictionary().find(id);
     object.placeFrame = frame;
     object.children.reset();
     object.childTimeline = ChildTimelineOf(object.character);
@@ -85,7 +86,7 @@ bool DisplayList::canReplace(const DisplayObject &object, uint16_t id) const
     // Only drawn characters (shapes, texts, bitmaps) swap their picture in
     // place; a sprite or button keeps running as it is, and none turns into
     // one.
-    return !object.childTimeline && !ChildTimelineOf(context_->dictionary.find(id));
+    return !object.childTimeline && !ChildTimelineOf(dictionary().find(id));
 }
 
 DisplayObject *DisplayList::place(const DisplayCommand &command, int frame)

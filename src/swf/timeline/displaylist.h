@@ -71,7 +71,12 @@ class DisplayList {
 public:
     using Objects = std::map<Depth, DisplayObject>;
 
-    explicit DisplayList(PlayerContext &context) : context_(&context) {}
+    // `dictionary`: where the list's character ids are looked up, when not
+    // the player's own (a movie loaded into a clip or a level).
+    explicit DisplayList(PlayerContext &context, const Dictionary *dictionary = nullptr)
+        : context_(&context), dictionary_(dictionary)
+    {
+    }
     ~DisplayList();
     DisplayList(DisplayList &&other) noexcept;
     DisplayList &operator=(DisplayList &&other) noexcept;
@@ -79,6 +84,9 @@ public:
     // Applies one command of frame `frame`; returns the object when the
     // command put a new one on the list.
     DisplayObject *apply(const DisplayCommand &command, int frame);
+
+    const Dictionary &dictionary() const { return dictionary_ ? *dictionary_ : context_->dictionary; }
+    const Dictionary *ownDictionary() const { return dictionary_; }
 
     const Objects &objects() const { return objects_; }
     Objects &objects() { return objects_; }
@@ -100,6 +108,7 @@ private:
     bool canReplace(const DisplayObject &object, uint16_t id) const;
 
     PlayerContext *context_;
+    const Dictionary *dictionary_;
     Objects objects_;
 };
 

@@ -25,12 +25,14 @@ void StartStream(const SoundStream &stream, int frame, SoundMixer &mixer, const 
 
 }  // namespace
 
-void StartFrameSounds(const Timeline &timeline, int frame, PlayerContext &context, const void *owner)
+void StartFrameSounds(const Timeline &timeline, int frame, PlayerContext &context, const void *owner,
+                      const Dictionary *dictionary)
 {
     if (!context.sounds)
         return;
+    const Dictionary &sounds = dictionary ? *dictionary : context.dictionary;
     for (const StartSoundCommand &command : timeline.frame(frame).sounds) {
-        if (const auto *sound = context.dictionary.findAs<SoundCharacter>(command.soundId))
+        if (const auto *sound = sounds.findAs<SoundCharacter>(command.soundId))
             context.sounds->startEvent(*sound, command.soundId, command.info);
     }
     if (timeline.stream)

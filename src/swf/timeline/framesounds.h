@@ -8,11 +8,14 @@
 
 namespace swf {
 
+class Dictionary;
 class Timeline;
 struct PlayerContext;
 struct ButtonSounds;
 
-void StartFrameSounds(const Timeline &timeline, int frame, PlayerContext &context, const void *owner);
+// `dictionary`: a loaded movie's own, when not the player's.
+void StartFrameSounds(const Timeline &timeline, int frame, PlayerContext &context, const void *owner,
+                      const Dictionary *dictionary = nullptr);
 // The sound DefineButtonSound gives a button's state change, if any.
 void StartButtonSound(const ButtonSounds &sounds, uint16_t transition, PlayerContext &context);
 // A goto, or the timeline's end: its stream stops.

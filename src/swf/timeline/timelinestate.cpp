@@ -6,8 +6,9 @@
 
 namespace swf {
 
-TimelineState::TimelineState(const Timeline &timeline, PlayerContext &context, int nesting)
-    : timeline_(timeline), context_(context), nesting_(nesting), list_(context)
+TimelineState::TimelineState(const Timeline &timeline, PlayerContext &context, int nesting,
+                             const Dictionary *dictionary)
+    : timeline_(&timeline), context_(context), nesting_(nesting), list_(context, dictionary)
 {
 }
 
@@ -49,7 +50,7 @@ void TimelineState::start()
     link();
     current_ = 0;
     enter(0);
-    StartFrameSounds(timeline_, 0, context_, this);
+    StartFrameSounds(*timeline_, 0, context_, this, list_.ownDictionary());
 }
 
 // Children are always newer than their parent, and a step removes only
@@ -89,20 +90,20 @@ void TimelineState::gotoFrame(int frame, bool withSounds)
     StopTimelineStream(context_, this);
     moveTo(frame);
     if (withSounds)
-        StartFrameSounds(timeline_, frame, context_, this);
+        StartFrameSounds(*timeline_, frame, context_, this, list_.ownDictionary());
 }
 
 void TimelineState::playInto(int frame)
 {
     moveTo(frame);
-    StartFrameSounds(timeline_, frame, context_, this);
+    StartFrameSounds(*timeline_, frame, context_, this, list_.ownDictionary());
 }
 
 void TimelineState::moveTo(int frame)
 {
     if (frame > current_) {
         for (int f = current_ + 1; f < frame; ++f)
-            for (const DisplayCommand &command : timeline_.frame(f).commands)
+            for (const DisplayCommand &command : timeline_->frame(f).commands)
                 applyCommand(command, f);
         startNewChildren();
         current_ = frame;
@@ -113,7 +114,7 @@ void TimelineState::moveTo(int frame)
     current_ = frame;
     if (context_.scripts) {
         context_.scripts->frameEntered(*this, frame);
-        for (const ActionBlock &block : timeline_.frame(frame).actions)
+        for (const ActionBlock &block : timeline_->frame(frame).actions)
             context_.scripts->actionsDue(*this, block);
     }
     startNewChildren();
@@ -121,7 +122,7 @@ void TimelineState::moveTo(int frame)
 
 void TimelineState::enter(int frame)
 {
-    const Frame &entered = timeline_.frame(frame);
+    const Frame &entered = timeline_->frame(frame);
     if (context_.scripts)
         context_.scripts->frameEntered(*this, frame);
     size_t nextBlock = 0;
@@ -191,9 +192,9 @@ bool TimelineState::isUnloading() const
 
 void TimelineState::rebuild(int frame)
 {
-    DisplayList rebuilt(context_);
+    DisplayList rebuilt(context_, list_.ownDictionary());
     for (int f = 0; f <= frame; ++f)
-        for (const DisplayCommand &command : timeline_.frame(f).commands)
+        for (const DisplayCommand &command : timeline_->frame(f).commands)
             rebuilt.apply(command, f);
     for (auto &[depth, object] : rebuilt.objects()) {
         DisplayObject *old = list_.find(depth);
@@ -238,13 +239,24 @@ void TimelineState::startChild(DisplayObject &object)
     // The timeline names what it places; scripts name theirs themselves.
     if (object.name.empty() && !object.scripted)
         object.name = "instance" + std::to_string(++context_.unnamedClips);
-    object.children = std::make_unique<TimelineState>(*object.childTimeline, context_, nesting_ + 1);
+    object.children = std::make_unique<TimelineState>(*object.childTimeline, context_, nesting_ + 1,
+                                                       list_.ownDictionary());
     TimelineState &child = *object.children;
     child.parent_ = this;
     child.owner_ = &object;
     if (context_.scripts)
         context_.scripts->clipCreated(child);
     child.start();
+}
+
+void TimelineState::load(const Timeline &timeline, const Dictionary *dictionary)
+{
+    StopTimelineStream(context_, this);
+    // The old content goes first, its clips reporting their removal.
+    list_ = DisplayList(context_, dictionary);
+    timeline_ = &timeline;
+    current_ = 0;
+    playing_ = true;
 }
 
 TimelineState *TimelineState::placeClip(Depth depth, uint16_t characterId, const Timeline *timeline,

@@ -21,7 +21,10 @@ namespace swf {
 
 class TimelineState {
 public:
-    TimelineState(const Timeline &timeline, PlayerContext &context, int nesting);
+    // `dictionary`: the characters of a movie loaded into a clip or a level,
+    // when not the player's own; the clips it places inherit it.
+    TimelineState(const Timeline &timeline, PlayerContext &context, int nesting,
+                  const Dictionary *dictionary = nullptr);
     ~TimelineState();
     TimelineState(const TimelineState &) = delete;
     TimelineState &operator=(const TimelineState &) = delete;
@@ -39,8 +42,8 @@ public:
     void gotoFrame(int frame, bool withSounds = false);
 
     int currentFrame() const { return current_; }
-    int frameCount() const { return timeline_.frameCount(); }
-    const Timeline &timeline() const { return timeline_; }
+    int frameCount() const { return timeline_->frameCount(); }
+    const Timeline &timeline() const { return *timeline_; }
     bool isPlaying() const { return playing_; }
     void setPlaying(bool playing) { playing_ = playing; }
     const DisplayList &displayList() const { return list_; }
@@ -54,6 +57,10 @@ public:
     // recolour the root through it as they do a placed sprite.
     void setRootPlacement(DisplayObject *placement) { owner_ = parent_ ? owner_ : placement; }
 
+    // For scripts: a movie loaded into this clip or level replaces what it
+    // played (running `timeline`, characters from `dictionary`); start()
+    // shows its first frame.
+    void load(const Timeline &timeline, const Dictionary *dictionary);
     // For scripts: a new sprite at `depth` (of `characterId`, or running
     // `timeline` when given), started at once; null when the depth is
     // taken, the character is no sprite or a limit is reached.
@@ -85,7 +92,7 @@ private:
     void link();
     void unlink();
 
-    const Timeline &timeline_;
+    const Timeline *timeline_;
     PlayerContext &context_;
     int nesting_;
     int current_ = 0;

@@ -1,0 +1,88 @@
+#include "swf/avm1/loading.h"
+
+#include "swf/avm1/clipobject.h"
+#include "swf/avm1/machine.h"
+#include "swf/avm1/movieloader.h"
+#include "swf/avm1/variables.h"
+
+namespace swf::avm1 {
+
+namespace {
+
+// What a MovieClip method reports for an object that is no clip.
+constexpr double kNotAClip = -1;
+// getSWFVersion came with SWF 6.
+constexpr int kSwfVersionMethodVersion = 6;
+
+ClipObject *LiveClip(const Value &value)
+{
+    auto *clip = dynamic_cast<ClipObject *>(value.object());
+    return clip && clip->state() ? clip : nullptr;
+}
+
+Value LoadMovieMethod(Machine &m, const Value &self, const Args &args)
+{
+    if (ClipObject *clip = LiveClip(self); clip && m.clips)
+        m.clips->loader().request({clip, -1}, m.toString(args[0]));
+    return {};
+}
+
+Value UnloadMovieMethod(Machine &m, const Value &self, const Args &)
+{
+    if (ClipObject *clip = LiveClip(self); clip && m.clips)
+        m.clips->loader().request({clip, -1}, std::string());
+    return {};
+}
+
+Value LoadVariablesMethod(Machine &m, const Value &self, const Args &args)
+{
+    if (ClipObject *clip = LiveClip(self); clip && m.clips)
+        m.clips->loader().requestVariables({clip, -1}, m.toString(args[0]));
+    return {};
+}
+
+Value GetSwfVersion(Machine &m, const Value &self, const Args &)
+{
+    ClipObject *clip = LiveClip(self);
+    if (!clip || !m.clips)
+        return Value(kNotAClip);
+    return Value(double(m.clips->loader().factsOf(clip->state()).version));
+}
+
+}  // namespace
+
+bool RequestFromGetUrl(Machine &machine, Activation &activation, const std::string &url,
+                       const std::string &target, int flags)
+{
+    if (!machine.clips)
+        return false;
+    LoadTarget where;
+    if (flags & kGetUrlLoadTarget) {
+        where.clip = dynamic_cast<ClipObject *>(ResolveTarget(machine, activation, target));
+        // A level that is not there yet is made by the load.
+        if (!where.clip)
+            where.level = LevelNumber(machine, target);
+        if (!where.clip && where.level < 0)
+            return true;
+    } else {
+        where.level = LevelNumber(machine, target);
+        if (where.level < 0)
+            return false;
+    }
+    if (flags & kGetUrlLoadVariables)
+        machine.clips->loader().requestVariables(where, url);
+    else
+        machine.clips->loader().request(where, url);
+    return true;
+}
+
+void InstallClipLoadingMethods(Machine &machine)
+{
+    machine.defineMethod(machine.clipProto, "loadMovie", LoadMovieMethod);
+    machine.defineMethod(machine.clipProto, "unloadMovie", UnloadMovieMethod);
+    machine.defineMethod(machine.clipProto, "loadVariables", LoadVariablesMethod);
+    if (machine.version() >= kSwfVersionMethodVersion)
+        machine.defineMethod(machine.clipProto, "getSWFVersion", GetSwfVersion);
+}
+
+}  // namespace swf::avm1
