@@ -48,7 +48,7 @@ void ScriptEngine::dataArrived(TimelineState &state)
         queueClipEvents(state, kClipEventData, queue_);
         ClipObject *clip = objectFor(&state);
         if (handlerMethods() && machine_.get(clip, "onData").isObject())
-            queue_.push_back({clip, nullptr, "onData"});
+            queue_.push_back({Queued::Kind::Method, clip, nullptr, "onData"});
     });
 }
 
@@ -72,9 +72,8 @@ void ScriptEngine::clearObject(TimelineState &state)
 void ScriptEngine::startLoaded(TimelineState &state)
 {
     guarded([&] {
-        clipCreated(state);
+        queueCreation(state);
         state.start();
-        clipPlaced(state);
     });
 }
 
@@ -233,7 +232,6 @@ void ScriptEngine::clipCreated(TimelineState &timeline)
 {
     guarded([&] { queueCreation(timeline); });
 }
-
 
 bool ScriptEngine::queueUnloadHandlers(TimelineState &timeline)
 {

@@ -137,10 +137,10 @@ private:
             // Takes the clip, whose unload handlers have run, off its list.
             FinishUnload,
         };
-        Kind kind;
-        ClipObject *clip;
-        std::shared_ptr<const Code> code;
-        std::string method;
+        Kind kind = Kind::Code;
+        ClipObject *clip = nullptr;
+        std::shared_ptr<const Code> code = {};
+        std::string method = {};
         // Runs on a clip that is gone (unload handlers).
         bool evenIfRemoved = false;
     };
