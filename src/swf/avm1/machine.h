@@ -20,6 +20,7 @@ namespace swf::avm1 {
 
 class ArrayObject;
 class ClipBinding;
+class ClipBitmaps;
 
 // Thrown by `throw` in a script; carries the thrown value up to its catch.
 struct ScriptThrow {
@@ -118,6 +119,7 @@ public:
     // Where trace() writes; the clip side; the player's clock.
     std::function<void(const std::string &)> traceSink;
     ClipBinding *clips = nullptr;
+    ClipBitmaps *bitmaps = nullptr;
     double clockMs = 0;
 
     std::vector<Timer> timers;

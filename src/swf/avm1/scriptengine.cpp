@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "swf/avm1/interpreter.h"
+#include "swf/avm1/scriptdepth.h"
 #include "swf/avm1/timers.h"
 #include "swf/characters/dictionary.h"
 #include "swf/timeline/timelinestate.h"
@@ -12,33 +13,22 @@ namespace swf::avm1 {
 
 namespace {
 
-constexpr int kDepthOffset = 16384;
 // Event handler methods (onEnterFrame, onUnload...) came with SWF 6.
 constexpr int kHandlerMethodVersion = 6;
-
-// A script depth as a display list depth; false when out of range.
-bool ListDepth(double depth, uint16_t &out)
-{
-    if (!std::isfinite(depth))
-        return false;
-    const double shifted = std::trunc(depth) + kDepthOffset;
-    if (shifted < 0 || shifted > 65535)
-        return false;
-    out = uint16_t(shifted);
-    return true;
-}
 
 }  // namespace
 
 ScriptEngine::ScriptEngine(const MovieFacts &facts) : facts_(facts), machine_(facts.version)
 {
     machine_.clips = this;
+    machine_.bitmaps = &bitmaps_;
     emptyTimeline_.setFrameCount(1);
 }
 
 ScriptEngine::~ScriptEngine()
 {
     machine_.clips = nullptr;
+    machine_.bitmaps = nullptr;
 }
 
 std::shared_ptr<const Code> ScriptEngine::codeFor(const ActionBlock &block)

@@ -32,6 +32,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "swf/avm1/clipbitmaps.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/code.h"
 #include "swf/avm1/machine.h"
@@ -97,6 +98,8 @@ public:
     ClipObject *createEmpty(ClipObject *parent, const std::string &name, double depth) override;
 
     Machine &machine() { return machine_; }
+    // How BitmapData.draw paints a clip.
+    void setClipPainter(ClipPainter painter) { bitmaps_.setPainter(std::move(painter)); }
 
 private:
     struct Queued {
@@ -123,6 +126,7 @@ private:
 
     MovieFacts facts_;
     Machine machine_;
+    ClipBitmaps bitmaps_{facts_.dictionary, facts_.exports};
     TimelineState *root_ = nullptr;
     std::unordered_map<TimelineState *, ClipObject *> objects_;
     std::unordered_map<const uint8_t *, std::shared_ptr<const Code>> codes_;
