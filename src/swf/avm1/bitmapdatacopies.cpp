@@ -12,20 +12,6 @@
 
 namespace swf::avm1 {
 
-namespace {
-
-// The three arguments every such method starts with.
-struct CopyArgs {
-    BitmapSurface *dest = nullptr;
-    const BitmapSurface *source = nullptr;
-    PixelRect sourceRect;
-    int destX = 0, destY = 0;
-};
-
-// What the player answers for a method whose arguments are short or
-// wrong: -1 for too few (or a disposed target), -2 for a source that is
-// no BitmapData, -3 for a disposed one, -4 for a source rectangle without
-// its four numbers. A missing point is the origin.
 std::optional<Value> ReadCopyArgs(Machine &m, const Value &self, const Args &args, size_t needed, CopyArgs &out)
 {
     BitmapDataObject *bitmap = LiveBitmapData(self);
@@ -43,6 +29,8 @@ std::optional<Value> ReadCopyArgs(Machine &m, const Value &self, const Args &arg
     out.source = &source->surface();
     return std::nullopt;
 }
+
+namespace {
 
 Value CopyPixelsMethod(Machine &m, const Value &self, const Args &args)
 {

@@ -87,21 +87,11 @@ uint64_t ScatterStride(uint64_t count)
 
 Value PixelDissolve(Machine &m, const Value &self, const Args &args)
 {
-    BitmapDataObject *bitmap = LiveBitmapData(self);
-    if (!bitmap || args.size() < 3)
-        return NotABitmap();
-    auto *source = dynamic_cast<BitmapDataObject *>(args[0].object());
-    PixelRect rect;
-    if (!source)
-        return Value(-2.0);
-    if (source->disposed())
-        return Value(-3.0);
-    if (!ReadRect(m, args[1], rect))
-        return Value(-4.0);
-    int destX = 0, destY = 0;
-    ReadPoint(m, args[2], destX, destY);
-    BitmapSurface &dest = bitmap->surface();
-    const CopyArea area = ClipCopy(source->surface(), rect, dest, destX, destY);
+    CopyArgs copy;
+    if (auto refused = ReadCopyArgs(m, self, args, 3, copy))
+        return *refused;
+    BitmapSurface &dest = *copy.dest;
+    const CopyArea area = ClipCopy(*copy.source, copy.sourceRect, dest, copy.destX, copy.destY);
     const uint64_t count = uint64_t(std::max(area.source.width, 0)) * uint64_t(std::max(area.source.height, 0));
     if (count == 0)
         return Value(0.0);
@@ -109,7 +99,7 @@ Value PixelDissolve(Machine &m, const Value &self, const Args &args)
     const double wanted = args.size() > 4 ? m.toNumber(args[4]) : double(count) / 30;
     const uint64_t pixels = wanted > 0 ? std::min<uint64_t>(uint64_t(std::min(wanted, 1e15)), count) : 0;
     const uint32_t fill = ColorArg(m, args[5]);
-    const bool fromItself = source == bitmap;
+    const bool fromItself = copy.source == copy.dest;
     const uint64_t stride = ScatterStride(count);
     for (uint64_t i = 0; i < pixels; ++i) {
         const uint64_t index = (seed + i) * stride % count;
@@ -118,7 +108,7 @@ Value PixelDissolve(Machine &m, const Value &self, const Args &args)
         if (fromItself)
             SetArgb(dest, dx, dy, fill);
         else
-            SetStored(dest, dx, dy, StoredAt(source->surface(), area.source.x + col, area.source.y + row));
+            SetStored(dest, dx, dy, StoredAt(*copy.source, area.source.x + col, area.source.y + row));
     }
     return Value(double((seed + pixels) % count));
 }
