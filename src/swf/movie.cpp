@@ -147,6 +147,25 @@ bool ReadLoadedText(const std::string &folder, const std::string &path, std::str
     return true;
 }
 
+// How a script's BitmapData.draw sees a clip: drawn by the same renderer
+// as the stage, into the bitmap's pixels.
+void PaintClip(const Dictionary *dictionary, QImage &target, const DisplayList &list, const Matrix &toTarget, const ColorTransform &cx,
+               const QRect &clip, bool smoothing)
+{
+    QPainter painter(&target);
+    RenderContext context;
+    context.painter = &painter;
+    context.quality = smoothing ? Quality::High : Quality::Medium;
+    context.dictionary = dictionary;
+    context.stageToDevice = QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smoothing);
+    painter.setClipRect(clip);
+    QPainterPath area;
+    area.addRect(QRectF(clip));
+    DisplayRenderer(context, area).renderList(list, toTarget, cx);
+}
+
 }  // namespace
 
 class MoviePlayer::State {
@@ -164,6 +183,11 @@ public:
         context.scripts = &scripts;
         root.setRootPlacement(&rootPlacement);
         context.movieVersion = movie->header.version;
+        scripts.setClipPainter([dictionary = &movie->dictionary](QImage &target, const DisplayList &list,
+                                                                 const Matrix &toTarget, const ColorTransform &cx,
+                                                                 const QRect &clip, bool smoothing) {
+            PaintClip(dictionary, target, list, toTarget, cx, clip, smoothing);
+        });
         scripts.setRoot(&root);
         scripts.setPlayerContext(&context);
         scripts.setLoading(&context, ReadLoadedMovie, ReadLoadedText);

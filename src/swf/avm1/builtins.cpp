@@ -34,6 +34,7 @@ void InstallBuiltins(Machine &machine)
     InstallClipLoadingMethods(machine);
     InstallMovieClipLoaderClass(machine);
     InstallLoadVarsClass(machine);
+    InstallBitmapDataClass(machine);
 }
 
 // A class: its constructor as a global, its prototype linked both ways.

@@ -31,6 +31,7 @@ void InstallSoundClass(Machine &machine);
 void InstallClipLoadingMethods(Machine &machine);
 void InstallMovieClipLoaderClass(Machine &machine);
 void InstallLoadVarsClass(Machine &machine);
+void InstallBitmapDataClass(Machine &machine);
 
 }  // namespace swf::avm1
 

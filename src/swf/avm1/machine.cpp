@@ -410,6 +410,9 @@ Value Machine::construct(const Value &constructor, const Args &args)
             ~Leave() { m.leaveCall(); }
         } leave{*this};
         Value made = fn->constructor(*this, Value(instance), args);
+        // A class that refuses its arguments answers null: `new` gives undefined.
+        if (made.isNull())
+            return {};
         return made.isObject() ? made : Value(instance);
     }
     Value result = call(constructor, Value(instance), args, instance->proto());

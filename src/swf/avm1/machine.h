@@ -21,6 +21,7 @@ namespace swf::avm1 {
 class ArrayObject;
 class ClipBinding;
 class ScriptSounds;
+class ClipBitmaps;
 
 // Thrown by `throw` in a script; carries the thrown value up to its catch.
 struct ScriptThrow {
@@ -127,6 +128,7 @@ public:
     ClipBinding *clips = nullptr;
     // The sounds scripts start; null where nothing plays (a bare machine).
     ScriptSounds *scriptSounds = nullptr;
+    ClipBitmaps *bitmaps = nullptr;
     double clockMs = 0;
     // What Date takes for now and for local time: the host's wall clock at
     // the start (0 in the tools, so that their logs repeat) and its

@@ -57,7 +57,7 @@ public:
 struct Watch {
     std::string key;
     Object *callback = nullptr;
-    Value userData;
+    Value userData = {};
     bool running = false;  // its own assignments are not watched again
 };
 

@@ -6,6 +6,7 @@
 #include "swf/avm1/interpreter.h"
 #include "swf/avm1/keyobject.h"
 #include "swf/avm1/textutil.h"
+#include "swf/avm1/scriptdepth.h"
 #include "swf/avm1/timers.h"
 #include "swf/characters/dictionary.h"
 #include "swf/timeline/button.h"
@@ -25,6 +26,7 @@ ScriptEngine::ScriptEngine(const MovieFacts &facts)
 {
     machine_.clips = this;
     machine_.scriptSounds = &sounds_;
+    machine_.bitmaps = &bitmaps_;
     emptyTimeline_.setFrameCount(1);
     keys_ = dynamic_cast<KeyObject *>(machine_.get(machine_.global, "Key").object());
 }
@@ -34,6 +36,7 @@ ScriptEngine::~ScriptEngine()
     loader_.clear();
     machine_.clips = nullptr;
     machine_.scriptSounds = nullptr;
+    machine_.bitmaps = nullptr;
 }
 
 void ScriptEngine::setLoading(PlayerContext *context, MovieReader movies, TextReader texts)

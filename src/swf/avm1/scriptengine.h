@@ -49,6 +49,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "swf/avm1/clipbitmaps.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/code.h"
 #include "swf/avm1/machine.h"
@@ -125,6 +126,8 @@ public:
     std::string levelName(const TimelineState *top) const override;
 
     Machine &machine() { return machine_; }
+    // How BitmapData.draw paints a clip.
+    void setClipPainter(ClipPainter painter) { bitmaps_.setPainter(std::move(painter)); }
 
 private:
     struct Queued {
@@ -183,6 +186,7 @@ private:
     MovieFacts facts_;
     ScriptSounds sounds_;
     Machine machine_;
+    ClipBitmaps bitmaps_{facts_.dictionary, facts_.exports};
     TimelineState *root_ = nullptr;
     KeyObject *keys_ = nullptr;
     std::unordered_map<TimelineState *, ClipObject *> objects_;

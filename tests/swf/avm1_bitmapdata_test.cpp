@@ -1,0 +1,307 @@
+// BitmapData as movies use it: the pixels as the player stores and rounds
+// them, its size limits and memory, the error answers scripts test for,
+// operations whose source is their own target, hostile sizes, and a
+// surface shown on a clip following what scripts write into it.
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <climits>
+
+#include "swf/avm1/bitmapdataargs.h"
+#include "swf/avm1/bitmapdataobject.h"
+#include "swf/avm1/bitmappixels.h"
+#include "swf/avm1/machine.h"
+
+using namespace swf::avm1;
+using swf::BitmapSurface;
+
+namespace {
+
+BitmapSurface MakeSurface(int width, int height, uint32_t argb, bool transparent = true)
+{
+    BitmapSurface surface;
+    surface.transparent = transparent;
+    surface.pixels = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+    FillRect(surface, SurfaceRect(surface), argb);
+    return surface;
+}
+
+// Runs BitmapData through a machine the way a script does.
+class ScriptBitmaps : public ::testing::Test {
+protected:
+    explicit ScriptBitmaps(int version = 8) : m(version) {}
+
+    Value newBitmap(std::vector<Value> args)
+    {
+        Object *bitmapClass = GlobalClass(m, {"flash", "display", "BitmapData"});
+        return bitmapClass ? m.construct(Value(bitmapClass), Args(std::move(args))) : Value();
+    }
+    Value call(const Value &bitmap, const char *method, std::vector<Value> args = {})
+    {
+        return m.callMethod(bitmap, method, Args(std::move(args)));
+    }
+    Value rect(double x, double y, double w, double h)
+    {
+        Object *object = m.newObject();
+        m.set(object, "x", Value(x));
+        m.set(object, "y", Value(y));
+        m.set(object, "width", Value(w));
+        m.set(object, "height", Value(h));
+        return Value(object);
+    }
+    Value point(double x, double y)
+    {
+        Object *object = m.newObject();
+        m.set(object, "x", Value(x));
+        m.set(object, "y", Value(y));
+        return Value(object);
+    }
+    uint32_t pixel32(const Value &bitmap, int x, int y)
+    {
+        return uint32_t(int32_t(m.toNumber(call(bitmap, "getPixel32", {Value(double(x)), Value(double(y))}))));
+    }
+
+    Machine m;
+};
+
+TEST(BitmapPixels, StoredPremultipliedAndReadBackWithThePlayersLoss)
+{
+    const struct {
+        uint32_t written, read;
+    } cases[] = {
+        {0xAABBCCDD, 0xAABBCCDC}, {0x12345678, 0x12395571}, {0x80FFFFFF, 0x80FFFFFF}, {0x80BBBBBB, 0x80BBBBBB},
+        {0x01FFFFFF, 0x01FFFFFF}, {0x00123456, 0x00000000}, {0xFF123456, 0xFF123456},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(UnmultiplyArgb(PremultiplyArgb(c.written)), c.read) << std::hex << c.written;
+}
+
+TEST(BitmapPixels, OpaqueSurfacesKeepAlphaWhateverIsWritten)
+{
+    BitmapSurface surface = MakeSurface(2, 2, 0x00000000, false);
+    EXPECT_EQ(ArgbAt(surface, 0, 0), 0xFF000000u);
+    SetArgb(surface, 1, 1, 0x10203040);
+    EXPECT_EQ(ArgbAt(surface, 1, 1), 0xFF203040u);
+    EXPECT_EQ(ArgbAt(surface, 5, 5), 0u);  // outside reads 0, writing there is ignored
+    SetArgb(surface, -1, 5, 0xFFFFFFFF);
+}
+
+// A source rectangle reaching outside either surface moves the landing
+// point with it instead of stretching or reading outside.
+TEST(BitmapPixels, CopiesClipBothRectanglesAlike)
+{
+    const BitmapSurface source = MakeSurface(10, 10, 0), dest = MakeSurface(4, 4, 0);
+    const struct {
+        PixelRect rect;
+        int destX, destY;
+        PixelRect wantSource;
+        int wantX, wantY;
+    } cases[] = {
+        {{0, 0, 3, 3}, 0, 0, {0, 0, 3, 3}, 0, 0},
+        {{-2, -1, 5, 5}, 0, 0, {0, 0, 2, 3}, 2, 1},
+        {{0, 0, 10, 10}, -1, 2, {1, 0, 4, 2}, 0, 2},
+        {{8, 8, 5, 5}, 0, 0, {8, 8, 2, 2}, 0, 0},
+        {{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, INT_MIN, INT_MIN, {}, 0, 0},
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, INT_MAX, 0, {}, 0, 0},
+    };
+    for (const auto &c : cases) {
+        const CopyArea area = ClipCopy(source, c.rect, dest, c.destX, c.destY);
+        EXPECT_EQ(area.source.x, c.wantSource.x);
+        EXPECT_EQ(area.source.y, c.wantSource.y);
+        EXPECT_EQ(area.source.width, c.wantSource.width);
+        EXPECT_EQ(area.source.height, c.wantSource.height);
+        if (!c.wantSource.empty()) {
+            EXPECT_EQ(area.destX, c.wantX);
+            EXPECT_EQ(area.destY, c.wantY);
+        }
+    }
+}
+
+// Copying a surface onto itself reads what was there before it started.
+TEST(BitmapPixels, OverlappingCopyOntoItselfReadsTheOldPixels)
+{
+    BitmapSurface surface = MakeSurface(4, 1, 0xFF000000);
+    for (int x = 0; x < 4; ++x)
+        SetArgb(surface, x, 0, 0xFF000000u | uint32_t(x + 1));
+    CopyPixels(surface, surface, {0, 0, 3, 1}, 1, 0, {}, false);
+    EXPECT_EQ(ArgbAt(surface, 1, 0), 0xFF000001u);
+    EXPECT_EQ(ArgbAt(surface, 2, 0), 0xFF000002u);
+    EXPECT_EQ(ArgbAt(surface, 3, 0), 0xFF000003u);
+    Scroll(surface, -2, 0);
+    EXPECT_EQ(ArgbAt(surface, 0, 0), 0xFF000002u);
+    EXPECT_EQ(ArgbAt(surface, 3, 0), 0xFF000003u);  // uncovered pixels stay
+}
+
+TEST(BitmapPixels, FloodFillOfALargeSurfaceNeedsNoDeepStack)
+{
+    BitmapSurface surface = MakeSurface(2880, 600, 0xFFFFFFFF);
+    EXPECT_TRUE(FloodFill(surface, 10, 10, 0xFF00FF00));
+    EXPECT_EQ(ArgbAt(surface, 2879, 599), 0xFF00FF00u);
+    EXPECT_FALSE(FloodFill(surface, 10, 10, 0xFF00FF00));
+    EXPECT_FALSE(FloodFill(surface, -1, 10, 0xFF0000FF));
+}
+
+TEST(BitmapPixels, ThresholdCountsAndUnknownTestsCompareAsLess)
+{
+    BitmapSurface source = MakeSurface(2, 1, 0xFF000010);
+    SetArgb(source, 1, 0, 0xFF000030);
+    BitmapSurface dest = MakeSurface(2, 1, 0xFFFFFFFF);
+    ThresholdRule rule;
+    rule.test = ThresholdTest::Less;
+    rule.threshold = 0xFF000020;
+    rule.color = 0xFFFF0000;
+    rule.copySource = true;
+    EXPECT_EQ(Threshold(dest, source, SurfaceRect(source), 0, 0, rule), 1);
+    EXPECT_EQ(ArgbAt(dest, 0, 0), 0xFFFF0000u);
+    EXPECT_EQ(ArgbAt(dest, 1, 0), 0xFF000030u);
+}
+
+TEST_F(ScriptBitmaps, ConstructorRefusesSizesThePlayerRefuses)
+{
+    const struct {
+        std::vector<Value> args;
+        bool made;
+    } cases[] = {
+        {{}, false},
+        {{Value(5.0)}, false},
+        {{Value(5.0), Value(6.0)}, true},
+        {{Value(2880.0), Value(1.0)}, true},
+        {{Value(2881.0), Value(1.0)}, false},
+        {{Value(0.0), Value(1.0)}, false},
+        {{Value(-3.0), Value(1.0)}, false},
+        {{Value(std::nan("")), Value(1.0)}, false},
+        {{Value(1e300), Value(1e300)}, false},
+        {{Value::null(), Value(1.0)}, false},
+    };
+    for (const auto &c : cases) {
+        const Value made = newBitmap(c.args);
+        EXPECT_EQ(made.isObject(), c.made) << c.args.size();
+        if (!c.made) {
+            EXPECT_TRUE(made.isUndefined());
+        }
+    }
+}
+
+TEST(ScriptBitmapsVersions, LaterMoviesGetTheLargerLimitAndEarlierOnesNoClass)
+{
+    EXPECT_TRUE(BitmapSizeAllowed(10, 8191, 2048));
+    EXPECT_FALSE(BitmapSizeAllowed(10, 8191, 2049));
+    EXPECT_FALSE(BitmapSizeAllowed(10, 8192, 1));
+    EXPECT_FALSE(BitmapSizeAllowed(9, 2881, 1));
+    Machine seven(7);
+    EXPECT_EQ(GlobalClass(seven, {"flash", "display", "BitmapData"}), nullptr);
+}
+
+TEST_F(ScriptBitmaps, FillColourAndTransparencyDefaults)
+{
+    const Value plain = newBitmap({Value(2.0), Value(2.0)});
+    EXPECT_EQ(pixel32(plain, 1, 1), 0xFFFFFFFFu);
+    EXPECT_TRUE(m.toBoolean(m.getMember(plain, "transparent")));
+    const Value opaque = newBitmap({Value(2.0), Value(2.0), Value(false), Value(double(0x12345678))});
+    EXPECT_EQ(pixel32(opaque, 0, 0), 0xFF345678u);
+    const Value unsaid = newBitmap({Value(2.0), Value(2.0), Value()});
+    EXPECT_FALSE(m.toBoolean(m.getMember(unsaid, "transparent")));
+}
+
+TEST_F(ScriptBitmaps, DisposedBitmapsAnswerMinusOne)
+{
+    const Value bitmap = newBitmap({Value(3.0), Value(3.0)});
+    call(bitmap, "dispose");
+    for (const char *property : {"width", "height", "transparent", "rectangle"})
+        EXPECT_EQ(m.toNumber(m.getMember(bitmap, property)), -1) << property;
+    EXPECT_EQ(m.toNumber(call(bitmap, "getPixel", {Value(0.0), Value(0.0)})), -1);
+    EXPECT_EQ(m.toNumber(call(bitmap, "clone")), -1);
+    EXPECT_TRUE(call(bitmap, "fillRect", {rect(0, 0, 1, 1), Value(0.0)}).isUndefined());
+}
+
+TEST_F(ScriptBitmaps, WrongArgumentsAnswerTheirPosition)
+{
+    const Value target = newBitmap({Value(3.0), Value(3.0)});
+    const Value source = newBitmap({Value(3.0), Value(3.0)});
+    const Value gone = newBitmap({Value(3.0), Value(3.0)});
+    call(gone, "dispose");
+    const struct {
+        std::vector<Value> args;
+        double answer;
+    } cases[] = {
+        {{source, rect(0, 0, 3, 3)}, -1},
+        {{Value::null(), rect(0, 0, 3, 3), point(0, 0)}, -2},
+        {{gone, rect(0, 0, 3, 3), point(0, 0)}, -3},
+        {{source, Value(), point(0, 0)}, -4},
+        {{source, rect(0, 0, 3, 3), Value()}, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(m.toNumber(call(target, "copyPixels", c.args)), c.answer) << c.answer;
+    EXPECT_EQ(m.toNumber(call(target, "compare", {gone})), -2);
+    EXPECT_EQ(m.toNumber(call(target, "compare", {newBitmap({Value(4.0), Value(3.0)})})), -3);
+    EXPECT_EQ(m.toNumber(call(target, "compare", {newBitmap({Value(3.0), Value(4.0)})})), -4);
+    EXPECT_EQ(m.toNumber(call(target, "compare", {source})), 0);
+}
+
+// The player's generator: seed 128 starts 0x80, 0x90, 0xE0; seeds of 0
+// and below count up from 1.
+TEST_F(ScriptBitmaps, NoiseFollowsThePlayersGenerator)
+{
+    const Value bitmap = newBitmap({Value(2.0), Value(1.0)});
+    call(bitmap, "noise", {Value(128.0)});
+    EXPECT_EQ(pixel32(bitmap, 0, 0), 0xFF8090E0u);
+    call(bitmap, "noise", {Value(-1.0), Value(0.0), Value(255.0), Value(1.0), Value(true)});
+    EXPECT_EQ(pixel32(bitmap, 0, 0), 0xFF4E4E4Eu);
+    call(bitmap, "noise", {Value(128.0), Value(0.0), Value(-1.0)});
+    EXPECT_EQ(pixel32(bitmap, 1, 0), 0xFF000000u);
+}
+
+TEST_F(ScriptBitmaps, PixelDissolveCoversEachPixelOnceWhateverItIsAsked)
+{
+    const Value bitmap = newBitmap({Value(7.0), Value(5.0), Value(false), Value(0.0)});
+    Value seed(0.0);
+    for (int round = 0; round < 7; ++round)
+        seed = call(bitmap, "pixelDissolve",
+                    {bitmap, rect(0, 0, 7, 5), point(0, 0), seed, Value(5.0), Value(double(0xFFFFFFFF))});
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(pixel32(bitmap, x, y), 0xFFFFFFFFu) << x << "," << y;
+    call(bitmap, "pixelDissolve", {bitmap, rect(0, 0, 7, 5), point(0, 0), Value(-5.0), Value(1e300), Value(0.0)});
+    EXPECT_EQ(pixel32(bitmap, 3, 3), 0xFF000000u);
+}
+
+// Pixels count against the script memory: a loop making bitmaps is
+// stopped by the budget, and disposing gives the memory back.
+TEST_F(ScriptBitmaps, PixelsCountAgainstTheScriptMemory)
+{
+    EXPECT_THROW(
+        {
+            for (int i = 0; i < 100; ++i)
+                newBitmap({Value(2880.0), Value(2880.0)});
+        },
+        ScriptAbort);
+    m.collect({});
+    for (int i = 0; i < 20; ++i)
+        call(newBitmap({Value(2880.0), Value(2880.0)}), "dispose");
+}
+
+TEST(SurfaceCharacters, DrawWhatTheSurfaceHoldsNowAndNothingOnceDisposed)
+{
+    auto surface = std::make_shared<BitmapSurface>(MakeSurface(4, 4, 0xFFFF0000));
+    swf::SurfaceCharacter character(surface, false);
+    auto draw = [&] {
+        QImage target(4, 4, QImage::Format_ARGB32_Premultiplied);
+        target.fill(0);
+        QPainter painter(&target);
+        swf::RenderContext context;
+        context.painter = &painter;
+        context.stageToDevice = QTransform::fromScale(1.0 / 20, 1.0 / 20);
+        character.render(context, swf::Matrix(), swf::ColorTransform(), 0);
+        painter.end();
+        return target.pixel(2, 2);
+    };
+    EXPECT_EQ(draw(), 0xFFFF0000u);
+    FillRect(*surface, SurfaceRect(*surface), 0xFF0000FF);
+    EXPECT_EQ(draw(), 0xFF0000FFu);
+    surface->pixels = QImage();
+    EXPECT_EQ(draw(), 0u);
+    EXPECT_EQ(character.bounds().xMax, 0);
+}
+
+}  // namespace
