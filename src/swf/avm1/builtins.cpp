@@ -4,6 +4,12 @@
 
 namespace swf::avm1 {
 
+namespace {
+
+constexpr int kFlashPackagesVersion = 8;
+
+}  // namespace
+
 void InstallBuiltins(Machine &machine)
 {
     // The two prototypes every other object needs come first.
@@ -35,6 +41,10 @@ void InstallBuiltins(Machine &machine)
     InstallMovieClipLoaderClass(machine);
     InstallLoadVarsClass(machine);
     InstallBitmapDataClass(machine);
+    // The flash.* packages came with SWF 8; older movies never see them,
+    // whichever class made the package.
+    if (machine.version() < kFlashPackagesVersion)
+        machine.global->removeOwn(machine.key("flash"));
 }
 
 // A class: its constructor as a global, its prototype linked both ways.
