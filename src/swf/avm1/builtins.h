@@ -19,6 +19,8 @@ void InstallErrorClass(Machine &machine);
 void InstallGlobalFunctions(Machine &machine);
 void InstallTimerFunctions(Machine &machine);
 void InstallMovieClipClass(Machine &machine);
+void InstallTextFieldClass(Machine &machine);
+void InstallTextFormatClass(Machine &machine);
 
 }  // namespace swf::avm1
 

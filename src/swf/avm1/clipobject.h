@@ -10,6 +10,7 @@
 #include <string>
 
 #include "swf/avm1/object.h"
+#include "swf/format/types.h"
 
 namespace swf {
 class TimelineState;
@@ -40,6 +41,10 @@ public:
     virtual ClipObject *attach(ClipObject *parent, const std::string &exportName, const std::string &name,
                                double depth) = 0;
     virtual ClipObject *createEmpty(ClipObject *parent, const std::string &name, double depth) = 0;
+    // The script object of a text field placed in `parent` (null for
+    // other objects), and createTextField's new field (`box` in twips).
+    virtual Object *textField(TimelineState &parent, DisplayObject &object) = 0;
+    virtual Object *createTextField(ClipObject *parent, const std::string &name, double depth, const Rect &box) = 0;
 };
 
 class ClipObject : public Object {
@@ -67,6 +72,8 @@ public:
     ClipObject *parentClip() const;
     ClipObject *rootClip() const;
     ClipObject *child(Machine &machine, const std::string &name) const;
+    // A text field placed in this clip under `name`.
+    Object *textFieldChild(Machine &machine, const std::string &name) const;
     DisplayObject *displayObject() const;
     int depth() const;  // as scripts number depths
     std::string name() const;

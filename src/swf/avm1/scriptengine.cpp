@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "swf/avm1/interpreter.h"
+#include "swf/avm1/textfieldobject.h"
 #include "swf/avm1/timers.h"
 #include "swf/characters/dictionary.h"
 #include "swf/timeline/timelinestate.h"
@@ -197,6 +198,8 @@ void ScriptEngine::runQueue()
     running_ = true;
     Queued entry;
     try {
+        if (root_)
+            textFields_.syncVariables(*root_);
         while (takeNext(entry)) {
             runOne(entry);
             collectIfWorthIt();
@@ -206,6 +209,8 @@ void ScriptEngine::runQueue()
             runOne(entry);
             collectIfWorthIt();
         }
+        if (root_)
+            textFields_.syncVariables(*root_);
     } catch (const ScriptAbort &) {
         initQueue_.clear();
         queue_.clear();
@@ -227,6 +232,7 @@ void ScriptEngine::collectIfWorthIt()
     std::vector<Object *> roots;
     for (const auto &entry : objects_)
         roots.push_back(entry.second);
+    textFields_.addRoots(roots);
     for (const auto *queue : {&initQueue_, &queue_})
         for (const Queued &queued : *queue)
             roots.push_back(queued.clip);
@@ -340,6 +346,17 @@ ClipObject *ScriptEngine::attach(ClipObject *parent, const std::string &exportNa
 ClipObject *ScriptEngine::createEmpty(ClipObject *parent, const std::string &name, double depth)
 {
     return placeScripted(parent, 0, &emptyTimeline_, name, depth);
+}
+
+Object *ScriptEngine::textField(TimelineState &parent, DisplayObject &object)
+{
+    return textFields_.objectFor(parent, object);
+}
+
+Object *ScriptEngine::createTextField(ClipObject *parent, const std::string &name, double depth, const Rect &box)
+{
+    TimelineState *state = parent ? parent->state() : nullptr;
+    return state ? textFields_.create(*state, name, depth, box) : nullptr;
 }
 
 }  // namespace swf::avm1

@@ -35,6 +35,7 @@
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/code.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/textfieldregistry.h"
 #include "swf/timeline/actionblock.h"
 #include "swf/timeline/buttontracker.h"
 #include "swf/timeline/scripthost.h"
@@ -95,6 +96,8 @@ public:
     ClipObject *attach(ClipObject *parent, const std::string &exportName, const std::string &name,
                        double depth) override;
     ClipObject *createEmpty(ClipObject *parent, const std::string &name, double depth) override;
+    Object *textField(TimelineState &parent, DisplayObject &object) override;
+    Object *createTextField(ClipObject *parent, const std::string &name, double depth, const Rect &box) override;
 
     Machine &machine() { return machine_; }
 
@@ -133,6 +136,7 @@ private:
     Timeline emptyTimeline_;
     bool quit_ = false;
     bool running_ = false;
+    TextFieldRegistry textFields_{machine_, *this};
 };
 
 }  // namespace swf::avm1
