@@ -45,6 +45,7 @@ void InstallBuiltins(Machine &machine)
     // whichever class made the package.
     if (machine.version() < kFlashPackagesVersion)
         machine.global->removeOwn(machine.key("flash"));
+    InstallTextFieldClass(machine);
 }
 
 // A class: its constructor as a global, its prototype linked both ways.

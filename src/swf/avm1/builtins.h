@@ -32,6 +32,8 @@ void InstallClipLoadingMethods(Machine &machine);
 void InstallMovieClipLoaderClass(Machine &machine);
 void InstallLoadVarsClass(Machine &machine);
 void InstallBitmapDataClass(Machine &machine);
+void InstallTextFieldClass(Machine &machine);
+void InstallTextFormatClass(Machine &machine);
 
 }  // namespace swf::avm1
 

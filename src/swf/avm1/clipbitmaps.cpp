@@ -20,8 +20,8 @@ bool ClipBitmaps::attach(ClipObject *parent, std::shared_ptr<const BitmapSurface
     DisplayObject *placed = list.placeNew(listDepth, 0, nullptr, std::string());
     if (!placed)
         return false;
-    placed->ownedCharacter = std::make_shared<SurfaceCharacter>(std::move(surface), smoothing);
-    placed->character = placed->ownedCharacter.get();
+    placed->ownCharacter = std::make_shared<SurfaceCharacter>(std::move(surface), smoothing);
+    placed->character = placed->ownCharacter.get();
     return true;
 }
 

@@ -152,6 +152,20 @@ ClipObject *ClipObject::child(Machine &machine, const std::string &name) const
     return nullptr;
 }
 
+Object *ClipObject::textFieldChild(Machine &machine, const std::string &name) const
+{
+    if (!state_)
+        return nullptr;
+    const std::string wanted = machine.key(name);
+    for (auto &entry : state_->displayList().objects()) {
+        DisplayObject &object = entry.second;
+        if (!object.children && !object.name.empty() && machine.key(object.name) == wanted)
+            if (Object *field = binding_.textField(*state_, object))
+                return field;
+    }
+    return nullptr;
+}
+
 int ClipObject::depth() const
 {
     if (!state_ || !state_->parent())
@@ -327,6 +341,10 @@ Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &fo
     if (ClipObject *named = child(machine, name)) {
         found = true;
         return Value(named);
+    }
+    if (Object *field = textFieldChild(machine, name)) {
+        found = true;
+        return Value(field);
     }
     const std::string lower = AsciiLower(name);
     if (lower == "_lockroot" && machine.version() >= kLockRootVersion) {

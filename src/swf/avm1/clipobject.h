@@ -11,6 +11,7 @@
 
 #include "swf/avm1/object.h"
 #include "swf/timeline/displaylist.h"
+#include "swf/format/types.h"
 
 namespace swf {
 class TimelineState;
@@ -49,6 +50,10 @@ public:
     virtual MovieLoader &loader() = 0;
     // "_level0" for the root, "_levelN" for the top of another level.
     virtual std::string levelName(const TimelineState *top) const = 0;
+    // The script object of a text field placed in `parent` (null for
+    // other objects), and createTextField's new field (`box` in twips).
+    virtual Object *textField(TimelineState &parent, DisplayObject &object) = 0;
+    virtual Object *createTextField(ClipObject *parent, const std::string &name, double depth, const Rect &box) = 0;
 };
 
 class ClipObject : public Object {
@@ -76,6 +81,8 @@ public:
     ClipObject *parentClip() const;
     ClipObject *rootClip() const;
     ClipObject *child(Machine &machine, const std::string &name) const;
+    // A text field placed in this clip under `name`.
+    Object *textFieldChild(Machine &machine, const std::string &name) const;
     DisplayObject *displayObject() const;
     int depth() const;  // as scripts number depths
     std::string name() const;

@@ -7,6 +7,7 @@
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/interpreter.h"
+#include "swf/avm1/textfieldobject.h"
 #include "swf/avm1/textutil.h"
 
 namespace swf::avm1 {
@@ -286,6 +287,8 @@ Value Machine::toPrimitive(const Value &value, bool preferString)
         return value;
     if (auto *clip = dynamic_cast<ClipObject *>(object))
         return Value(clip->targetPath());
+    if (auto *field = dynamic_cast<TextFieldObject *>(object))
+        return Value(field->targetPath());
     const char *first = preferString ? "toString" : "valueOf";
     const char *second = preferString ? "valueOf" : "toString";
     for (const char *method : {first, second}) {

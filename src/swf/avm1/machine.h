@@ -162,6 +162,8 @@ public:
     Object *clipProto = nullptr;
     Object *errorProto = nullptr;
     Object *buttonProto = nullptr;
+    Object *textFieldProto = nullptr;
+    Object *textFormatProto = nullptr;
 
 private:
     Value callScript(FunctionObject *function, const Value &self, const Args &args);

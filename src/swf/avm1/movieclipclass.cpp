@@ -8,6 +8,7 @@
 #include "swf/avm1/machine.h"
 #include "swf/avm1/numberformat.h"
 #include "swf/avm1/variables.h"
+#include "swf/avm1/textfieldobject.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf::avm1 {
@@ -163,6 +164,8 @@ Value RemoveMovieClip(Machine &, const Value &self, const Args &)
 {
     if (ClipObject *clip = ThisClip(self))
         clip->binding().remove(clip);
+    else if (auto *field = dynamic_cast<TextFieldObject *>(self.object()))
+        field->removeFromParent();
     return {};
 }
 

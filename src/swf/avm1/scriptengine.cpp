@@ -7,6 +7,7 @@
 #include "swf/avm1/keyobject.h"
 #include "swf/avm1/textutil.h"
 #include "swf/avm1/scriptdepth.h"
+#include "swf/avm1/textfieldobject.h"
 #include "swf/avm1/timers.h"
 #include "swf/characters/dictionary.h"
 #include "swf/timeline/button.h"
@@ -361,12 +362,16 @@ void ScriptEngine::runQueue()
         return;
     running_ = true;
     try {
+        if (root_)
+            textFields_.syncVariables(*root_);
         drain();
         RunDueTimers(machine_);
         sounds_.completeEnded(machine_);
         drain();
         loader_.runDue();
         drain();
+        if (root_)
+            textFields_.syncVariables(*root_);
     } catch (const ScriptAbort &) {
         dropQueued();
     } catch (const ScriptThrow &) {
@@ -405,6 +410,7 @@ void ScriptEngine::collectIfWorthIt()
     sounds_.collectRoots(roots);
     for (const auto &entry : objects_)
         roots.push_back(entry.second);
+    textFields_.addRoots(roots);
     for (const auto *queue : {&initQueue_, &constructQueue_, &queue_})
         for (const Queued &queued : *queue)
             roots.push_back(queued.clip);
@@ -538,6 +544,17 @@ ClipObject *ScriptEngine::attach(ClipObject *parent, const std::string &exportNa
 ClipObject *ScriptEngine::createEmpty(ClipObject *parent, const std::string &name, double depth)
 {
     return placeScripted(parent, 0, &emptyTimeline_, name, depth);
+}
+
+Object *ScriptEngine::textField(TimelineState &parent, DisplayObject &object)
+{
+    return textFields_.objectFor(parent, object);
+}
+
+Object *ScriptEngine::createTextField(ClipObject *parent, const std::string &name, double depth, const Rect &box)
+{
+    TimelineState *state = parent ? parent->state() : nullptr;
+    return state ? textFields_.create(*state, name, depth, box) : nullptr;
 }
 
 }  // namespace swf::avm1

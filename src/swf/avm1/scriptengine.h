@@ -56,6 +56,7 @@
 #include "swf/avm1/soundobject.h"
 #include "swf/avm1/moviefacts.h"
 #include "swf/avm1/movieloader.h"
+#include "swf/avm1/textfieldregistry.h"
 #include "swf/timeline/actionblock.h"
 #include "swf/timeline/buttontracker.h"
 #include "swf/timeline/scripthost.h"
@@ -124,6 +125,8 @@ public:
                        double depth, Object *initObject) override;
     ClipObject *createEmpty(ClipObject *parent, const std::string &name, double depth) override;
     std::string levelName(const TimelineState *top) const override;
+    Object *textField(TimelineState &parent, DisplayObject &object) override;
+    Object *createTextField(ClipObject *parent, const std::string &name, double depth, const Rect &box) override;
 
     Machine &machine() { return machine_; }
     // How BitmapData.draw paints a clip.
@@ -204,6 +207,7 @@ private:
     bool running_ = false;
     // Declared last: its levels go first, while the rest is still there.
     MovieLoader loader_;
+    TextFieldRegistry textFields_{machine_, *this};
 };
 
 }  // namespace swf::avm1

@@ -15,12 +15,15 @@ constexpr uint8_t kHasText = 0x80;
 constexpr uint8_t kWordWrap = 0x40;
 constexpr uint8_t kMultiline = 0x20;
 constexpr uint8_t kPassword = 0x10;
+constexpr uint8_t kReadOnly = 0x08;
 constexpr uint8_t kHasTextColor = 0x04;
 constexpr uint8_t kHasMaxLength = 0x02;
 constexpr uint8_t kHasFont = 0x01;
 // Second flag byte.
 constexpr uint8_t kHasFontClass = 0x80;
+constexpr uint8_t kAutoSize = 0x40;
 constexpr uint8_t kHasLayout = 0x20;
+constexpr uint8_t kNoSelect = 0x10;
 constexpr uint8_t kBorder = 0x08;
 constexpr uint8_t kHtml = 0x02;
 constexpr uint8_t kUseOutlines = 0x01;
@@ -57,6 +60,9 @@ void DefineEditTextTag(Tag tag, DefineContext &ctx)
     p.border = flags2 & kBorder;
     p.html = flags2 & kHtml;
     p.useOutlines = flags2 & kUseOutlines;
+    p.readOnly = flags & kReadOnly;
+    p.selectable = !(flags2 & kNoSelect);
+    p.autoSize = flags2 & kAutoSize;
     const FontCharacter *font = nullptr;
     if (flags & kHasFont)
         font = ctx.dictionary.findAs<FontCharacter>(body.u16());
@@ -67,7 +73,7 @@ void DefineEditTextTag(Tag tag, DefineContext &ctx)
     if (flags & kHasTextColor)
         p.color = body.rgba();
     if (flags & kHasMaxLength)
-        body.u16();
+        p.maxLength = body.u16();
     if (flags2 & kHasLayout)
         readLayout(body, p);
     p.variableName = decodeString(body.string(), ctx.swfVersion);

@@ -1,7 +1,5 @@
 #include "swf/characters/edittextcharacter.h"
 
-#include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QPainter>
 #include <cmath>
 
@@ -10,38 +8,9 @@
 
 namespace swf {
 
-namespace {
-
-// The generic names movies use for the player's standard device fonts.
-QFont deviceFontFor(const FontCharacter *font, double height)
-{
-    const QString name = font ? font->name() : QString();
-    QFont qfont;
-    if (name == QLatin1String("_serif") || name.isEmpty()) {
-        qfont.setFamilies({name.isEmpty() ? QStringLiteral("Times New Roman") : QStringLiteral("serif")});
-        qfont.setStyleHint(QFont::Serif);
-    } else if (name == QLatin1String("_typewriter")) {
-        qfont.setFamilies({QStringLiteral("monospace")});
-        qfont.setStyleHint(QFont::TypeWriter);
-    } else {
-        qfont.setFamilies({name == QLatin1String("_sans") ? QStringLiteral("sans-serif") : name});
-        qfont.setStyleHint(QFont::SansSerif);
-    }
-    // Laid out and drawn in twips: the pixel size is the height in twips,
-    // the painter's transform scales it to the device.
-    qfont.setPixelSize(std::max(1, int(std::lround(height))));
-    if (font) {
-        qfont.setBold(font->bold());
-        qfont.setItalic(font->italic());
-    }
-    return qfont;
-}
-
-}  // namespace
-
 EditTextCharacter::EditTextCharacter(uint16_t id, const EditTextProperties &properties, const FontCharacter *font,
                                      MemoryBudget &budget)
-    : Character(id), properties_(properties)
+    : Character(id), properties_(properties), font_(font)
 {
     text_ = properties_.initialText;
     if (properties_.html) {
@@ -56,82 +25,23 @@ EditTextCharacter::EditTextCharacter(uint16_t id, const EditTextProperties &prop
     }
     if (properties_.password)
         text_ = QString(text_.size(), QLatin1Char('*'));
-    embedded_ = properties_.useOutlines && font && font->glyphCount() > 0 && font->hasCodeTable();
-    if (embedded_) {
-        layOutGlyphs(*font, budget);
-    } else if (qGuiApp) {  // system fonts need the application's font database
-        deviceFont_ = deviceFontFor(font, properties_.height);
-        layOutDeviceText();
+    FieldStyle style;
+    style.bounds = properties_.bounds;
+    style.height = properties_.height;
+    style.align = properties_.align;
+    style.leftMargin = properties_.leftMargin;
+    style.rightMargin = properties_.rightMargin;
+    style.indent = properties_.indent;
+    style.leading = properties_.leading;
+    style.wordWrap = properties_.wordWrap;
+    if (font) {
+        style.fontName = font->name();
+        style.bold = font->bold();
+        style.italic = font->italic();
     }
-}
-
-TextLayoutParams EditTextCharacter::layoutParams(double ascent, double descent) const
-{
-    const QRectF box = properties_.bounds.toQRectF();
-    TextLayoutParams params;
-    params.area = box.adjusted(kGutter + properties_.leftMargin, kGutter, -kGutter - properties_.rightMargin, -kGutter);
-    params.indent = properties_.indent;
-    params.align = properties_.align;
-    params.wordWrap = properties_.wordWrap;
-    params.ascent = ascent;
-    params.descent = descent;
-    params.leading = properties_.leading;
-    return params;
-}
-
-void EditTextCharacter::layOutGlyphs(const FontCharacter &font, MemoryBudget &budget)
-{
-    const double scale = properties_.height / font.emSquare();
-    auto advance = [&](QChar c) {
-        const int glyph = font.glyphForCode(c.unicode());
-        if (glyph < 0)
-            return c == QLatin1Char(' ') ? properties_.height / 4 : 0.0;
-        return scale * (font.hasLayout() ? font.advance(glyph) : font.glyph(glyph).boundingRect().right());
-    };
-    auto measure = [&](const QString &s) {
-        double width = 0;
-        for (QChar c : s)
-            width += advance(c);
-        return width;
-    };
-    const double ascent = font.hasLayout() ? font.ascent() * scale : properties_.height * 0.8;
-    const double descent = font.hasLayout() ? font.descent() * scale : properties_.height * 0.2;
-    lines_ = LayOutText(text_, layoutParams(ascent, descent), measure);
-    for (const TextLine &line : lines_) {
-        double x = line.x;
-        for (QChar c : line.text) {
-            const QPainterPath &glyph = font.glyph(font.glyphForCode(c.unicode()));
-            if (!glyph.isEmpty()) {
-                if (!budget.reserve(sizeof(QPainterPath::Element) * size_t(glyph.elementCount())))
-                    return;
-                glyphs_.push_back(QTransform(scale, 0, 0, scale, x, line.baseline).map(glyph));
-            }
-            x += advance(c);
-        }
-    }
-}
-
-void EditTextCharacter::layOutDeviceText()
-{
-    const QFontMetricsF metrics(deviceFont_);
-    lines_ = LayOutText(text_, layoutParams(metrics.ascent(), metrics.descent()),
-                        [&metrics](const QString &s) { return metrics.horizontalAdvance(s); });
-}
-
-void EditTextCharacter::drawBorder(QPainter &painter, const ColorTransform &cx) const
-{
-    // The border is a one-pixel line that fills the device pixels along the
-    // field's edges: each corner goes to the centre of the pixel it starts,
-    // so neither an antialiased nor an aliased line falls between two pixels.
-    QPolygonF box = painter.transform().map(QPolygonF(properties_.bounds.toQRectF()));
-    for (QPointF &corner : box)
-        corner = QPointF(std::round(corner.x()) + 0.5, std::round(corner.y()) + 0.5);
-    painter.save();
-    painter.resetTransform();
-    painter.setPen(QPen(cx.apply(QColor(Qt::black)), 0));
-    painter.setBrush(cx.apply(QColor(Qt::white)));
-    painter.drawPolygon(box);
-    painter.restore();
+    if (properties_.useOutlines)
+        style.embeddedFont = font;
+    layout_.layOut(style, text_, &budget);
 }
 
 void EditTextCharacter::render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx, uint16_t) const
@@ -144,20 +54,9 @@ void EditTextCharacter::render(RenderContext &ctx, const Matrix &toStage, const 
     painter.setRenderHint(QPainter::Antialiasing, ctx.antialias());
     painter.setRenderHint(QPainter::TextAntialiasing, ctx.antialias());
     if (properties_.border)
-        drawBorder(painter, cx);
+        DrawFieldBox(painter, properties_.bounds.toQRectF(), cx.apply(QColor(Qt::black)), cx.apply(QColor(Qt::white)));
     painter.setClipRect(properties_.bounds.toQRectF(), painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    const QColor color = cx.apply(properties_.color.toQColor());
-    if (embedded_) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(color);
-        for (const QPainterPath &glyph : glyphs_)
-            painter.drawPath(glyph);
-    } else if (qGuiApp) {
-        painter.setFont(deviceFont_);
-        painter.setPen(color);
-        for (const TextLine &line : lines_)
-            painter.drawText(QPointF(line.x, line.baseline), line.text);
-    }
+    layout_.paint(painter, cx.apply(properties_.color.toQColor()));
     painter.restore();
 }
 
@@ -168,13 +67,9 @@ QPainterPath EditTextCharacter::outline(uint16_t) const
 {
     QPainterPath box;
     box.addRect(properties_.bounds.toQRectF());
-    if (!embedded_ || properties_.border)
+    if (!layout_.embedded() || properties_.border)
         return box;
-    QPainterPath letters;
-    for (const QPainterPath &glyph : glyphs_)
-        letters.addPath(glyph);
-    letters.setFillRule(Qt::OddEvenFill);
-    return letters.intersected(box);
+    return layout_.letters().intersected(box);
 }
 
 }  // namespace swf

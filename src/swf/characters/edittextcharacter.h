@@ -3,17 +3,16 @@
 // with the glyphs of an embedded font where the field asks for outlines
 // and the font has them, otherwise as device text in a system font. The
 // text is laid out once at load time (lines and, for embedded glyphs, the
-// positioned outlines); drawing clips to the field's bounds. Fields are
-// not editable and no script changes their text yet.
+// positioned outlines); drawing clips to the field's bounds. A field a
+// script reaches gets a TextFieldCharacter of its own, made from this one.
 // Immutable after loading; any thread may render.
 
-#include <QFont>
 #include <QPainterPath>
 #include <QString>
 #include <vector>
 
 #include "swf/characters/character.h"
-#include "swf/characters/textlayout.h"
+#include "swf/characters/fieldtext.h"
 #include "swf/format/memorybudget.h"
 
 namespace swf {
@@ -28,6 +27,10 @@ struct EditTextProperties {
     bool border = false;
     bool html = false;
     bool useOutlines = false;
+    bool readOnly = false;
+    bool selectable = true;
+    bool autoSize = false;
+    int maxLength = 0;  // 0: no limit
     double height = 240;  // twips; the EM size of the text
     Rgba color{0, 0, 0, 255};
     TextAlign align = TextAlign::Left;
@@ -41,9 +44,6 @@ struct EditTextProperties {
 
 class EditTextCharacter : public Character {
 public:
-    // The padding Flash keeps between a field's bounds and its text.
-    static constexpr double kGutter = 2 * kTwipsPerPixel;
-
     // `font` (may be null) is the field's font from the same dictionary;
     // positioned glyph outlines are booked in `budget`.
     EditTextCharacter(uint16_t id, const EditTextProperties &properties, const FontCharacter *font,
@@ -57,21 +57,16 @@ public:
     const EditTextProperties &properties() const { return properties_; }
     // The text as shown: markup removed, password fields masked.
     const QString &displayedText() const { return text_; }
-    bool usesEmbeddedGlyphs() const { return embedded_; }
-    const std::vector<TextLine> &lines() const { return lines_; }
+    bool usesEmbeddedGlyphs() const { return layout_.embedded(); }
+    const std::vector<TextLine> &lines() const { return layout_.lines(); }
+    // The field's font from the same dictionary; may be null.
+    const FontCharacter *font() const { return font_; }
 
 private:
-    TextLayoutParams layoutParams(double ascent, double descent) const;
-    void layOutGlyphs(const FontCharacter &font, MemoryBudget &budget);
-    void layOutDeviceText();
-    void drawBorder(QPainter &painter, const ColorTransform &cx) const;
-
     EditTextProperties properties_;
+    const FontCharacter *font_;
     QString text_;
-    bool embedded_ = false;
-    QFont deviceFont_;
-    std::vector<TextLine> lines_;
-    std::vector<QPainterPath> glyphs_;  // embedded glyphs in field twips
+    FieldText layout_;
 };
 
 }  // namespace swf

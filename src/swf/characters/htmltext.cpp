@@ -4,21 +4,24 @@
 
 namespace swf {
 
-namespace {
-
-QString attribute(const QString &tag, const QString &name)
+QString HtmlAttribute(const QString &tag, const QString &name, bool *found)
 {
     static const QRegularExpression pattern(
         QStringLiteral("([a-zA-Z]+)\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))"));
     for (auto it = pattern.globalMatch(tag); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        if (m.captured(1).compare(name, Qt::CaseInsensitive) == 0)
+        if (m.captured(1).compare(name, Qt::CaseInsensitive) == 0) {
+            if (found)
+                *found = true;
             return m.captured(2) + m.captured(3) + m.captured(4);
+        }
     }
+    if (found)
+        *found = false;
     return {};
 }
 
-QChar entity(const QString &name)
+QChar HtmlEntity(const QString &name)
 {
     if (name.startsWith(QLatin1Char('#'))) {
         bool ok = false;
@@ -34,6 +37,8 @@ QChar entity(const QString &name)
     return QChar();
 }
 
+namespace {
+
 void applyTag(const QString &tag, HtmlText &out)
 {
     const QString lower = tag.toLower();
@@ -42,7 +47,7 @@ void applyTag(const QString &tag, HtmlText &out)
     if (name == QLatin1String("br") || (closing && (name == QLatin1String("p") || name == QLatin1String("li")))) {
         out.text += QLatin1Char('\n');
     } else if (!closing && name == QLatin1String("font")) {
-        const QString color = attribute(tag, QStringLiteral("color"));
+        const QString color = HtmlAttribute(tag, QStringLiteral("color"));
         if (!out.color && color.startsWith(QLatin1Char('#'))) {
             bool ok = false;
             const uint rgb = color.mid(1).toUInt(&ok, 16);
@@ -50,13 +55,13 @@ void applyTag(const QString &tag, HtmlText &out)
                 out.color = Rgba{uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb), 255};
         }
         bool ok = false;
-        const double size = attribute(tag, QStringLiteral("size")).toDouble(&ok);
+        const double size = HtmlAttribute(tag, QStringLiteral("size")).toDouble(&ok);
         if (!out.size && ok && size > 0)
             out.size = size;
     } else if (!closing && name == QLatin1String("p") && !out.align) {
         static const QString aligns[] = {QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("center"),
                                          QStringLiteral("justify")};
-        const QString align = attribute(tag, QStringLiteral("align")).toLower();
+        const QString align = HtmlAttribute(tag, QStringLiteral("align")).toLower();
         for (int i = 0; i < 4; ++i)
             if (align == aligns[i])
                 out.align = i;
@@ -79,7 +84,7 @@ HtmlText ParseHtmlText(const QString &html)
             i = end + 1;
         } else if (c == QLatin1Char('&')) {
             const qsizetype end = html.indexOf(QLatin1Char(';'), i);
-            const QChar decoded = end > i && end - i <= 8 ? entity(html.mid(i + 1, end - i - 1)) : QChar();
+            const QChar decoded = end > i && end - i <= 8 ? HtmlEntity(html.mid(i + 1, end - i - 1)) : QChar();
             out.text += decoded.isNull() ? c : decoded;
             i = decoded.isNull() ? i + 1 : end + 1;
         } else {

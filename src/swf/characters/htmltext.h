@@ -21,4 +21,11 @@ struct HtmlText {
 
 HtmlText ParseHtmlText(const QString &html);
 
+// The value of attribute `name` in the inside of a tag ("font color='#f00'"),
+// quoted or not; `found` says whether it was there.
+QString HtmlAttribute(const QString &tag, const QString &name, bool *found = nullptr);
+// The character an entity name stands for ("amp", "#65", "#x41"); null
+// when unknown.
+QChar HtmlEntity(const QString &name);
+
 }  // namespace swf

@@ -76,6 +76,7 @@ void DisplayList::setCharacter(DisplayObject &object, uint16_t id, int frame) co
 {
     object.characterId = id;
     object.character = dictionary().find(id);
+    object.ownCharacter.reset();
     object.placeFrame = frame;
     object.children.reset();
     object.childTimeline = ChildTimelineOf(object.character);

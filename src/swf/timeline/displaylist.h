@@ -27,8 +27,9 @@ struct DisplayObject {
 
     uint16_t characterId = 0;
     const Character *character = nullptr;  // null when the id is undefined
-    // A character made for this object alone (a script's bitmap).
-    std::shared_ptr<const Character> ownedCharacter;
+    // A character of this object alone (a script's bitmap, a text field as
+    // scripts changed or made it); `character` points at it while it is set.
+    std::shared_ptr<Character> ownCharacter;
     // The timeline of a sprite, the up state of a button, else null.
     const Timeline *childTimeline = nullptr;
     // The frame whose command put this character here: an object that a

@@ -198,9 +198,13 @@ void TimelineState::rebuild(int frame)
             rebuilt.apply(command, f);
     for (auto &[depth, object] : rebuilt.objects()) {
         DisplayObject *old = list_.find(depth);
-        if (old && old->children && old->characterId == object.characterId
-            && old->placeFrame == object.placeFrame)
-            object.children = std::move(old->children);
+        if (!old || old->characterId != object.characterId || old->placeFrame != object.placeFrame)
+            continue;
+        object.children = std::move(old->children);
+        if (old->ownCharacter) {
+            object.ownCharacter = std::move(old->ownCharacter);
+            object.character = object.ownCharacter.get();
+        }
     }
     // What scripts made stays where it is; clips that the rebuild drops
     // wait for their unload handlers as removed ones do.
