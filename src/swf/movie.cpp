@@ -211,7 +211,7 @@ void MoviePlayer::render(QPainter &painter, const QRect &target, Quality quality
         painter.setRenderHint(QPainter::Antialiasing, context.antialias());
         painter.setRenderHint(QPainter::SmoothPixmapTransform, context.smoothBitmaps());
         DisplayRenderer(context, baseClip)
-            .renderList(state_->root.displayList(), Matrix(), ColorTransform());
+            .renderTimeline(state_->root, Matrix(), ColorTransform());
     }
     painter.restore();
 }
@@ -229,19 +229,26 @@ QImage MoviePlayer::renderImage(const QSize &size, Quality quality) const
     return image;
 }
 
+// Clip events and Mouse listeners hear the mouse before the buttons do.
 void MoviePlayer::mouseMove(const QPointF &stagePoint)
 {
-    state_->buttons.mouseMove(StagePixelToTwips(movie_->header.frame, stagePoint));
+    state_->context.mouse = StagePixelToTwips(movie_->header.frame, stagePoint);
+    state_->scripts.mouseInput(avm1::ScriptEngine::MouseInput::Move);
+    state_->buttons.mouseMove(state_->context.mouse);
 }
 
 void MoviePlayer::mouseDown(const QPointF &stagePoint)
 {
-    state_->buttons.mouseDown(StagePixelToTwips(movie_->header.frame, stagePoint));
+    state_->context.mouse = StagePixelToTwips(movie_->header.frame, stagePoint);
+    state_->scripts.mouseInput(avm1::ScriptEngine::MouseInput::Down);
+    state_->buttons.mouseDown(state_->context.mouse);
 }
 
 void MoviePlayer::mouseUp(const QPointF &stagePoint)
 {
-    state_->buttons.mouseUp(StagePixelToTwips(movie_->header.frame, stagePoint));
+    state_->context.mouse = StagePixelToTwips(movie_->header.frame, stagePoint);
+    state_->scripts.mouseInput(avm1::ScriptEngine::MouseInput::Up);
+    state_->buttons.mouseUp(state_->context.mouse);
 }
 
 void MoviePlayer::mouseLeave() { state_->buttons.mouseLeave(); }

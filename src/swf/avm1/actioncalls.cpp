@@ -114,7 +114,7 @@ void ActionRunner::executeCalls(const Action &action)
             push(CallOnSuper(m_, super, "", args));
             break;
         }
-        push(m_.call(function, a_.target ? Value(a_.target) : Value(), args));
+        push(m_.call(function, CallThis(m_, a_, name), args));
         break;
     }
     case kActionCallMethod: {

@@ -212,9 +212,10 @@ ClipObject *ActionRunner::targetClip() const
     return clip && clip->state() ? clip : nullptr;
 }
 
+// Only a clip can be told to: any other target leaves the code's own clip.
 void ActionRunner::setTarget(Object *target)
 {
-    a_.target = target ? target : a_.baseClip;
+    a_.target = dynamic_cast<ClipObject *>(target) ? target : a_.baseClip;
 }
 
 }  // namespace swf::avm1

@@ -21,6 +21,7 @@ void InstallBuiltins(Machine &machine)
     InstallGlobalFunctions(machine);
     InstallTimerFunctions(machine);
     InstallMovieClipClass(machine);
+    InstallMouseObject(machine);
 }
 
 // A class: its constructor as a global, its prototype linked both ways.

@@ -19,6 +19,7 @@ void InstallErrorClass(Machine &machine);
 void InstallGlobalFunctions(Machine &machine);
 void InstallTimerFunctions(Machine &machine);
 void InstallMovieClipClass(Machine &machine);
+void InstallMouseObject(Machine &machine);
 
 }  // namespace swf::avm1
 

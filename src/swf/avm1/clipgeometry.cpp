@@ -4,6 +4,9 @@
 
 #include "swf/avm1/clipobject.h"
 #include "swf/characters/character.h"
+#include "swf/characters/drawing.h"
+#include "swf/characters/morphshapecharacter.h"
+#include "swf/timeline/scriptmasks.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf::avm1 {
@@ -14,30 +17,41 @@ constexpr double kDegrees = 180.0 / M_PI;
 // Sprites inside sprites deeper than this add nothing to a clip's bounds.
 constexpr int kBoundsDepthLimit = 32;
 
-QRectF ListBounds(const DisplayList &list, const QTransform &toParent, int depth);
-
-QRectF ObjectBounds(const DisplayObject &object, const QTransform &toParent, int depth)
+void Unite(std::optional<QRectF> &into, const std::optional<QRectF> &part)
 {
-    const QTransform transform = object.matrix.toQTransform() * toParent;
-    if (object.children)
-        return depth < kBoundsDepthLimit ? ListBounds(object.children->displayList(), transform, depth + 1)
-                                         : QRectF();
-    if (!object.character)
-        return {};
-    const Rect bounds = object.character->bounds();
-    if (bounds.isEmpty())
-        return {};
+    if (part)
+        into = into ? into->united(*part) : *part;
+}
+
+std::optional<QRectF> Mapped(const Rect &bounds, const QTransform &transform)
+{
     return transform.mapRect(bounds.toQRectF());
 }
 
-QRectF ListBounds(const DisplayList &list, const QTransform &toParent, int depth)
+std::optional<QRectF> TimelineBounds(const TimelineState &state, const QTransform &toSpace, bool withLines, int depth);
+
+std::optional<QRectF> ObjectBounds(const DisplayObject &object, const QTransform &toParent, bool withLines, int depth)
 {
-    QRectF united;
-    for (const auto &entry : list.objects()) {
-        const QRectF part = ObjectBounds(entry.second, toParent, depth);
-        if (!part.isEmpty())
-            united = united.isEmpty() ? part : united.united(part);
-    }
+    const QTransform transform = object.matrix.toQTransform() * toParent;
+    if (object.children)
+        return depth < kBoundsDepthLimit ? TimelineBounds(*object.children, transform, withLines, depth + 1)
+                                         : std::nullopt;
+    if (!object.character)
+        return std::nullopt;
+    const auto *morph = dynamic_cast<const MorphShapeCharacter *>(object.character);
+    const Rect bounds = morph ? morph->startBounds() : object.character->bounds();
+    if (bounds.isEmpty())
+        return std::nullopt;
+    return Mapped(bounds, transform);
+}
+
+std::optional<QRectF> TimelineBounds(const TimelineState &state, const QTransform &toSpace, bool withLines, int depth)
+{
+    std::optional<QRectF> united;
+    if (const Drawing *drawing = state.drawing(); drawing && !drawing->isEmpty())
+        united = Mapped(withLines ? drawing->bounds() : drawing->edgeBounds(), toSpace);
+    for (const auto &entry : state.displayList().objects())
+        Unite(united, ObjectBounds(entry.second, toSpace, withLines, depth));
     return united;
 }
 
@@ -78,6 +92,23 @@ void SetRotation(Matrix &m, double degrees)
     m.d = std::cos(radians) * yScale;
 }
 
+std::optional<QRectF> ContentBounds(const TimelineState &state, const QTransform &toSpace, bool withLines)
+{
+    return TimelineBounds(state, toSpace, withLines, 0);
+}
+
+QTransform ToStage(const TimelineState &state)
+{
+    return TimelineToStage(state).toQTransform();
+}
+
+double MouseIn(const TimelineState &state, bool x)
+{
+    bool invertible = false;
+    const QPointF local = ToStage(state).inverted(&invertible).map(state.context().mouse);
+    return invertible ? (x ? local.x() : local.y()) / kTwipsPerPixel : 0;
+}
+
 QRectF BoundsInParent(const ClipObject &clip)
 {
     const TimelineState *state = clip.state();
@@ -85,7 +116,7 @@ QRectF BoundsInParent(const ClipObject &clip)
         return {};
     const DisplayObject *object = clip.displayObject();
     const QTransform transform = object ? object->matrix.toQTransform() : QTransform();
-    return ListBounds(state->displayList(), transform, 0);
+    return ContentBounds(*state, transform, true).value_or(QRectF());
 }
 
 void SetSize(const ClipObject &clip, bool width, double twips)
@@ -93,7 +124,7 @@ void SetSize(const ClipObject &clip, bool width, double twips)
     DisplayObject *object = clip.displayObject();
     if (!object || !clip.state())
         return;
-    const QRectF local = ListBounds(clip.state()->displayList(), QTransform(), 0);
+    const QRectF local = ContentBounds(*clip.state(), QTransform(), true).value_or(QRectF());
     const double extent = width ? local.width() : local.height();
     if (extent <= 0)
         return;

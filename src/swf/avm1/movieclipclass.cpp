@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "swf/avm1/builtins.h"
+#include "swf/avm1/clipmethods.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/machine.h"
 #include "swf/timeline/timelinestate.h"
@@ -166,9 +167,7 @@ void InstallMovieClipClass(Machine &m)
         {"nextFrame", NextFrame},
         {"prevFrame", PrevFrame},
         {"getDepth", GetDepth},
-        {"getNextHighestDepth", GetNextHighestDepth},
         {"swapDepths", SwapDepths},
-        {"createEmptyMovieClip", CreateEmptyMovieClip},
         {"attachMovie", AttachMovie},
         {"duplicateMovieClip", DuplicateMovieClip},
         {"removeMovieClip", RemoveMovieClip},
@@ -177,6 +176,13 @@ void InstallMovieClipClass(Machine &m)
     };
     for (const auto &[name, fn] : methods)
         m.defineMethod(m.clipProto, name, fn);
+    // Movies made for players before version 6 (7) do not have these.
+    if (m.version() >= 6)
+        m.defineMethod(m.clipProto, "createEmptyMovieClip", CreateEmptyMovieClip);
+    if (m.version() >= 7)
+        m.defineMethod(m.clipProto, "getNextHighestDepth", GetNextHighestDepth);
+    InstallClipDrawingMethods(m);
+    InstallClipGeometryMethods(m);
 }
 
 }  // namespace swf::avm1

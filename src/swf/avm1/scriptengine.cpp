@@ -16,9 +16,12 @@ constexpr int kDepthOffset = 16384;
 // Event handler methods (onEnterFrame, onUnload...) came with SWF 6.
 constexpr int kHandlerMethodVersion = 6;
 
-// A script depth as a display list depth; false when out of range.
+// A script depth as a display list depth (NaN, as from a missing
+// argument, is depth 0); false when out of range.
 bool ListDepth(double depth, uint16_t &out)
 {
+    if (std::isnan(depth))
+        depth = 0;
     if (!std::isfinite(depth))
         return false;
     const double shifted = std::trunc(depth) + kDepthOffset;

@@ -70,16 +70,25 @@ bool HasPath(const std::string &name)
 }
 
 // The first scope along the chain that has `name`; null when none does.
+// The object a scope link stands for: a clip's link is the clip timeline
+// actions act on (tellTarget moves it).
+Object *ScopeObject(const Scope &scope, const Activation &activation)
+{
+    return scope.kind == Scope::Kind::Clip && activation.target ? activation.target : scope.object;
+}
+
+const Scope *ScopeWith(Machine &machine, Activation &activation, const std::string &name)
+{
+    for (const Scope *scope = activation.scope.get(); scope; scope = scope->parent.get())
+        if (machine.has(ScopeObject(*scope, activation), name))
+            return scope;
+    return nullptr;
+}
+
 Object *ScopeHolding(Machine &machine, Activation &activation, const std::string &name)
 {
-    for (const Scope *scope = activation.scope.get(); scope; scope = scope->parent.get()) {
-        Object *object = scope->object;
-        if (scope->kind == Scope::Kind::Clip && activation.target)
-            object = activation.target;
-        if (machine.has(object, name))
-            return object;
-    }
-    return nullptr;
+    const Scope *scope = ScopeWith(machine, activation, name);
+    return scope ? ScopeObject(*scope, activation) : nullptr;
 }
 
 }  // namespace
@@ -115,6 +124,14 @@ Object *TargetOf(Machine &machine, Activation &activation, const Value &target)
     if (Object *object = target.object())
         return object;
     return ResolveTarget(machine, activation, machine.toString(target));
+}
+
+Value CallThis(Machine &machine, Activation &activation, const std::string &name)
+{
+    const Scope *scope = HasPath(name) ? nullptr : ScopeWith(machine, activation, name);
+    if (scope && scope->kind == Scope::Kind::With)
+        return Value(scope->object);
+    return activation.target ? Value(activation.target) : Value();
 }
 
 Value GetVariable(Machine &machine, Activation &activation, const std::string &name)

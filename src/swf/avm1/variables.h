@@ -16,6 +16,10 @@ Object *ResolveTarget(Machine &machine, Activation &activation, const std::strin
 // The target of a value given as a target (a clip or a path).
 Object *TargetOf(Machine &machine, Activation &activation, const Value &target);
 
+// `this` of a function called by name: the object of the `with` that
+// holds the name, else the clip timeline actions act on.
+Value CallThis(Machine &machine, Activation &activation, const std::string &name);
+
 Value GetVariable(Machine &machine, Activation &activation, const std::string &name);
 void SetVariable(Machine &machine, Activation &activation, const std::string &name, const Value &value);
 // `var name = value`: on the function's locals, else on the clip.

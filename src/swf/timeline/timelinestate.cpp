@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "swf/characters/drawing.h"
 #include "swf/timeline/framesounds.h"
 
 namespace swf {
@@ -14,6 +15,7 @@ TimelineState::TimelineState(const Timeline &timeline, PlayerContext &context, i
 TimelineState::~TimelineState()
 {
     StopTimelineStream(context_, this);
+    context_.masks.forget(this);
     unlink();
     if (context_.scripts)
         context_.scripts->clipRemoved(*this);
@@ -210,6 +212,13 @@ TimelineState *TimelineState::placeClip(uint16_t depth, uint16_t characterId, co
     }
     startChild(*object);
     return object->children.get();
+}
+
+Drawing &TimelineState::ensureDrawing()
+{
+    if (!drawing_)
+        drawing_ = std::make_unique<Drawing>();
+    return *drawing_;
 }
 
 }  // namespace swf

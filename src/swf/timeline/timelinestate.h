@@ -12,12 +12,15 @@
 // playing (and by a script's goto) start their sounds; a goto stops the
 // timeline's stream.
 
+#include <memory>
 #include <string>
 
 #include "swf/timeline/displaylist.h"
 #include "swf/timeline/timeline.h"
 
 namespace swf {
+
+class Drawing;
 
 class TimelineState {
 public:
@@ -50,12 +53,18 @@ public:
     // object that places it there.
     TimelineState *parent() const { return parent_; }
     DisplayObject *owner() const { return owner_; }
+    PlayerContext &context() const { return context_; }
 
     // For scripts: a new sprite at `depth` (of `characterId`, or running
     // `timeline` when given), started at once; null when the depth is
     // taken, the character is no sprite or a limit is reached.
     TimelineState *placeClip(uint16_t depth, uint16_t characterId, const Timeline *timeline,
                              const std::string &name);
+
+    // What scripts drew into the clip, beneath its objects; null until
+    // they draw. It stays when the timeline moves.
+    Drawing *drawing() const { return drawing_.get(); }
+    Drawing &ensureDrawing();
 
 private:
     // This timeline's own step of a tick.
@@ -85,6 +94,7 @@ private:
     TimelineState *older_ = nullptr;
     bool linked_ = false;
     DisplayList list_;
+    std::unique_ptr<Drawing> drawing_;
 };
 
 }  // namespace swf
