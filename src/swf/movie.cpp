@@ -328,10 +328,9 @@ void MoviePlayer::render(QPainter &painter, const QRect &target, Quality quality
         painter.setRenderHint(QPainter::Antialiasing, context.antialias());
         painter.setRenderHint(QPainter::SmoothPixmapTransform, context.smoothBitmaps());
         DisplayRenderer renderer(context, baseClip);
-        renderer.renderList(state_->root.displayList(), state_->rootPlacement.matrix,
-                            state_->rootPlacement.colorTransform);
+        renderer.renderTimeline(state_->root, state_->rootPlacement.matrix, state_->rootPlacement.colorTransform);
         for (const auto &level : state_->scripts.loader().levels())
-            renderer.renderList(level.second->displayList(), Matrix(), ColorTransform());
+            renderer.renderTimeline(*level.second, Matrix(), ColorTransform());
     }
     painter.restore();
 }
@@ -349,19 +348,26 @@ QImage MoviePlayer::renderImage(const QSize &size, Quality quality) const
     return image;
 }
 
+// Clip events and Mouse listeners hear the mouse before the buttons do.
 void MoviePlayer::mouseMove(const QPointF &stagePoint)
 {
-    state_->buttons.mouseMove(StagePixelToTwips(movie_->header.frame, stagePoint));
+    state_->context.mouse = StagePixelToTwips(movie_->header.frame, stagePoint);
+    state_->scripts.mouseInput(avm1::ScriptEngine::MouseInput::Move);
+    state_->buttons.mouseMove(state_->context.mouse);
 }
 
 void MoviePlayer::mouseDown(const QPointF &stagePoint)
 {
-    state_->buttons.mouseDown(StagePixelToTwips(movie_->header.frame, stagePoint));
+    state_->context.mouse = StagePixelToTwips(movie_->header.frame, stagePoint);
+    state_->scripts.mouseInput(avm1::ScriptEngine::MouseInput::Down);
+    state_->buttons.mouseDown(state_->context.mouse);
 }
 
 void MoviePlayer::mouseUp(const QPointF &stagePoint)
 {
-    state_->buttons.mouseUp(StagePixelToTwips(movie_->header.frame, stagePoint));
+    state_->context.mouse = StagePixelToTwips(movie_->header.frame, stagePoint);
+    state_->scripts.mouseInput(avm1::ScriptEngine::MouseInput::Up);
+    state_->buttons.mouseUp(state_->context.mouse);
 }
 
 void MoviePlayer::mouseLeave() { state_->buttons.mouseLeave(); }

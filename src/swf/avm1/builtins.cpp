@@ -46,6 +46,7 @@ void InstallBuiltins(Machine &machine)
     if (machine.version() < kFlashPackagesVersion)
         machine.global->removeOwn(machine.key("flash"));
     InstallTextFieldClass(machine);
+    InstallMouseObject(machine);
 }
 
 // A class: its constructor as a global, its prototype linked both ways.

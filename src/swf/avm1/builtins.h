@@ -34,6 +34,7 @@ void InstallLoadVarsClass(Machine &machine);
 void InstallBitmapDataClass(Machine &machine);
 void InstallTextFieldClass(Machine &machine);
 void InstallTextFormatClass(Machine &machine);
+void InstallMouseObject(Machine &machine);
 
 }  // namespace swf::avm1
 

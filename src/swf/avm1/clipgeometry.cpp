@@ -5,6 +5,9 @@
 
 #include "swf/avm1/clipobject.h"
 #include "swf/characters/character.h"
+#include "swf/characters/drawing.h"
+#include "swf/characters/morphshapecharacter.h"
+#include "swf/timeline/scriptmasks.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf::avm1 {
@@ -15,12 +18,17 @@ constexpr double kDegrees = 180.0 / M_PI;
 // Sprites inside sprites deeper than this add nothing to a clip's bounds.
 constexpr int kBoundsDepthLimit = 32;
 
-QRectF ListBounds(const DisplayList &list, const QTransform &toParent, int depth);
+void Unite(std::optional<QRectF> &into, const std::optional<QRectF> &part)
+{
+    if (part)
+        into = into ? into->united(*part) : *part;
+}
 
 // The player moves each corner to whole twips before it takes the box
 // around them, so widths come out in whole twips too.
-QRectF MapToWholeTwips(const QTransform &transform, const QRectF &rect)
+std::optional<QRectF> Mapped(const Rect &bounds, const QTransform &transform)
 {
+    const QRectF rect = bounds.toQRectF();
     const QPointF corners[] = {transform.map(rect.topLeft()), transform.map(rect.topRight()),
                                transform.map(rect.bottomLeft()), transform.map(rect.bottomRight())};
     double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
@@ -32,28 +40,30 @@ QRectF MapToWholeTwips(const QTransform &transform, const QRectF &rect)
     return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
-QRectF ObjectBounds(const DisplayObject &object, const QTransform &toParent, int depth)
+std::optional<QRectF> TimelineBounds(const TimelineState &state, const QTransform &toSpace, bool withLines, int depth);
+
+std::optional<QRectF> ObjectBounds(const DisplayObject &object, const QTransform &toParent, bool withLines, int depth)
 {
     const QTransform transform = object.matrix.toQTransform() * toParent;
     if (object.children)
-        return depth < kBoundsDepthLimit ? ListBounds(object.children->displayList(), transform, depth + 1)
-                                         : QRectF();
+        return depth < kBoundsDepthLimit ? TimelineBounds(*object.children, transform, withLines, depth + 1)
+                                         : std::nullopt;
     if (!object.character)
-        return {};
-    const Rect bounds = object.character->bounds();
+        return std::nullopt;
+    const auto *morph = dynamic_cast<const MorphShapeCharacter *>(object.character);
+    const Rect bounds = morph ? morph->startBounds() : object.character->bounds();
     if (bounds.isEmpty())
-        return {};
-    return MapToWholeTwips(transform, bounds.toQRectF());
+        return std::nullopt;
+    return Mapped(bounds, transform);
 }
 
-QRectF ListBounds(const DisplayList &list, const QTransform &toParent, int depth)
+std::optional<QRectF> TimelineBounds(const TimelineState &state, const QTransform &toSpace, bool withLines, int depth)
 {
-    QRectF united;
-    for (const auto &entry : list.objects()) {
-        const QRectF part = ObjectBounds(entry.second, toParent, depth);
-        if (!part.isEmpty())
-            united = united.isEmpty() ? part : united.united(part);
-    }
+    std::optional<QRectF> united;
+    if (const Drawing *drawing = state.drawing(); drawing && !drawing->isEmpty())
+        united = Mapped(withLines ? drawing->bounds() : drawing->edgeBounds(), toSpace);
+    for (const auto &entry : state.displayList().objects())
+        Unite(united, ObjectBounds(entry.second, toSpace, withLines, depth));
     return united;
 }
 
@@ -136,6 +146,23 @@ void SetRotation(DisplayObject &object, double degrees)
     RebuildMatrix(object);
 }
 
+std::optional<QRectF> ContentBounds(const TimelineState &state, const QTransform &toSpace, bool withLines)
+{
+    return TimelineBounds(state, toSpace, withLines, 0);
+}
+
+QTransform ToStage(const TimelineState &state)
+{
+    return TimelineToStage(state).toQTransform();
+}
+
+double MouseIn(const TimelineState &state, bool x)
+{
+    bool invertible = false;
+    const QPointF local = ToStage(state).inverted(&invertible).map(state.context().mouse);
+    return invertible ? (x ? local.x() : local.y()) / kTwipsPerPixel : 0;
+}
+
 QRectF BoundsInParent(const ClipObject &clip)
 {
     const TimelineState *state = clip.state();
@@ -143,7 +170,7 @@ QRectF BoundsInParent(const ClipObject &clip)
         return {};
     const DisplayObject *object = clip.displayObject();
     const QTransform transform = object ? object->matrix.toQTransform() : QTransform();
-    return ListBounds(state->displayList(), transform, 0);
+    return ContentBounds(*state, transform, true).value_or(QRectF());
 }
 
 void SetSize(const ClipObject &clip, bool width, double twips)
@@ -151,7 +178,7 @@ void SetSize(const ClipObject &clip, bool width, double twips)
     DisplayObject *object = clip.displayObject();
     if (!object || !clip.state())
         return;
-    const QRectF local = ListBounds(clip.state()->displayList(), QTransform(), 0);
+    const QRectF local = ContentBounds(*clip.state(), QTransform(), true).value_or(QRectF());
     const double extent = width ? local.width() : local.height();
     if (extent <= 0)
         return;

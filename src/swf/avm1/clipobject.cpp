@@ -273,7 +273,7 @@ Value ClipObject::property(Machine &machine, int index)
         return Value("HIGH");
     case kXMouse:
     case kYMouse:
-        return Value(0.0);
+        return Value(MouseIn(*state_, index == kXMouse));
     default:
         (void)machine;
         return {};

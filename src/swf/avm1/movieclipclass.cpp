@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "swf/avm1/builtins.h"
+#include "swf/avm1/clipmethods.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/numberformat.h"
@@ -190,7 +191,6 @@ void InstallMovieClipClass(Machine &m)
         {"nextFrame", NextFrame},
         {"prevFrame", PrevFrame},
         {"getDepth", GetDepth},
-        {"getNextHighestDepth", GetNextHighestDepth},
         {"swapDepths", SwapDepths},
         {"getInstanceAtDepth", GetInstanceAtDepth},
         {"attachMovie", AttachMovie},
@@ -201,8 +201,11 @@ void InstallMovieClipClass(Machine &m)
     };
     for (const auto &[name, fn] : methods)
         m.defineMethod(m.clipProto, name, fn);
-    // Came with Flash Player 6; SWF 5 movies do not see it.
+    // Came with Flash Player 6 (7); older movies do not see them.
     m.defineMethod(m.clipProto, "createEmptyMovieClip", CreateEmptyMovieClip, kDontEnum | kVersion6Up);
+    m.defineMethod(m.clipProto, "getNextHighestDepth", GetNextHighestDepth, kDontEnum | kVersion7Up);
+    InstallClipDrawingMethods(m);
+    InstallClipGeometryMethods(m);
 }
 
 }  // namespace swf::avm1

@@ -107,6 +107,16 @@ public:
     // that holds the button, with a budget of their own (the person's
     // click is not the frame's work).
     void buttonActionFired(TimelineState &timeline, DisplayObject &button, const ButtonActionRecord &record) override;
+    // Clips with button handlers (onPress, onClipEvent(press)...) take the
+    // mouse as buttons do; `enabled` and `useHandCursor` say how.
+    bool clipTakesMouse(TimelineState &clip) override;
+    bool clipShowsHand(TimelineState &clip) override;
+    void clipMouseEvent(TimelineState &clip, uint16_t transition) override;
+
+    // The mouse as clip events (mouseMove, mouseDown, mouseUp) and Mouse
+    // listeners hear it, before the buttons do.
+    enum class MouseInput { Move, Down, Up };
+    void mouseInput(MouseInput input);
 
     // ClipBinding
     ClipObject *objectFor(TimelineState *state) override;
@@ -153,6 +163,8 @@ private:
 
     std::shared_ptr<const Code> codeFor(const ActionBlock &block);
     void queueClipEvents(TimelineState &timeline, uint32_t event, std::deque<Queued> &queue);
+    void queueMouseEvents(TimelineState &timeline, uint32_t event);
+    void broadcastToMouseListeners(const char *method);
     void queueInitActions(const Frame &frame);
     // The unload handlers of `timeline` and of the clips in it, the inner
     // ones first; false when there are none.

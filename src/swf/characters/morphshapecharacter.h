@@ -35,6 +35,8 @@ public:
     QPainterPath outline(uint16_t ratio) const override;
     // Covers every ratio: the start and end bounds together.
     Rect bounds() const override;
+    // Scripts measure a morph by its start shape, whatever its ratio.
+    Rect startBounds() const { return data_.startBounds; }
 
 private:
     using PaintList = std::vector<ShapePathItem>;

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "swf/characters/drawing.h"
 #include "swf/render/filterpainter.h"
+#include "swf/timeline/playercontext.h"
+#include "swf/timeline/scriptmasks.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf {
@@ -91,6 +94,13 @@ int64_t TargetPixels(const RenderContext &context)
     return int64_t(device->width()) * device->height();
 }
 
+// A clip that a script made the mask of another is drawn only as that
+// clip's mask.
+bool IsScriptMask(const DisplayObject &object)
+{
+    return object.children && object.children->context().masks.isMask(object.children.get());
+}
+
 }  // namespace
 
 bool DisplayRenderer::OffscreenBudget::spend(int64_t work)
@@ -124,7 +134,7 @@ void DisplayRenderer::renderList(const DisplayList &list, const Matrix &toStage,
     const size_t firstOfLevel = clips_.size();
     for (const auto &[depth, object] : list.objects()) {
         closeClipsBelow(firstOfLevel, depth);
-        if (!object.visible)
+        if (!object.visible || IsScriptMask(object))
             continue;
         const Matrix objectToStage = toStage * object.matrix;
         if (object.clipDepth > 0) {
@@ -140,13 +150,44 @@ void DisplayRenderer::renderList(const DisplayList &list, const Matrix &toStage,
     context_.dictionary = outerDictionary;
 }
 
+void DisplayRenderer::renderTimeline(const TimelineState &timeline, const Matrix &toStage, const ColorTransform &cx)
+{
+    if (const Drawing *drawing = timeline.drawing(); drawing && !drawing->isEmpty()) {
+        if (clipsChanged_)
+            applyClips();
+        drawing->render(context_, toStage, cx, 0);
+    }
+    renderList(timeline.displayList(), toStage, cx);
+}
+
 void DisplayRenderer::renderObject(const DisplayObject &object, const Matrix &toStage,
                                    const ColorTransform &cx)
 {
+    const ScriptMasks *masks = object.children ? &object.children->context().masks : nullptr;
+    const bool masked = masks && masks->isMasked(object.children.get());
+    if (masked)
+        openScriptMask(masks->maskOf(object.children.get()));
     if (IsBlended(object.blendMode) || !object.filters.empty())
         renderLayered(object, toStage, cx);
     else
         renderContent(object, toStage, cx);
+    if (masked) {
+        clips_.pop_back();
+        clipsChanged_ = true;
+    }
+}
+
+// The mask's shapes where they are on the stage clip the object and all
+// it holds; without a mask nothing shows.
+void DisplayRenderer::openScriptMask(const TimelineState *mask)
+{
+    ActiveClip clip;
+    clip.clipDepth = UINT16_MAX;
+    clip.devicePaths.emplace_back();
+    if (mask)
+        addTimelineOutline(*mask, TimelineToStage(*mask), clip.devicePaths.back());
+    clips_.push_back(std::move(clip));
+    clipsChanged_ = true;
 }
 
 double DisplayRenderer::pixelsPerStagePixel() const
@@ -233,6 +274,8 @@ QRectF DisplayRenderer::deviceBounds(const DisplayObject &object, const Matrix &
 {
     QRectF bounds;
     if (object.children) {
+        if (const Drawing *drawing = object.children->drawing(); drawing && !drawing->isEmpty())
+            bounds = (toStage.toQTransform() * context_.stageToDevice).mapRect(drawing->bounds().toQRectF());
         for (const auto &entry : object.children->displayList().objects())
             bounds |= deviceBounds(entry.second, toStage * entry.second.matrix);
     } else if (object.character) {
@@ -270,7 +313,7 @@ void DisplayRenderer::renderContent(const DisplayObject &object, const Matrix &t
     if (object.hasBackground)
         fillBackground(object, toStage, cx);
     if (object.children) {
-        renderList(object.children->displayList(), toStage, cx);
+        renderTimeline(*object.children, toStage, cx);
         return;
     }
     if (!object.character)
@@ -280,19 +323,29 @@ void DisplayRenderer::renderContent(const DisplayObject &object, const Matrix &t
     object.character->render(context_, toStage, cx, object.ratio);
 }
 
+void DisplayRenderer::addTimelineOutline(const TimelineState &timeline, const Matrix &toStage, QPainterPath &out) const
+{
+    if (const Drawing *drawing = timeline.drawing())
+        addPath(drawing->outline(0), toStage, out);
+    for (const auto &entry : timeline.displayList().objects()) {
+        const DisplayObject &child = entry.second;
+        if (child.clipDepth == 0)
+            addOutline(child, toStage * child.matrix, out);
+    }
+}
+
 void DisplayRenderer::addOutline(const DisplayObject &object, const Matrix &toStage, QPainterPath &out) const
 {
     if (object.children) {
-        for (const auto &entry : object.children->displayList().objects()) {
-            const DisplayObject &child = entry.second;
-            if (child.clipDepth == 0)
-                addOutline(child, toStage * child.matrix, out);
-        }
+        addTimelineOutline(*object.children, toStage, out);
         return;
     }
-    if (!object.character)
-        return;
-    const QPainterPath path = object.character->outline(object.ratio);
+    if (object.character)
+        addPath(object.character->outline(object.ratio), toStage, out);
+}
+
+void DisplayRenderer::addPath(const QPainterPath &path, const Matrix &toStage, QPainterPath &out) const
+{
     if (path.isEmpty())
         return;
     const QPainterPath device = (toStage.toQTransform() * context_.stageToDevice).map(path);

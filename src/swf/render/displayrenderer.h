@@ -36,6 +36,8 @@ public:
     static constexpr int kOffscreenWorkPerPixel = 128;
 
     void renderList(const DisplayList &list, const Matrix &toStage, const ColorTransform &cx);
+    // What scripts drew into the timeline, then its objects.
+    void renderTimeline(const TimelineState &timeline, const Matrix &toStage, const ColorTransform &cx);
 
 private:
     // The work left to a render, shared by the renderers of its layers.
@@ -74,6 +76,9 @@ private:
     double pixelsPerStagePixel() const;
     // The filled area of an object (all of a sprite's objects) in device pixels.
     void addOutline(const DisplayObject &object, const Matrix &toStage, QPainterPath &out) const;
+    void addPath(const QPainterPath &path, const Matrix &toStage, QPainterPath &out) const;
+    void addTimelineOutline(const TimelineState &timeline, const Matrix &toStage, QPainterPath &out) const;
+    void openScriptMask(const TimelineState *mask);
     void openClip(size_t firstOfLevel, const DisplayObject &object, const Matrix &toStage);
     // The bounding box of an object (all of a sprite's objects) in device pixels.
     QRectF deviceBounds(const DisplayObject &object, const Matrix &toStage) const;

@@ -1,6 +1,7 @@
 #include "swf/timeline/buttontracker.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "swf/timeline/framesounds.h"
@@ -22,9 +23,13 @@ ObjectPath::Step StepTo(int depth, const DisplayObject &object)
     return {depth, object.characterId, object.placeFrame};
 }
 
+using ClipFilter = std::function<bool(TimelineState &)>;
+
 // The topmost button whose hit area holds `point` (coordinates of
-// `timeline`); buttons inside sprites count, a button's own pictures not.
-bool PickIn(const TimelineState &timeline, const QPointF &point, const Dictionary &dictionary, ObjectPath &path)
+// `timeline`); buttons inside sprites count, a button's own pictures not,
+// and clips that take the mouse count with all they show.
+bool PickIn(const TimelineState &timeline, const QPointF &point, const Dictionary &dictionary,
+            const ClipFilter &takesMouse, ObjectPath &path)
 {
     const DisplayList &list = timeline.displayList();
     for (auto it = list.objects().rbegin(); it != list.objects().rend(); ++it) {
@@ -38,8 +43,10 @@ bool PickIn(const TimelineState &timeline, const QPointF &point, const Dictionar
         bool hit = false;
         if (const ButtonCharacter *button = ButtonOf(&object))
             hit = HitAreaContains(*button, *local, dictionary);
+        else if (object.children && takesMouse(*object.children))
+            hit = ObjectContains(object, point, dictionary);
         else if (object.children)
-            hit = PickIn(*object.children, *local, object.children->displayList().dictionary(), path);
+            hit = PickIn(*object.children, *local, object.children->displayList().dictionary(), takesMouse, path);
         if (hit && ClipsAdmit(list, depth, point, dictionary))
             return true;
         path.steps.pop_back();
@@ -102,9 +109,15 @@ std::optional<ObjectPath> ButtonTracker::pick() const
     if (!pointer_)
         return std::nullopt;
     ObjectPath path;
-    if (!PickIn(root_, *pointer_, context_.dictionary, path))
+    const ClipFilter takesMouse = [this](TimelineState &clip) { return this->takesMouse(clip); };
+    if (!PickIn(root_, *pointer_, context_.dictionary, takesMouse, path))
         return std::nullopt;
     return path;
+}
+
+bool ButtonTracker::takesMouse(TimelineState &clip) const
+{
+    return listener_ && listener_->clipTakesMouse(clip);
 }
 
 bool ButtonTracker::isMenu(const ObjectPath &path)
@@ -233,7 +246,12 @@ void ButtonTracker::refresh()
 
 bool ButtonTracker::overButton() const
 {
-    return active_ && state_ != State::OutDown;
+    if (!active_ || state_ == State::OutDown)
+        return false;
+    const PlacedObject placed = ResolvePath(root_, *active_);
+    if (placed.object && !ButtonOf(placed.object) && placed.object->children && listener_)
+        return listener_->clipShowsHand(*placed.object->children);
+    return true;
 }
 
 void ButtonTracker::fireQueued()
@@ -246,7 +264,10 @@ void ButtonTracker::fireQueued()
 
 void ButtonTracker::fire(const Firing &firing)
 {
-    const ButtonCharacter *button = ButtonOf(ResolvePath(root_, firing.button).object);
+    const PlacedObject target = ResolvePath(root_, firing.button);
+    const ButtonCharacter *button = ButtonOf(target.object);
+    if (!button && target.object && target.object->children && firing.transition && listener_)
+        listener_->clipMouseEvent(*target.object->children, firing.transition);
     if (!button)
         return;
     for (const ButtonActionRecord &record : button->actions()) {

@@ -16,6 +16,10 @@
 // change any display list, so the tracker finds its buttons again from the
 // root by path after every record.
 //
+// A clip that takes the mouse (the listener says which: those with button
+// handlers) is such a button too: its shapes are its hit area, its children
+// take no mouse of their own, and its transitions go to the listener.
+//
 // Buttons are found again after display lists change (a new frame, a
 // goto): the host calls refresh(), which also re-picks under a pointer
 // that did not move. Owned by the player with the root timeline; the
@@ -66,6 +70,12 @@ public:
     // `record` of the button `button`, which `timeline` holds, fires now.
     virtual void buttonActionFired(TimelineState &timeline, DisplayObject &button,
                                    const ButtonActionRecord &record) = 0;
+    // Whether the clip takes the mouse as a button, and shows the hand
+    // while it is over it.
+    virtual bool clipTakesMouse(TimelineState &) { return false; }
+    virtual bool clipShowsHand(TimelineState &) { return true; }
+    // A transition of a clip that takes the mouse.
+    virtual void clipMouseEvent(TimelineState &, uint16_t) {}
 };
 
 class ButtonTracker {
@@ -109,6 +119,7 @@ private:
     bool isMenu(const ObjectPath &path);
     void fireQueued();
     void fire(const Firing &firing);
+    bool takesMouse(TimelineState &clip) const;
     void moveFocus();
     void pressFocused(bool down);
 

@@ -1,5 +1,7 @@
 #include "swf/timeline/hittest.h"
 
+#include "swf/characters/areacontains.h"
+#include "swf/characters/drawing.h"
 #include "swf/timeline/button.h"
 #include "swf/timeline/playercontext.h"
 #include "swf/timeline/sprite.h"
@@ -45,7 +47,7 @@ bool CharacterContains(const Character &character, const QPointF &point, uint16_
         return RecordsContain(sprite->timeline().frame(0).commands, point, dictionary, nesting);
     if (const auto *button = dynamic_cast<const ButtonCharacter *>(&character))
         return RecordsContain(button->hitArea(), point, dictionary, nesting);
-    return character.outline(ratio).contains(point);
+    return AreaContains(character.outline(ratio), point);
 }
 
 bool HitAreaContains(const ButtonCharacter &button, const QPointF &point, const Dictionary &dictionary)
@@ -61,11 +63,13 @@ bool ObjectContains(const DisplayObject &object, const QPointF &point, const Dic
     if (const auto *button = dynamic_cast<const ButtonCharacter *>(object.character))
         return HitAreaContains(*button, *local, dictionary);
     if (!object.children)
-        return object.character && object.character->outline(object.ratio).contains(*local);
+        return object.character && AreaContains(object.character->outline(object.ratio), *local);
+    if (const Drawing *drawing = object.children->drawing(); drawing && AreaContains(drawing->hitArea(), *local))
+        return true;
     const DisplayList &list = object.children->displayList();
     for (const auto &[depth, child] : list.objects())
-        if (child.clipDepth == 0 && ObjectContains(child, *local, dictionary)
-            && ClipsAdmit(list, depth, *local, dictionary))
+        if (child.clipDepth == 0 && ObjectContains(child, *local, list.dictionary())
+            && ClipsAdmit(list, depth, *local, list.dictionary()))
             return true;
     return false;
 }

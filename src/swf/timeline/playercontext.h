@@ -4,11 +4,13 @@
 // places itself, a tree that doubles at every level) from making a player
 // grow without end. Owned by the player, used on its thread.
 
+#include <QPointF>
 #include <cstddef>
 
 #include "swf/characters/dictionary.h"
 #include "swf/media/soundmixer.h"
 #include "swf/timeline/scripthost.h"
+#include "swf/timeline/scriptmasks.h"
 
 namespace swf {
 
@@ -37,6 +39,9 @@ struct PlayerContext {
     TimelineState *newestTimeline = nullptr;
     // Placed sprites without a name are called "instance1", "instance2"...
     int unnamedClips = 0;
+    ScriptMasks masks;
+    // Where the pointer was last seen, in stage twips.
+    QPointF mouse;
 };
 
 }  // namespace swf

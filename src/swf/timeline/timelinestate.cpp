@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "swf/characters/drawing.h"
 #include "swf/timeline/framesounds.h"
 
 namespace swf {
@@ -15,6 +16,7 @@ TimelineState::TimelineState(const Timeline &timeline, PlayerContext &context, i
 TimelineState::~TimelineState()
 {
     StopTimelineStream(context_, this);
+    context_.masks.forget(this);
     unlink();
     if (context_.scripts)
         context_.scripts->clipRemoved(*this);
@@ -277,6 +279,13 @@ TimelineState *TimelineState::placeClip(Depth depth, uint16_t characterId, const
     }
     startChild(*object);
     return object->children.get();
+}
+
+Drawing &TimelineState::ensureDrawing()
+{
+    if (!drawing_)
+        drawing_ = std::make_unique<Drawing>();
+    return *drawing_;
 }
 
 }  // namespace swf

@@ -12,12 +12,15 @@
 // playing (and by a script's goto) start their sounds; a goto stops the
 // timeline's stream.
 
+#include <memory>
 #include <string>
 
 #include "swf/timeline/displaylist.h"
 #include "swf/timeline/timeline.h"
 
 namespace swf {
+
+class Drawing;
 
 class TimelineState {
 public:
@@ -56,6 +59,7 @@ public:
     // The root's own placement, kept by the player: scripts move and
     // recolour the root through it as they do a placed sprite.
     void setRootPlacement(DisplayObject *placement) { owner_ = parent_ ? owner_ : placement; }
+    PlayerContext &context() const { return context_; }
 
     // For scripts: a movie loaded into this clip or level replaces what it
     // played (running `timeline`, characters from `dictionary`); start()
@@ -71,6 +75,11 @@ public:
     void removeObject(Depth depth);
     // Part of a clip whose unload handlers are pending.
     bool isUnloading() const;
+
+    // What scripts drew into the clip, beneath its objects; null until
+    // they draw. It stays when the timeline moves.
+    Drawing *drawing() const { return drawing_.get(); }
+    Drawing &ensureDrawing();
 
 private:
     // This timeline's own step of a tick.
@@ -104,6 +113,7 @@ private:
     TimelineState *older_ = nullptr;
     bool linked_ = false;
     DisplayList list_;
+    std::unique_ptr<Drawing> drawing_;
 };
 
 }  // namespace swf

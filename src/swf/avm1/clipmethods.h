@@ -1,0 +1,14 @@
+#pragma once
+// MovieClip methods kept apart from the class's core: drawing into the
+// clip, and the clip's geometry (bounds, hit tests, coordinate spaces,
+// masks and dragging). InstallMovieClipClass calls these after it made
+// the prototype.
+
+namespace swf::avm1 {
+
+class Machine;
+
+void InstallClipDrawingMethods(Machine &machine);
+void InstallClipGeometryMethods(Machine &machine);
+
+}  // namespace swf::avm1

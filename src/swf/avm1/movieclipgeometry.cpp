@@ -1,0 +1,196 @@
+// MovieClip's geometry methods: getBounds and getRect in a target's space,
+// hitTest against a point (by box or by shape) or another clip, and
+// localToGlobal / globalToLocal, and setMask. Scripts speak pixels; the display list
+// keeps twips, and points move between spaces in whole twips.
+
+#include <cmath>
+
+#include "swf/avm1/clipgeometry.h"
+#include "swf/avm1/clipmethods.h"
+#include "swf/avm1/clipobject.h"
+#include "swf/avm1/interpreter.h"
+#include "swf/avm1/machine.h"
+#include "swf/avm1/variables.h"
+#include "swf/characters/areacontains.h"
+#include "swf/characters/drawing.h"
+#include "swf/timeline/hittest.h"
+#include "swf/timeline/timelinestate.h"
+
+namespace swf::avm1 {
+
+namespace {
+
+// What getBounds reports for a clip that shows nothing: the largest
+// coordinate twips can hold, on every side.
+constexpr double kNoBounds = 0x7FFFFFF / kTwipsPerPixel;
+
+ClipObject *ThisClip(const Value &self)
+{
+    auto *clip = dynamic_cast<ClipObject *>(self.object());
+    return clip && clip->state() ? clip : nullptr;
+}
+
+// A clip given as an object or as a path from `from`.
+ClipObject *ClipArg(Machine &m, ClipObject *from, const Value &value)
+{
+    Object *object = value.object();
+    if (!object && value.isString()) {
+        Activation activation;
+        activation.baseClip = activation.target = from;
+        object = ResolveTarget(m, activation, value.string());
+    }
+    auto *clip = dynamic_cast<ClipObject *>(object);
+    return clip && clip->state() ? clip : nullptr;
+}
+
+Value BoundsObject(Machine &m, const std::optional<QRectF> &twips)
+{
+    Object *result = m.newObject();
+    const QRectF box = twips.value_or(QRectF());
+    m.set(result, "xMin", Value(twips ? box.left() / kTwipsPerPixel : kNoBounds));
+    m.set(result, "xMax", Value(twips ? box.right() / kTwipsPerPixel : kNoBounds));
+    m.set(result, "yMin", Value(twips ? box.top() / kTwipsPerPixel : kNoBounds));
+    m.set(result, "yMax", Value(twips ? box.bottom() / kTwipsPerPixel : kNoBounds));
+    return Value(result);
+}
+
+std::optional<QRectF> StageBounds(const ClipObject &clip, bool withLines = true)
+{
+    return ContentBounds(*clip.state(), ToStage(*clip.state()), withLines);
+}
+
+Value Bounds(Machine &m, const Value &self, const Args &args, bool withLines)
+{
+    ClipObject *clip = ThisClip(self);
+    if (!clip)
+        return {};
+    ClipObject *space = args[0].isUndefined() ? clip : ClipArg(m, clip, args[0]);
+    if (!space)
+        return {};
+    bool invertible = false;
+    const QTransform fromStage = ToStage(*space->state()).inverted(&invertible);
+    if (!invertible)
+        return {};
+    return BoundsObject(m, ContentBounds(*clip->state(), ToStage(*clip->state()) * fromStage, withLines));
+}
+
+Value GetBounds(Machine &m, const Value &self, const Args &args) { return Bounds(m, self, args, true); }
+Value GetRect(Machine &m, const Value &self, const Args &args) { return Bounds(m, self, args, false); }
+
+// Whether the clip's shapes (its drawing, its objects) cover a point of
+// the stage.
+bool ShapeContains(const ClipObject &clip, const QPointF &stagePoint)
+{
+    const TimelineState &state = *clip.state();
+    const Dictionary &dictionary = state.context().dictionary;
+    if (const DisplayObject *object = state.owner()) {
+        bool invertible = false;
+        const QTransform fromStage = ToStage(*state.parent()).inverted(&invertible);
+        return invertible && ObjectContains(*object, fromStage.map(stagePoint), dictionary);
+    }
+    if (const Drawing *drawing = state.drawing(); drawing && AreaContains(drawing->hitArea(), stagePoint))
+        return true;
+    const DisplayList &list = state.displayList();
+    for (const auto &[depth, child] : list.objects())
+        if (child.clipDepth == 0 && ObjectContains(child, stagePoint, dictionary)
+            && ClipsAdmit(list, depth, stagePoint, dictionary))
+            return true;
+    return false;
+}
+
+Value HitTest(Machine &m, const Value &self, const Args &args)
+{
+    ClipObject *clip = ThisClip(self);
+    if (!clip)
+        return {};
+    if (args.size() >= 2) {
+        const double x = m.toNumber(args[0]), y = m.toNumber(args[1]);
+        if (!std::isfinite(x) || !std::isfinite(y))
+            return Value(false);
+        const QPointF point(x * kTwipsPerPixel, y * kTwipsPerPixel);
+        if (m.toBoolean(args[2]))
+            return Value(ShapeContains(*clip, point));
+        const std::optional<QRectF> box = StageBounds(*clip);
+        return Value(box && point.x() >= box->left() && point.x() <= box->right() && point.y() >= box->top()
+                     && point.y() <= box->bottom());
+    }
+    ClipObject *other = args.size() == 1 ? ClipArg(m, clip, args[0]) : nullptr;
+    if (!other)
+        return Value(false);
+    const std::optional<QRectF> mine = StageBounds(*clip), theirs = StageBounds(*other);
+    return Value(mine && theirs && mine->left() <= theirs->right() && theirs->left() <= mine->right()
+                 && mine->top() <= theirs->bottom() && theirs->top() <= mine->bottom());
+}
+
+// Moves the point object's x and y through `transform`, in whole twips.
+void MapPoint(Machine &m, const Value &pointValue, const QTransform &transform)
+{
+    Object *point = pointValue.object();
+    if (!point)
+        return;
+    const double x = m.toNumber(m.get(point, "x")), y = m.toNumber(m.get(point, "y"));
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return;
+    const QPointF mapped = transform.map(QPointF(std::round(x * kTwipsPerPixel), std::round(y * kTwipsPerPixel)));
+    m.set(point, "x", Value(std::round(mapped.x()) / kTwipsPerPixel));
+    m.set(point, "y", Value(std::round(mapped.y()) / kTwipsPerPixel));
+}
+
+Value LocalToGlobal(Machine &m, const Value &self, const Args &args)
+{
+    if (ClipObject *clip = ThisClip(self))
+        MapPoint(m, args[0], ToStage(*clip->state()));
+    return {};
+}
+
+Value GlobalToLocal(Machine &m, const Value &self, const Args &args)
+{
+    ClipObject *clip = ThisClip(self);
+    bool invertible = false;
+    const QTransform fromStage = clip ? ToStage(*clip->state()).inverted(&invertible) : QTransform();
+    if (invertible)
+        MapPoint(m, args[0], fromStage);
+    return {};
+}
+
+// setMask(clip): the clip shows only where the other clip's shapes are;
+// null unmasks it. Anything else masks it with nothing: it shows nothing.
+Value SetMask(Machine &m, const Value &self, const Args &args)
+{
+    ClipObject *clip = ThisClip(self);
+    if (!clip)
+        return {};
+    ScriptMasks &masks = clip->state()->context().masks;
+    if (args[0].isNull()) {
+        masks.remove(clip->state());
+        return Value(true);
+    }
+    ClipObject *mask = ClipArg(m, clip, args[0]);
+    masks.set(clip->state(), mask ? mask->state() : nullptr);
+    // A clip layer of the timeline that takes part stops being one.
+    for (ClipObject *part : {clip, mask})
+        if (DisplayObject *object = part ? part->displayObject() : nullptr)
+            object->clipDepth = 0;
+    return Value(true);
+}
+
+}  // namespace
+
+// setMask came with players of version 6, getRect with version 8.
+void InstallClipGeometryMethods(Machine &m)
+{
+    const std::pair<const char *, NativeFunction> methods[] = {
+        {"getBounds", GetBounds},
+        {"hitTest", HitTest},
+        {"localToGlobal", LocalToGlobal},
+        {"globalToLocal", GlobalToLocal},
+    };
+    for (const auto &[name, fn] : methods)
+        m.defineMethod(m.clipProto, name, fn);
+    if (m.version() >= 6)
+        m.defineMethod(m.clipProto, "setMask", SetMask);
+    if (m.version() >= 8)
+        m.defineMethod(m.clipProto, "getRect", GetRect);
+}
+
+}  // namespace swf::avm1
