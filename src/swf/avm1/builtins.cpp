@@ -28,6 +28,7 @@ void InstallBuiltins(Machine &machine)
     InstallGlobalFunctions(machine);
     InstallTimerFunctions(machine);
     InstallMovieClipClass(machine);
+    InstallButtonClass(machine);
     InstallColorClass(machine);
     InstallGeomPackage(machine);
     InstallFilterPackage(machine);

@@ -19,6 +19,7 @@ void InstallErrorClass(Machine &machine);
 void InstallGlobalFunctions(Machine &machine);
 void InstallTimerFunctions(Machine &machine);
 void InstallMovieClipClass(Machine &machine);
+void InstallButtonClass(Machine &machine);
 void InstallColorClass(Machine &machine);
 void InstallGeomPackage(Machine &machine);
 void InstallFilterPackage(Machine &machine);

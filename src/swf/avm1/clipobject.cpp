@@ -139,29 +139,22 @@ ClipObject *ClipObject::rootClip() const
 
 DisplayObject *ClipObject::displayObject() const { return state_ ? state_->owner() : nullptr; }
 
-ClipObject *ClipObject::child(Machine &machine, const std::string &name) const
+// The first object by depth with that name. Shapes, static text and other
+// objects scripts cannot reach answer as the clip that holds them.
+Object *ClipObject::namedChild(Machine &machine, const std::string &name)
 {
     if (!state_)
         return nullptr;
     const std::string wanted = machine.key(name);
     for (auto &entry : state_->displayList().objects()) {
         DisplayObject &object = entry.second;
-        if (object.children && !object.name.empty() && machine.key(object.name) == wanted)
+        if (object.name.empty() || machine.key(object.name) != wanted)
+            continue;
+        if (object.children)
             return binding_.objectFor(object.children.get());
-    }
-    return nullptr;
-}
-
-Object *ClipObject::textFieldChild(Machine &machine, const std::string &name) const
-{
-    if (!state_)
-        return nullptr;
-    const std::string wanted = machine.key(name);
-    for (auto &entry : state_->displayList().objects()) {
-        DisplayObject &object = entry.second;
-        if (!object.children && !object.name.empty() && machine.key(object.name) == wanted)
-            if (Object *field = binding_.textField(*state_, object))
-                return field;
+        if (Object *field = binding_.textField(*state_, object))
+            return field;
+        return this;
     }
     return nullptr;
 }
@@ -338,13 +331,9 @@ Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &fo
     found = false;
     if (!state_ || findOwn(machine.key(name)))
         return {};
-    if (ClipObject *named = child(machine, name)) {
+    if (Object *named = namedChild(machine, name)) {
         found = true;
         return Value(named);
-    }
-    if (Object *field = textFieldChild(machine, name)) {
-        found = true;
-        return Value(field);
     }
     const std::string lower = AsciiLower(name);
     if (lower == "_lockroot" && machine.version() >= kLockRootVersion) {

@@ -58,8 +58,9 @@ public:
 
 class ClipObject : public Object {
 public:
-    ClipObject(Object *proto, ClipBinding &binding, TimelineState *state)
-        : Object(proto, Kind::Clip), binding_(binding), state_(state)
+    // `kind`: Clip, or Button for a button's object.
+    ClipObject(Object *proto, ClipBinding &binding, TimelineState *state, Kind kind = Kind::Clip)
+        : Object(proto, kind), binding_(binding), state_(state)
     {
     }
 
@@ -80,9 +81,8 @@ public:
 
     ClipObject *parentClip() const;
     ClipObject *rootClip() const;
-    ClipObject *child(Machine &machine, const std::string &name) const;
-    // A text field placed in this clip under `name`.
-    Object *textFieldChild(Machine &machine, const std::string &name) const;
+    // What scripts reach under an instance name placed in this clip.
+    Object *namedChild(Machine &machine, const std::string &name);
     DisplayObject *displayObject() const;
     int depth() const;  // as scripts number depths
     std::string name() const;

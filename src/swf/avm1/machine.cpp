@@ -352,6 +352,7 @@ std::string Machine::typeOf(const Value &value)
         return "function";
     if (object->kind() == Object::Kind::Clip)
         return "movieclip";
+    // A button's object is a plain object to typeof.
     return "object";
 }
 

@@ -63,7 +63,7 @@ struct Watch {
 
 class Object {
 public:
-    enum class Kind : uint8_t { Plain, Function, Array, Boolean, Number, String, Clip, Error };
+    enum class Kind : uint8_t { Plain, Function, Array, Boolean, Number, String, Clip, Button, Error };
 
     explicit Object(Object *proto, Kind kind = Kind::Plain) : proto_(proto), kind_(kind) {}
     virtual ~Object() = default;

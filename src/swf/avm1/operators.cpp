@@ -131,7 +131,9 @@ bool Machine::looseEquals(const Value &a, const Value &b)
     // Against a primitive an object gives only its valueOf; toString is
     // not tried.
     auto primitiveOf = [this](const Value &v) {
-        return v.object()->kind() == Object::Kind::Clip ? toPrimitive(v) : callMethod(v, "valueOf", Args());
+        const Object::Kind kind = v.object()->kind();
+        return kind == Object::Kind::Clip || kind == Object::Kind::Button ? toPrimitive(v)
+                                                                          : callMethod(v, "valueOf", Args());
     };
     if (a.type() == T::Object) {
         const Value pa = primitiveOf(a);

@@ -19,6 +19,8 @@ namespace {
 
 // Event handler methods (onEnterFrame, onUnload...) came with SWF 6.
 constexpr int kHandlerMethodVersion = 6;
+// Before SWF 6 scripts saw a button as a clip.
+constexpr int kButtonObjectVersion = 6;
 
 }  // namespace
 
@@ -103,7 +105,12 @@ ClipObject *ScriptEngine::objectFor(TimelineState *state)
     auto it = objects_.find(state);
     if (it != objects_.end())
         return it->second;
-    ClipObject *object = machine_.make<ClipObject>(machine_.clipProto, *this, state);
+    const DisplayObject *owner = state->owner();
+    const bool button = machine_.version() >= kButtonObjectVersion && owner
+                        && dynamic_cast<const ButtonCharacter *>(owner->character);
+    ClipObject *object = button
+                             ? machine_.make<ClipObject>(machine_.buttonProto, *this, state, Object::Kind::Button)
+                             : machine_.make<ClipObject>(machine_.clipProto, *this, state);
     objects_.emplace(state, object);
     return object;
 }
