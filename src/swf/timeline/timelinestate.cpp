@@ -14,7 +14,7 @@ TimelineState::TimelineState(const Timeline &timeline, PlayerContext &context, i
 
 TimelineState::~TimelineState()
 {
-    StopTimelineStream(context_, this);
+    ForgetTimelineSounds(context_, this);
     unlink();
     if (context_.scripts)
         context_.scripts->clipRemoved(*this);
