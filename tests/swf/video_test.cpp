@@ -154,16 +154,22 @@ TEST(Video, BrokenFramesLeaveTheLastGoodPicture)
 
 TEST(Video, HostileStreamsDecodeNothingAndNeverCrash)
 {
-    const std::vector<QByteArray> noise = {QByteArray(1, '\0'), QByteArray(40, '\xff'), QByteArray()};
+    const std::vector<QByteArray> noise = {
+        QByteArray(1, '\0'), QByteArray(40, '\xff'), QByteArray(),
+        QByteArray::fromHex("0000000001"),             // an AVC set-up record cut short
+        QByteArray::fromHex("17010000007fffffff65"),   // a NAL unit longer than its frame
+        QByteArray::fromHex("0100000000000001"),       // a NAL length and nothing after it
+        QByteArray::fromHex("1040104000ffff02"),       // a screen video block longer than its frame
+        QByteArray::fromHex("104010400000010400")};    // a block smaller than its flags claim
     for (const uint8_t codec : {2, 3, 4, 5, 6, 7, 99}) {
         SwfBuilder b(8, kStage, 12, 1);
-        b.tag(kDefineVideoStream, VideoStreamBody(kVideoId, 3, kWidth, kHeight, codec));
+        b.tag(kDefineVideoStream, VideoStreamBody(kVideoId, int(noise.size()), kWidth, kHeight, codec));
         for (size_t i = 0; i < noise.size(); ++i)
             b.tag(kVideoFrame, VideoFrameBody(kVideoId, uint16_t(i), noise[i]));
         b.showFrame();
         const auto movie = swf::LoadMovieFromBytes(b.bytes());
         ASSERT_TRUE(movie);
-        for (uint16_t ratio : {0, 2, 1})
+        for (uint16_t ratio : {0, 2, 1, 8, 4, 3})
             Stream(*movie).picture(ratio);
     }
     // A stream too large to decode stays blank.
