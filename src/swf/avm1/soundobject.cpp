@@ -285,7 +285,9 @@ void ScriptSounds::start(Machine &machine, SoundObject &object, double offsetSec
 void ScriptSounds::setTransform(ClipObject *clip, const SoundTransform &transform)
 {
     transforms_[clip] = transform;
-    if (player_ && player_->mixer)
+    // A clip that has left the stage has no sounds to set; null would be
+    // the whole movie's.
+    if (player_ && player_->mixer && (!clip || clip->state()))
         player_->mixer->setLevels(clip ? clip->state() : nullptr, LevelsOf(transform));
 }
 
