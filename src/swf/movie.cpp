@@ -181,6 +181,7 @@ public:
             scripts.setTraceSink(
                 [trace = std::move(trace)](const std::string &line) { trace(QString::fromStdString(line)); });
         context.scripts = &scripts;
+        context.mixer = mixer.get();
         root.setRootPlacement(&rootPlacement);
         context.movieVersion = movie->header.version;
         scripts.setClipPainter([dictionary = &movie->dictionary](QImage &target, const DisplayList &list,
@@ -192,19 +193,19 @@ public:
         scripts.setPlayerContext(&context);
         scripts.setLoading(&context, ReadLoadedMovie, ReadLoadedText);
         buttons.setListener(&scripts);
-        root.start();
-        scripts.runQueue();
-        queueFirstFrameSounds();
+        showFirstFrame();
     }
 
-    // The frame a movie opens on has been shown, so its sounds are due;
-    // they wait in the paused mixer until the host turns sound on, even if
-    // it moves to another frame first (a preview starting past it).
-    void queueFirstFrameSounds()
+    // The frame a movie opens on is shown, so its sounds are due, the
+    // root's and its clips' alike; they wait in the paused mixer until the
+    // host turns sound on, even if it moves to another frame first (a
+    // preview starting past it).
+    void showFirstFrame()
     {
         mixer->setPaused(true);
         context.sounds = mixer.get();
-        StartFrameSounds(root.timeline(), root.currentFrame(), context, &root);
+        root.start();
+        scripts.runQueue();
         context.sounds = nullptr;
         soundsPausedAt = root.currentFrame();
     }

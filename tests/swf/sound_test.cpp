@@ -37,20 +37,6 @@ std::unique_ptr<MoviePlayer> Load(const SwfBuilder &b)
     return std::make_unique<MoviePlayer>(movie);
 }
 
-// Plays `frames` frames with sound on and returns the interleaved stereo
-// mix.
-std::vector<int16_t> Record(MoviePlayer &player, int frames)
-{
-    player.setSoundEnabled(true);
-    swf::SoundRecorder recorder(player.soundMixer(), player.header().frameRate);
-    for (int shown = 0; shown < frames; ++shown) {
-        if (shown > 0)
-            player.advance();
-        recorder.recordFrame();
-    }
-    return recorder.samples();
-}
-
 int AudibleFrames(const std::vector<int16_t> &samples)
 {
     int count = 0;
@@ -69,7 +55,7 @@ TEST(Sound, EventSoundStartsOnItsFrameAndPlaysItsLength)
     SwfBuilder b = MovieWithSound(4);
     b.showFrame().tag(kStartSoundTag, StartSoundBody(kSoundId)).showFrame().showFrame().showFrame();
     auto player = Load(b);
-    const std::vector<int16_t> mix = Record(*player, 4);
+    const std::vector<int16_t> mix = RecordSound(*player, 4);
 
     ASSERT_EQ(mix.size(), size_t(4 * kFrameSamples * 2));
     EXPECT_EQ(LeftAt(mix, kFrameSamples - 1), 0);
@@ -102,7 +88,7 @@ TEST(Sound, SoundInfoChoosesWhatPlays)
         SwfBuilder b = MovieWithSound(5);
         b.tag(kStartSoundTag, StartSoundBody(kSoundId, c.info)).showFrame();
         auto player = Load(b);
-        const std::vector<int16_t> mix = Record(*player, 5);
+        const std::vector<int16_t> mix = RecordSound(*player, 5);
         EXPECT_EQ(AudibleFrames(mix), c.audibleFrames) << c.name;
         EXPECT_EQ(LeftAt(mix, 0), c.firstLeft) << c.name;
         EXPECT_EQ(RightAt(mix, 0), c.firstRight) << c.name;
@@ -115,7 +101,7 @@ TEST(Sound, EnvelopeFadesBetweenItsPoints)
     b.tag(kStartSoundTag, StartSoundBody(kSoundId, {false, false, -1, -1, -1, {{0, 0, 0}, {4000, 32768, 32768}}}))
         .showFrame();
     auto player = Load(b);
-    const std::vector<int16_t> mix = Record(*player, 2);
+    const std::vector<int16_t> mix = RecordSound(*player, 2);
     EXPECT_EQ(LeftAt(mix, 0), 0);
     EXPECT_NEAR(LeftAt(mix, 2000), kLevel / 2, 1);
     EXPECT_EQ(LeftAt(mix, 4200), kLevel);
@@ -133,7 +119,7 @@ TEST(Sound, SecondCopyPlaysUnlessForbiddenAndStopSilencesAll)
         b.tag(kStartSoundTag, StartSoundBody(kSoundId, second)).showFrame();
         b.tag(kStartSoundTag, StartSoundBody(kSoundId, stop)).showFrame();
         auto player = Load(b);
-        const std::vector<int16_t> mix = Record(*player, 3);
+        const std::vector<int16_t> mix = RecordSound(*player, 3);
         EXPECT_EQ(LeftAt(mix, kFrameSamples + 10), noMultiple ? kLevel : 2 * kLevel) << noMultiple;
         EXPECT_EQ(LeftAt(mix, 2 * kFrameSamples), 0) << noMultiple;
     }
@@ -168,7 +154,7 @@ SwfBuilder MovieWithStream(int frames)
 TEST(Sound, StreamPlaysEachFrameBlockWithItsFrame)
 {
     auto player = Load(MovieWithStream(4));
-    const std::vector<int16_t> mix = Record(*player, 4);
+    const std::vector<int16_t> mix = RecordSound(*player, 4);
     for (int f = 0; f < 4; ++f) {
         EXPECT_EQ(LeftAt(mix, f * kFrameSamples + 1), 100 * (f + 1)) << f;
         EXPECT_EQ(LeftAt(mix, (f + 1) * kFrameSamples - 1), 100 * (f + 1)) << f;
@@ -198,7 +184,7 @@ TEST(Sound, FrameClockFollowsTheStream)
 TEST(Sound, GotoStopsTheStreamAndPlayingOnResumesAtTheNewFrame)
 {
     auto player = Load(MovieWithStream(6));
-    Record(*player, 2);
+    RecordSound(*player, 2);
     player->gotoFrame(4);
     EXPECT_EQ(player->soundMixer()->voiceCount(), 0);
     player->gotoFrame(2);

@@ -1,5 +1,8 @@
 #include "soundbuilder.h"
 
+#include "swf/media/soundrecorder.h"
+#include "swf/movie.h"
+
 namespace swftest {
 
 QByteArray ConstantSamples(int count, int16_t value)
@@ -56,6 +59,18 @@ QByteArray StreamHeadBody(uint8_t formatFlags, uint16_t samplesPerBlock)
     w.u8(formatFlags);
     w.u16(samplesPerBlock);
     return w.data();
+}
+
+std::vector<int16_t> RecordSound(swf::MoviePlayer &player, int frames)
+{
+    player.setSoundEnabled(true);
+    swf::SoundRecorder recorder(player.soundMixer(), player.header().frameRate);
+    for (int shown = 0; shown < frames; ++shown) {
+        if (shown > 0)
+            player.advance();
+        recorder.recordFrame();
+    }
+    return recorder.samples();
 }
 
 }  // namespace swftest

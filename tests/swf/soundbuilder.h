@@ -10,6 +10,10 @@
 
 #include "swfbuilder.h"
 
+namespace swf {
+class MoviePlayer;
+}
+
 namespace swftest {
 
 enum SoundTag : uint16_t {
@@ -40,5 +44,9 @@ struct SoundInfoRecord {
 
 QByteArray StartSoundBody(uint16_t id, const SoundInfoRecord &info = {});
 QByteArray StreamHeadBody(uint8_t formatFlags, uint16_t samplesPerBlock);
+
+// Turns sound on, plays `frames` frames (the one shown and those after it)
+// and returns the interleaved stereo mix on the simulated clock.
+std::vector<int16_t> RecordSound(swf::MoviePlayer &player, int frames);
 
 }  // namespace swftest

@@ -7,13 +7,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QtEndian>
 #include <iostream>
 #include <numeric>
 #include <random>
 
 #include "common/testpaths.h"
+#include "corpusmanifest.h"
 #include "soundbuilder.h"
 #include "swf/media/soundcharacter.h"
 #include "swf/moviedefinition.h"
@@ -93,27 +93,6 @@ void CheckMovieSounds(const QString &path, CorpusSounds &tally)
             if (sprite->timeline().stream)
                 CheckStream(path, *sprite->timeline().stream, rate, tally);
     }
-}
-
-QStringList CorpusMoviesWithFeature(const QStringList &features)
-{
-    QFile file(CorpusDir() + QStringLiteral("/MANIFEST.tsv"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QTextStream in(&file);
-    const QStringList header = in.readLine().split(QLatin1Char('\t'));
-    const int pathColumn = header.indexOf(QLatin1String("path"));
-    const int featureColumn = header.indexOf(QLatin1String("features"));
-    QStringList paths;
-    while (!in.atEnd()) {
-        const QStringList row = in.readLine().split(QLatin1Char('\t'));
-        if (row.size() != header.size())
-            continue;
-        const QStringList has = row[featureColumn].split(QLatin1Char(','));
-        if (std::any_of(features.begin(), features.end(), [&](const QString &f) { return has.contains(f); }))
-            paths << row[pathColumn];
-    }
-    return paths;
 }
 
 }  // namespace

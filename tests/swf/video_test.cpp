@@ -83,9 +83,15 @@ TEST(Video, RatioPicksTheFrameInOrderOrFromTheNearestKeyFrame)
         TestCodec codec;
         uint8_t codecId;
         int width, height;  // screen video codes 64-pixel blocks: two rows of them
+        // FFmpeg's second screen video decoder refuses the blocks its own
+        // encoder builds on the previous frame's: those frames leave the
+        // key frame's picture showing.
+        bool keyFramesOnly;
     };
-    const Case cases[] = {{TestCodec::H263, 2, kWidth, kHeight}, {TestCodec::ScreenVideo, 3, 128, 128}};
-    for (const auto &[codec, codecId, width, height] : cases) {
+    const Case cases[] = {{TestCodec::H263, 2, kWidth, kHeight, false},
+                          {TestCodec::ScreenVideo, 3, 128, 128, false},
+                          {TestCodec::ScreenVideo2, 6, 128, 128, true}};
+    for (const auto &[codec, codecId, width, height, keyFramesOnly] : cases) {
         const EncodedVideo video = EncodeFlatFrames(codec, kColours, width, height, 4);
         const std::vector<QByteArray> &frames = video.frames;
         ASSERT_EQ(frames.size(), kColours.size()) << int(codecId);
@@ -106,7 +112,10 @@ TEST(Video, RatioPicksTheFrameInOrderOrFromTheNearestKeyFrame)
         for (const int ratio : {0, 1, 2, 3, 4, 5, 8, 2, 6, 7, 0, 5, 3, 200}) {
             const QImage picture = stream.picture(uint16_t(ratio));
             ASSERT_EQ(picture.size(), QSize(width, height)) << ratio;
-            const QColor &expected = kColours[size_t(std::min<int>(ratio, int(kColours.size()) - 1))];
+            int shownFrame = std::min<int>(ratio, int(kColours.size()) - 1);
+            while (keyFramesOnly && !video.keys[size_t(shownFrame)])
+                --shownFrame;
+            const QColor &expected = kColours[size_t(shownFrame)];
             const QRgb shown = picture.pixel(width / 2, height / 4);
             EXPECT_TRUE(Near(shown, expected)) << int(codecId) << " ratio " << ratio << " shows " << std::hex << shown;
             EXPECT_EQ(qGray(picture.pixel(width / 2, height - 2)), 0) << int(codecId) << " ratio " << ratio;
@@ -145,16 +154,22 @@ TEST(Video, BrokenFramesLeaveTheLastGoodPicture)
 
 TEST(Video, HostileStreamsDecodeNothingAndNeverCrash)
 {
-    const std::vector<QByteArray> noise = {QByteArray(1, '\0'), QByteArray(40, '\xff'), QByteArray()};
+    const std::vector<QByteArray> noise = {
+        QByteArray(1, '\0'), QByteArray(40, '\xff'), QByteArray(),
+        QByteArray::fromHex("0000000001"),             // an AVC set-up record cut short
+        QByteArray::fromHex("17010000007fffffff65"),   // a NAL unit longer than its frame
+        QByteArray::fromHex("0100000000000001"),       // a NAL length and nothing after it
+        QByteArray::fromHex("1040104000ffff02"),       // a screen video block longer than its frame
+        QByteArray::fromHex("104010400000010400")};    // a block smaller than its flags claim
     for (const uint8_t codec : {2, 3, 4, 5, 6, 7, 99}) {
         SwfBuilder b(8, kStage, 12, 1);
-        b.tag(kDefineVideoStream, VideoStreamBody(kVideoId, 3, kWidth, kHeight, codec));
+        b.tag(kDefineVideoStream, VideoStreamBody(kVideoId, int(noise.size()), kWidth, kHeight, codec));
         for (size_t i = 0; i < noise.size(); ++i)
             b.tag(kVideoFrame, VideoFrameBody(kVideoId, uint16_t(i), noise[i]));
         b.showFrame();
         const auto movie = swf::LoadMovieFromBytes(b.bytes());
         ASSERT_TRUE(movie);
-        for (uint16_t ratio : {0, 2, 1})
+        for (uint16_t ratio : {0, 2, 1, 8, 4, 3})
             Stream(*movie).picture(ratio);
     }
     // A stream too large to decode stays blank.
@@ -191,23 +206,45 @@ TEST(Video, CorpusCodecsDecodeAtTheirStreamSize)
     }
 }
 
-TEST(Video, AvcFramesUnwrapAndTheSequenceHeaderSetsTheDecoderUp)
+// As a movie stores them, and with the byte of frame type and codec an FLV
+// file puts first; a seek on a fresh stream starts from the key frame
+// before it, after the set-up record further back.
+TEST(Video, AvcFramesUnwrapAndSeekFromTheirKeyFrames)
 {
     const EncodedVideo video = EncodeFlatFrames(TestCodec::Avc, kColours, kWidth, kHeight, 4);
     if (video.frames.size() != kColours.size())
         GTEST_SKIP() << "no H.264 encoder";
-    std::vector<QByteArray> frames = {QByteArray::fromHex("00000000") + video.setup};
-    for (const QByteArray &frame : video.frames)
-        frames.push_back(QByteArray::fromHex("01000000") + frame);
-    SwfBuilder b(8, kStage, 12, 1);
-    b.tag(kDefineVideoStream, VideoStreamBody(kVideoId, int(frames.size()), kWidth, kHeight, 7));
-    for (size_t i = 0; i < frames.size(); ++i)
-        b.tag(kVideoFrame, VideoFrameBody(kVideoId, uint16_t(i), frames[i]));
-    const auto movie = swf::LoadMovieFromBytes(b.showFrame().bytes());
-    const swf::VideoStreamCharacter &stream = Stream(*movie);
-    for (const int picture : {0, 1, 5, 2, 8}) {
-        const QImage image = stream.picture(uint16_t(picture + 1));
-        ASSERT_EQ(image.size(), QSize(kWidth, kHeight)) << picture;
-        EXPECT_TRUE(Near(image.pixel(kWidth / 2, kHeight / 4), kColours[size_t(picture)])) << picture;
+    ASSERT_FALSE(video.setup.isEmpty());
+    for (const bool flvHeader : {false, true}) {
+        const auto header = [flvHeader](bool key) {
+            return flvHeader ? QByteArray(1, char(key ? 0x17 : 0x27)) : QByteArray();
+        };
+        std::vector<QByteArray> frames = {header(true) + QByteArray::fromHex("00000000") + video.setup};
+        for (size_t i = 0; i < video.frames.size(); ++i)
+            frames.push_back(header(video.keys[i]) + QByteArray::fromHex("01000000") + video.frames[i]);
+        const auto packet = [&frames](size_t i) {
+            return swf::AvcPacket(reinterpret_cast<const uint8_t *>(frames[i].constData()), size_t(frames[i].size()));
+        };
+        EXPECT_EQ(packet(0).type, swf::AvcPacket::Type::Setup);
+        int keys = 0;
+        for (size_t i = 0; i < video.frames.size(); ++i) {
+            EXPECT_EQ(packet(i + 1).type, swf::AvcPacket::Type::Pictures);
+            EXPECT_EQ(packet(i + 1).key, video.keys[i]) << "frame " << i << (flvHeader ? " in FLV form" : "");
+            keys += video.keys[i];
+        }
+        EXPECT_GT(keys, 1);
+        EXPECT_LT(keys, int(video.frames.size()));
+
+        SwfBuilder b(8, kStage, 12, 1);
+        b.tag(kDefineVideoStream, VideoStreamBody(kVideoId, int(frames.size()), kWidth, kHeight, 7));
+        for (size_t i = 0; i < frames.size(); ++i)
+            b.tag(kVideoFrame, VideoFrameBody(kVideoId, uint16_t(i), frames[i]));
+        const auto movie = swf::LoadMovieFromBytes(b.showFrame().bytes());
+        const swf::VideoStreamCharacter &stream = Stream(*movie);
+        for (const int picture : {5, 1, 0, 8, 2}) {
+            const QImage image = stream.picture(uint16_t(picture + 1));
+            ASSERT_EQ(image.size(), QSize(kWidth, kHeight)) << picture;
+            EXPECT_TRUE(Near(image.pixel(kWidth / 2, kHeight / 4), kColours[size_t(picture)])) << picture;
+        }
     }
 }

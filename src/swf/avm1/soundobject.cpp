@@ -12,6 +12,7 @@
 #include "swf/avm1/machine.h"
 #include "swf/characters/dictionary.h"
 #include "swf/media/soundcharacter.h"
+#include "swf/timeline/framesounds.h"
 #include "swf/timeline/playercontext.h"
 
 namespace swf::avm1 {
@@ -24,9 +25,9 @@ constexpr double kMostLoops = 1e6;
 SoundObject *ThisSound(const Value &self) { return dynamic_cast<SoundObject *>(self.object()); }
 
 // The clip a path from the root names, or null.
-Object *ClipAt(Machine &m, const std::string &path)
+ClipObject *ClipAt(Machine &m, const std::string &path)
 {
-    Object *at = m.clips ? m.clips->level(0) : nullptr;
+    ClipObject *at = m.clips ? m.clips->level(0) : nullptr;
     size_t start = 0;
     while (at && start < path.size()) {
         const size_t end = std::min(path.find_first_of("./", start), path.size());
@@ -41,7 +42,7 @@ Object *ClipAt(Machine &m, const std::string &path)
 
 // Where the object's target is now: false when it names no clip on stage;
 // `clip` null for the sounds of the whole movie.
-bool FindTarget(Machine &m, const SoundObject &sound, Object *&clip)
+bool FindTarget(Machine &m, const SoundObject &sound, ClipObject *&clip)
 {
     clip = nullptr;
     if (sound.target.isNullish())
@@ -54,12 +55,25 @@ bool FindTarget(Machine &m, const SoundObject &sound, Object *&clip)
 }
 
 // The clip settings the object works on; null when it has none.
-SoundTransform *TransformOf(Machine &m, SoundObject *sound)
+const SoundTransform *TransformOf(Machine &m, SoundObject *sound)
 {
-    Object *clip = nullptr;
+    ClipObject *clip = nullptr;
     if (!sound || !m.scriptSounds || !FindTarget(m, *sound, clip))
         return nullptr;
     return &m.scriptSounds->transformOf(clip);
+}
+
+// Lets `change` alter the settings the object works on, if it has any.
+template <typename Change>
+void ChangeTransform(Machine &m, const Value &self, Change change)
+{
+    SoundObject *sound = ThisSound(self);
+    ClipObject *clip = nullptr;
+    if (!sound || !m.scriptSounds || !FindTarget(m, *sound, clip))
+        return;
+    SoundTransform transform = m.scriptSounds->transformOf(clip);
+    change(transform);
+    m.scriptSounds->setTransform(clip, transform);
 }
 
 Value SoundConstruct(Machine &m, const Value &self, const Args &args)
@@ -75,7 +89,7 @@ Value SoundCall(Machine &, const Value &, const Args &) { return {}; }
 Value AttachSound(Machine &m, const Value &self, const Args &args)
 {
     SoundObject *sound = ThisSound(self);
-    Object *clip = nullptr;
+    ClipObject *clip = nullptr;
     if (!sound || !m.scriptSounds || !FindTarget(m, *sound, clip))
         return {};
     if (const uint16_t id = m.scriptSounds->exportedSound(m, m.toString(args[0]))) {
@@ -113,43 +127,42 @@ Value Stop(Machine &m, const Value &self, const Args &args)
 
 Value GetVolume(Machine &m, const Value &self, const Args &)
 {
-    SoundTransform *t = TransformOf(m, ThisSound(self));
+    const SoundTransform *t = TransformOf(m, ThisSound(self));
     return t ? Value(t->volume) : Value();
 }
 
 Value SetVolume(Machine &m, const Value &self, const Args &args)
 {
-    if (SoundTransform *t = TransformOf(m, ThisSound(self))) {
-        const double volume = m.toNumber(args[0]);
-        if (std::isfinite(volume))
-            t->volume = std::trunc(volume);
-    }
+    const double volume = m.toNumber(args[0]);
+    if (std::isfinite(volume))
+        ChangeTransform(m, self, [volume](SoundTransform &t) { t.volume = std::trunc(volume); });
     return {};
 }
 
 // Pan -100 (left only) .. 100 (right only) turns the other side down.
 Value GetPan(Machine &m, const Value &self, const Args &)
 {
-    SoundTransform *t = TransformOf(m, ThisSound(self));
+    const SoundTransform *t = TransformOf(m, ThisSound(self));
     return t ? Value(t->rr - t->ll) : Value();
 }
 
 Value SetPan(Machine &m, const Value &self, const Args &args)
 {
-    SoundTransform *t = TransformOf(m, ThisSound(self));
     const double pan = m.toNumber(args[0]);
-    if (!t || !std::isfinite(pan))
+    if (!std::isfinite(pan))
         return {};
     const double p = std::trunc(pan);
-    t->ll = p > 0 ? 100 - p : 100;
-    t->rr = p < 0 ? 100 + p : 100;
-    t->lr = t->rl = 0;
+    ChangeTransform(m, self, [p](SoundTransform &t) {
+        t.ll = p > 0 ? 100 - p : 100;
+        t.rr = p < 0 ? 100 + p : 100;
+        t.lr = t.rl = 0;
+    });
     return {};
 }
 
 Value GetTransform(Machine &m, const Value &self, const Args &)
 {
-    SoundTransform *t = TransformOf(m, ThisSound(self));
+    const SoundTransform *t = TransformOf(m, ThisSound(self));
     if (!t)
         return {};
     Object *result = m.newObject();
@@ -162,17 +175,18 @@ Value GetTransform(Machine &m, const Value &self, const Args &)
 
 Value SetTransform(Machine &m, const Value &self, const Args &args)
 {
-    SoundTransform *t = TransformOf(m, ThisSound(self));
     Object *from = args[0].object();
-    if (!t || !from)
+    if (!from)
         return {};
-    for (auto [name, field] : {std::pair{"ll", &t->ll}, {"lr", &t->lr}, {"rr", &t->rr}, {"rl", &t->rl}}) {
-        if (!m.has(from, name))
-            continue;
-        const double v = m.toNumber(m.get(from, name));
-        if (std::isfinite(v))
-            *field = std::trunc(v);
-    }
+    ChangeTransform(m, self, [&m, from](SoundTransform &t) {
+        for (auto [name, field] : {std::pair{"ll", &t.ll}, {"lr", &t.lr}, {"rr", &t.rr}, {"rl", &t.rl}}) {
+            if (!m.has(from, name))
+                continue;
+            const double v = m.toNumber(m.get(from, name));
+            if (std::isfinite(v))
+                *field = std::trunc(v);
+        }
+    });
     return {};
 }
 
@@ -198,6 +212,20 @@ Value Position(Machine &m, const Value &self, const Args &)
 }
 
 Value Nothing(Machine &, const Value &, const Args &) { return {}; }
+
+// Settings as a share of 100, scaled by the volume; the mixer takes shares
+// of 1 and no more than a whole channel from any one clip.
+SoundLevels LevelsOf(const SoundTransform &t)
+{
+    const double volume = std::clamp(t.volume, 0.0, 100.0) / 100;
+    const auto share = [volume](double percent) { return std::clamp(percent, 0.0, 100.0) / 100 * volume; };
+    SoundLevels levels;
+    levels.leftToLeft = share(t.ll);
+    levels.rightToLeft = share(t.lr);
+    levels.rightToRight = share(t.rr);
+    levels.leftToRight = share(t.rl);
+    return levels;
+}
 
 void DefineGetter(Machine &m, Object *target, const char *name, NativeFunction getter)
 {
@@ -249,15 +277,18 @@ void ScriptSounds::start(Machine &machine, SoundObject &object, double offsetSec
     info.loops = uint16_t(std::min(loops, 65535));
     info.hasInPoint = object.offsetMs > 0;
     info.inPoint = uint32_t(object.offsetMs / 1000 * PcmBuffer::kRate);
-    Object *clip = nullptr;
+    ClipObject *clip = nullptr;
     FindTarget(machine, object, clip);
-    const SoundTransform &t = transformOf(clip);
-    const double level = 32768 * std::clamp(t.volume, 0.0, 100.0) / 100;
-    SoundInfo::EnvelopePoint point;
-    point.left = uint16_t(std::clamp(level * t.ll / 100, 0.0, 32768.0));
-    point.right = uint16_t(std::clamp(level * t.rr / 100, 0.0, 32768.0));
-    info.envelope.push_back(point);
-    player_->sounds->startEvent(*character, object.soundId, info);
+    player_->sounds->startEvent(*character, object.soundId, info, SoundClipsOf(clip ? clip->state() : nullptr));
+}
+
+void ScriptSounds::setTransform(ClipObject *clip, const SoundTransform &transform)
+{
+    transforms_[clip] = transform;
+    // A clip that has left the stage has no sounds to set; null would be
+    // the whole movie's.
+    if (player_ && player_->mixer && (!clip || clip->state()))
+        player_->mixer->setLevels(clip ? clip->state() : nullptr, LevelsOf(transform));
 }
 
 void ScriptSounds::stop(uint16_t id)

@@ -21,6 +21,7 @@ struct PlayerContext;
 
 namespace swf::avm1 {
 
+class ClipObject;
 class Machine;
 
 // How a clip's sounds play: volume 0..100 and the share of each side in
@@ -65,7 +66,11 @@ public:
     // Stops the sound `id` (0: every sound) and forgets it.
     void stop(uint16_t id);
 
-    SoundTransform &transformOf(Object *target) { return transforms_[target]; }
+    // The settings of the sounds of `clip` (null: of the whole movie).
+    const SoundTransform &transformOf(ClipObject *clip) { return transforms_[clip]; }
+    // Changes them; the sounds they apply to, playing or to come, follow
+    // from the next mixed block on.
+    void setTransform(ClipObject *clip, const SoundTransform &transform);
 
     // Calls onSoundComplete of the sounds that have ended by now.
     void completeEnded(Machine &machine);
@@ -83,7 +88,7 @@ private:
     const std::unordered_map<std::string, uint16_t> *exports_;
     PlayerContext *player_ = nullptr;
     std::vector<Playing> playing_;
-    std::unordered_map<Object *, SoundTransform> transforms_;
+    std::unordered_map<ClipObject *, SoundTransform> transforms_;
 };
 
 }  // namespace swf::avm1

@@ -8,6 +8,7 @@ namespace swf {
 namespace {
 
 constexpr int kFullLevel = 32768;
+constexpr double kMostShare = 2;
 
 // The envelope's left and right levels (0..32768) at played frame `at`:
 // straight lines between its points, flat before the first and after the
@@ -31,7 +32,26 @@ void EnvelopeLevels(const std::vector<SoundInfo::EnvelopePoint> &envelope, int64
     right = int(std::lround(a.right + (b.right - a.right) * t));
 }
 
+// A level as a multiplier of kFullLevel.
+int64_t Fixed(double level) { return std::llround(level * kFullLevel); }
+
 }  // namespace
+
+SoundLevels SoundLevels::around(const SoundLevels &inner) const
+{
+    SoundLevels out;
+    out.leftToLeft = leftToLeft * inner.leftToLeft + rightToLeft * inner.leftToRight;
+    out.rightToLeft = leftToLeft * inner.rightToLeft + rightToLeft * inner.rightToRight;
+    out.leftToRight = leftToRight * inner.leftToLeft + rightToRight * inner.leftToRight;
+    out.rightToRight = leftToRight * inner.rightToLeft + rightToRight * inner.rightToRight;
+    return out;
+}
+
+bool SoundLevels::operator==(const SoundLevels &other) const
+{
+    return leftToLeft == other.leftToLeft && rightToLeft == other.rightToLeft && rightToRight == other.rightToRight
+           && leftToRight == other.leftToRight;
+}
 
 SoundMixer::SoundMixer(std::shared_ptr<const void> keepAlive) : keepAlive_(std::move(keepAlive)) {}
 
@@ -42,7 +62,7 @@ void SoundMixer::stopWhere(std::vector<Voice> &voices, uint16_t soundId, const v
                  voices.end());
 }
 
-void SoundMixer::startEvent(const SoundSource &sound, uint16_t soundId, const SoundInfo &info)
+void SoundMixer::startEvent(const SoundSource &sound, uint16_t soundId, const SoundInfo &info, Clips clips)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     if (info.stop) {
@@ -60,11 +80,13 @@ void SoundMixer::startEvent(const SoundSource &sound, uint16_t soundId, const So
     voice.end = info.hasOutPoint ? int64_t(info.outPoint) : -1;
     voice.loopsLeft = std::max<int>(1, info.loops);
     voice.envelope = info.envelope;
+    voice.clips = std::move(clips);
     voices_.push_back(std::move(voice));
 }
 
-void SoundMixer::startStream(const SoundSource &stream, const void *owner, int64_t position, int frame)
+void SoundMixer::startStream(const SoundSource &stream, Clips clips, int64_t position, int frame)
 {
+    const void *owner = clips.empty() ? nullptr : clips.front();
     std::lock_guard<std::mutex> lock(mutex_);
     stopWhere(voices_, 0, owner);
     if (int(voices_.size()) >= kMostVoices)
@@ -74,6 +96,7 @@ void SoundMixer::startStream(const SoundSource &stream, const void *owner, int64
     voice.owner = owner;
     voice.begin = voice.position = std::max<int64_t>(0, position);
     voice.startFrame = frame;
+    voice.clips = std::move(clips);
     voices_.push_back(std::move(voice));
 }
 
@@ -89,6 +112,42 @@ void SoundMixer::stopAll()
 {
     std::lock_guard<std::mutex> lock(mutex_);
     voices_.clear();
+}
+
+void SoundMixer::setLevels(const void *clip, const SoundLevels &levels)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!clip)
+        movieLevels_ = levels;
+    else if (levels == SoundLevels())
+        clipLevels_.erase(clip);
+    else
+        clipLevels_[clip] = levels;
+}
+
+void SoundMixer::forgetClip(const void *clip)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    clipLevels_.erase(clip);
+    // Another clip made where this one was is not its parent.
+    for (Voice &v : voices_)
+        v.clips.erase(std::remove(v.clips.begin(), v.clips.end(), clip), v.clips.end());
+}
+
+SoundLevels SoundMixer::levelsOf(const Voice &voice) const
+{
+    SoundLevels levels;
+    for (const void *clip : voice.clips) {
+        const auto found = clipLevels_.find(clip);
+        if (found != clipLevels_.end())
+            levels = found->second.around(levels);
+    }
+    levels = movieLevels_.around(levels);
+    // Shares that add up through many clips stay within what a sample can
+    // carry.
+    for (double *share : {&levels.leftToLeft, &levels.rightToLeft, &levels.rightToRight, &levels.leftToRight})
+        *share = std::clamp(*share, 0.0, kMostShare);
+    return levels;
 }
 
 void SoundMixer::setPaused(bool paused)
@@ -126,8 +185,10 @@ void SoundMixer::decodeWaitingSounds()
         source->pcm();
 }
 
-bool SoundMixer::mixVoice(Voice &voice, int32_t *sum, int frames)
+bool SoundMixer::mixVoice(Voice &voice, const SoundLevels &levels, int32_t *sum, int frames)
 {
+    const int64_t leftToLeft = Fixed(levels.leftToLeft), rightToLeft = Fixed(levels.rightToLeft);
+    const int64_t rightToRight = Fixed(levels.rightToRight), leftToRight = Fixed(levels.leftToRight);
     const PcmBuffer &pcm = voice.source->pcm();
     const int64_t end = voice.end >= 0 ? std::min(voice.end, pcm.frameCount()) : pcm.frameCount();
     int done = 0;
@@ -143,8 +204,9 @@ bool SoundMixer::mixVoice(Voice &voice, int32_t *sum, int frames)
         for (int i = 0; i < count; ++i) {
             int left = kFullLevel, right = kFullLevel;
             EnvelopeLevels(voice.envelope, voice.played + i, left, right);
-            to[2 * i] += from[2 * i] * left / kFullLevel;
-            to[2 * i + 1] += from[2 * i + 1] * right / kFullLevel;
+            const int64_t l = from[2 * i] * left / kFullLevel, r = from[2 * i + 1] * right / kFullLevel;
+            to[2 * i] += int32_t((l * leftToLeft + r * rightToLeft) / kFullLevel);
+            to[2 * i + 1] += int32_t((l * leftToRight + r * rightToRight) / kFullLevel);
         }
         voice.position += count;
         voice.played += count;
@@ -170,7 +232,9 @@ void SoundMixer::mix(int16_t *out, int frames)
         }
         // A sound started since the decode above waits for the next mix.
         voices_.erase(std::remove_if(voices_.begin(), voices_.end(),
-                                     [&](Voice &v) { return v.source->isDecoded() && !mixVoice(v, sum.data(), frames); }),
+                                     [&](Voice &v) {
+                                         return v.source->isDecoded() && !mixVoice(v, levelsOf(v), sum.data(), frames);
+                                     }),
                       voices_.end());
     }
     for (size_t i = 0; i < sum.size(); ++i)

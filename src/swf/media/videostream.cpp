@@ -28,7 +28,15 @@ void VideoStreamCharacter::addFrame(uint16_t number, const uint8_t *data, size_t
                                      [](const Frame &f, uint16_t n) { return f.number < n; });
     if (at != frames_.end() && at->number == number)
         return;
-    frames_.insert(at, Frame{number, data, size, IsVideoKeyFrame(codec_, data, size)});
+    Frame frame{number, data, size, IsVideoKeyFrame(codec_, data, size), false};
+    if (codec_ == VideoCodec::Avc) {
+        const AvcPacket packet(data, size, avcLengthSize_);
+        frame.key = packet.key;
+        frame.setup = packet.type == AvcPacket::Type::Setup;
+        if (frame.setup)
+            avcLengthSize_ = packet.lengthSize();
+    }
+    frames_.insert(at, frame);
 }
 
 int VideoStreamCharacter::frameIndexFor(uint16_t ratio) const
@@ -44,6 +52,18 @@ int VideoStreamCharacter::startingPointFor(int target) const
     while (start > 0 && !frames_[size_t(start)].key)
         --start;
     return start;
+}
+
+void VideoStreamCharacter::restartAt(int start) const
+{
+    decoder_->restart();
+    // Pictures need the set-up that came before them.
+    for (int i = start - 1; i >= 0; --i) {
+        if (frames_[size_t(i)].setup) {
+            decoder_->decode(frames_[size_t(i)].data, frames_[size_t(i)].size);
+            return;
+        }
+    }
 }
 
 QImage VideoStreamCharacter::fitted(const QImage &decoded) const
@@ -66,12 +86,14 @@ QImage VideoStreamCharacter::picture(uint16_t ratio) const
     const int start = startingPointFor(target);
     int from = decodedIndex_ + 1;
     if (decodedIndex_ < start || decodedIndex_ > target) {
-        decoder_->restart();
+        restartAt(start);
         from = start;
     }
-    for (int i = from; i <= target; ++i) {
-        const Frame &frame = frames_[size_t(i)];
-        const QImage decoded = decoder_->decode(frame.data, frame.size, i == target);
+    bool pictured = false;
+    for (int i = from; i <= target; ++i)
+        pictured = decoder_->decode(frames_[size_t(i)].data, frames_[size_t(i)].size) || pictured;
+    if (pictured) {
+        const QImage decoded = decoder_->lastPicture();
         if (!decoded.isNull())
             picture_ = fitted(decoded);
     }

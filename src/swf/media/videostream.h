@@ -7,7 +7,7 @@
 //
 // Frames decode in their order. Moving on decodes the frames in between;
 // going back, or jumping past a key frame, starts again from the nearest
-// key frame before the target. Only the decoder's state and the last
+// key frame before the target (AVC after the decoder set-up before that). Only the decoder's state and the last
 // picture are kept, whatever the video's length. A frame that does not
 // decode leaves the last good picture showing. The stream is shared by
 // every player of the movie, so a mutex guards the decoding.
@@ -47,10 +47,13 @@ private:
         const uint8_t *data = nullptr;
         size_t size = 0;
         bool key = false;
+        bool setup = false;  // AVC's decoder set-up, no picture
     };
 
     int frameIndexFor(uint16_t ratio) const;
     int startingPointFor(int target) const;
+    // Makes the decoder ready to start again at frame `start`.
+    void restartAt(int start) const;
     QImage fitted(const QImage &decoded) const;
 
     int width_, height_;
@@ -58,6 +61,7 @@ private:
     bool smoothing_;
     VideoCodec codec_;
     std::vector<Frame> frames_;  // by number
+    int avcLengthSize_ = AvcPacket::kDefaultLengthSize;  // as the last set-up read states
 
     mutable std::mutex mutex_;
     mutable std::unique_ptr<VideoDecoder> decoder_;

@@ -160,8 +160,9 @@ void ButtonTracker::leave(uint16_t transition)
 
 void ButtonTracker::playSound(const ObjectPath &path, uint16_t transition)
 {
-    if (const ButtonCharacter *button = ButtonOf(ResolvePath(root_, path).object))
-        StartButtonSound(button->sounds(), transition, context_);
+    const PlacedObject placed = ResolvePath(root_, path);
+    if (const ButtonCharacter *button = ButtonOf(placed.object))
+        StartButtonSound(button->sounds(), transition, context_, placed.timeline);
 }
 
 void ButtonTracker::enter(const std::optional<ObjectPath> &target)

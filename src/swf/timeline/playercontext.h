@@ -32,6 +32,9 @@ struct PlayerContext {
     size_t liveObjects = 0;
     // Where frames start their sounds; null while the host wants silence.
     SoundMixer *sounds = nullptr;
+    // The player's mixer, silent or not: where the clips' sound settings
+    // go, so they hold when sound comes on.
+    SoundMixer *mixer = nullptr;
     // Runs the frame's scripts; null in a player without scripts.
     ScriptHost *scripts = nullptr;
     // Every running timeline, newest first: each tick steps them in this

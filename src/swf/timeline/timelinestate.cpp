@@ -15,7 +15,7 @@ TimelineState::TimelineState(const Timeline &timeline, PlayerContext &context, i
 
 TimelineState::~TimelineState()
 {
-    StopTimelineStream(context_, this);
+    ForgetTimelineSounds(context_, this);
     context_.masks.forget(this);
     unlink();
     if (context_.scripts)
