@@ -41,6 +41,7 @@ void InstallBuiltins(Machine &machine)
     InstallMovieClipLoaderClass(machine);
     InstallLoadVarsClass(machine);
     InstallBitmapDataClass(machine);
+    InstallXmlClasses(machine);
     // The flash.* packages came with SWF 8; older movies never see them,
     // whichever class made the package.
     if (machine.version() < kFlashPackagesVersion)

@@ -32,6 +32,7 @@ void InstallClipLoadingMethods(Machine &machine);
 void InstallMovieClipLoaderClass(Machine &machine);
 void InstallLoadVarsClass(Machine &machine);
 void InstallBitmapDataClass(Machine &machine);
+void InstallXmlClasses(Machine &machine);
 
 }  // namespace swf::avm1
 
