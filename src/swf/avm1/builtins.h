@@ -33,6 +33,7 @@ void InstallMovieClipLoaderClass(Machine &machine);
 void InstallLoadVarsClass(Machine &machine);
 void InstallBitmapDataClass(Machine &machine);
 void InstallXmlClasses(Machine &machine);
+void InstallSharedObjectClass(Machine &machine);
 
 }  // namespace swf::avm1
 

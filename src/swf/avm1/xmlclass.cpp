@@ -7,6 +7,7 @@
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/geomobjects.h"
+#include "swf/avm1/loadedtext.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/movieloader.h"
 #include "swf/avm1/xmlclasses.h"
@@ -71,20 +72,7 @@ Value SendAndLoad(Machine &m, const Value &, const Args &args)
 Value Refuse(Machine &, const Value &, const Args &) { return Value(false); }
 Value Nothing(Machine &, const Value &, const Args &) { return {}; }
 
-Value OnData(Machine &m, const Value &self, const Args &args)
-{
-    Object *object = self.object();
-    if (!object)
-        return {};
-    if (args[0].isUndefined()) {
-        m.callMethod(self, "onLoad", Args({Value(false)}));
-        return {};
-    }
-    m.callMethod(self, "parseXML", Args({args[0]}));
-    m.set(object, "loaded", Value(true));
-    m.callMethod(self, "onLoad", Args({Value(true)}));
-    return {};
-}
+Value OnData(Machine &m, const Value &self, const Args &args) { return AnswerLoadedText(m, self, args[0], "parseXML"); }
 
 Value BytesOf(double bytes) { return bytes < 0 ? Value() : Value(bytes); }
 
