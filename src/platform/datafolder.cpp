@@ -18,3 +18,5 @@ QString WindowsDirectory()
 }
 
 QString WallpaperFolder() { return WindowsDirectory() + WallpaperSubfolder(); }
+
+QString SharedObjectsFolder() { return WindowsDirectory() + QStringLiteral("SharedObjects/"); }

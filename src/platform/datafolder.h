@@ -16,3 +16,8 @@ QString WindowsDirectory();
 // WindowsDirectory() + "web/WallPaper/": where the wallpaper page and its
 // movie copy are written.
 QString WallpaperFolder();
+
+// WindowsDirectory() + "SharedObjects/": where the players keep what
+// movies store with SharedObject, a folder per movie below it (made when
+// first written).
+QString SharedObjectsFolder();

@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "player/flashkeys.h"
+#include "platform/datafolder.h"
 #include "player/soundoutput.h"
 #include "swf/movie.h"
 
@@ -60,7 +61,7 @@ void TShockwaveFlash::setMovieShared(const QString &path, std::shared_ptr<const 
     moviePath_ = path;
     movie_ = std::move(movie);
     if (movie_) {
-        player_ = std::make_unique<swf::MoviePlayer>(movie_);
+        player_ = std::make_unique<swf::MoviePlayer>(movie_, nullptr, SharedObjectsFolder());
         player_->setPlaying(false);
     }
     updateSound();

@@ -11,6 +11,7 @@
 #include "swf/media/soundmixer.h"
 #include "swf/moviedefinition.h"
 #include "swf/render/displayrenderer.h"
+#include "swf/sharedobjectfolder.h"
 #include "swf/tagwalker.h"
 #include "swf/timeline/buttontracker.h"
 #include "swf/timeline/framesounds.h"
@@ -170,7 +171,8 @@ void PaintClip(const Dictionary *dictionary, QImage &target, const DisplayList &
 
 class MoviePlayer::State {
 public:
-    State(const std::shared_ptr<const MovieDefinition> &movie, std::function<void(const QString &)> trace)
+    State(const std::shared_ptr<const MovieDefinition> &movie, std::function<void(const QString &)> trace,
+          const QString &sharedObjectFolder)
         : mixer(std::make_shared<SoundMixer>(movie)),
           context(movie->dictionary),
           scripts(FactsOf(*movie)),
@@ -192,6 +194,8 @@ public:
         scripts.setRoot(&root);
         scripts.setPlayerContext(&context);
         scripts.setLoading(&context, ReadLoadedMovie, ReadLoadedText);
+        if (!sharedObjectFolder.isEmpty())
+            scripts.setSharedObjectStore(std::make_shared<SharedObjectFolder>(sharedObjectFolder));
         buttons.setListener(&scripts);
         showFirstFrame();
     }
@@ -234,8 +238,10 @@ public:
     ButtonTracker buttons;
 };
 
-MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie, std::function<void(const QString &)> trace)
-    : movie_(movie ? std::move(movie) : EmptyMovie()), state_(std::make_unique<State>(movie_, std::move(trace)))
+MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie, std::function<void(const QString &)> trace,
+                         const QString &sharedObjectFolder)
+    : movie_(movie ? std::move(movie) : EmptyMovie()),
+      state_(std::make_unique<State>(movie_, std::move(trace), sharedObjectFolder))
 {
 }
 

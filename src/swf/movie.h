@@ -56,9 +56,11 @@ std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &byte
 class MoviePlayer {
 public:
     // `trace` receives every trace() line of the movie's scripts, from the
-    // first frame on (which runs here).
+    // first frame on (which runs here). The movie's shared objects are
+    // kept in `sharedObjectFolder`; without one, in memory for this run.
     explicit MoviePlayer(std::shared_ptr<const MovieDefinition> movie,
-                         std::function<void(const QString &line)> trace = {});
+                         std::function<void(const QString &line)> trace = {},
+                         const QString &sharedObjectFolder = {});
     ~MoviePlayer();
     MoviePlayer(const MoviePlayer &) = delete;
     MoviePlayer &operator=(const MoviePlayer &) = delete;

@@ -2,8 +2,8 @@
 // what its scripts trace.
 //
 //   swfrender [--frames N] [--size WxH] [--quality high|medium|low] [--bench]
-//             [--input LOG.json] [--audio OUT.wav] -o OUT.png IN.swf
-//   swfrender [--frames N] [--input LOG.json] --trace OUT.txt IN.swf
+//             [--input LOG.json] [--audio OUT.wav] [--shared-objects DIR] -o OUT.png IN.swf
+//   swfrender [--frames N] [--input LOG.json] [--shared-objects DIR] --trace OUT.txt IN.swf
 //
 // The picture shows the movie after N frames have been shown (default 1,
 // the first frame), at the stage size or the given size, the whole stage
@@ -15,7 +15,9 @@
 // whatever its drawing took. --trace runs the same N frames without
 // drawing and writes every trace() line ("-" for standard output); a movie
 // that asks to quit (fscommand) ends the run there. The scripts' clock
-// moves one frame interval per frame, so runs repeat.
+// moves one frame interval per frame, so runs repeat. The movie's shared
+// objects last for the run only, unless --shared-objects names a folder
+// to keep them in.
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -44,14 +46,15 @@ struct Options {
     QString trace;
     QString input;
     QString inputLog;
+    QString sharedObjects;
 };
 
 void PrintUsage()
 {
     std::fprintf(stderr,
                  "usage: swfrender [--frames N] [--size WxH] [--quality high|medium|low] "
-                 "[--bench] [--input LOG.json] [--audio OUT.wav] -o OUT.png IN.swf\n"
-                 "       swfrender [--frames N] [--input LOG.json] --trace OUT.txt IN.swf\n");
+                 "[--bench] [--input LOG.json] [--audio OUT.wav] [--shared-objects DIR] -o OUT.png IN.swf\n"
+                 "       swfrender [--frames N] [--input LOG.json] [--shared-objects DIR] --trace OUT.txt IN.swf\n");
 }
 
 bool ParseSize(const QString &text, QSize &size)
@@ -102,6 +105,8 @@ bool ParseArguments(const QStringList &args, Options &options)
             options.inputLog = args[++i];
         } else if (arg == QLatin1String("-o") && hasValue) {
             options.output = args[++i];
+        } else if (arg == QLatin1String("--shared-objects") && hasValue) {
+            options.sharedObjects = args[++i];
         } else if (arg == QLatin1String("--trace") && hasValue) {
             options.trace = args[++i];
         } else if (!arg.startsWith(QLatin1Char('-')) && options.input.isEmpty()) {
@@ -165,10 +170,13 @@ int WriteTrace(const std::shared_ptr<const swf::MovieDefinition> &movie, const O
         std::fprintf(stderr, "swfrender: cannot write %s\n", qPrintable(options.trace));
         return 1;
     }
-    swf::MoviePlayer player(movie, [&file](const QString &line) {
-        file.write(line.toUtf8());
-        file.write("\n");
-    });
+    swf::MoviePlayer player(
+        movie,
+        [&file](const QString &line) {
+            file.write(line.toUtf8());
+            file.write("\n");
+        },
+        options.sharedObjects);
     for (int shown = 1; shown <= options.frames && !player.quitRequested(); ++shown) {
         input.playFrame(player);
         if (shown > 1)
@@ -217,7 +225,7 @@ int main(int argc, char **argv)
     }
     if (!options.trace.isEmpty())
         return WriteTrace(movie, options, input);
-    swf::MoviePlayer player(movie);
+    swf::MoviePlayer player(movie, {}, options.sharedObjects);
     const QSize size = options.size.isValid() ? options.size : StageSize(player);
     std::vector<double> milliseconds;
     std::unique_ptr<swf::SoundRecorder> recorder;

@@ -42,6 +42,8 @@ void InstallBuiltins(Machine &machine)
     InstallMovieClipLoaderClass(machine);
     InstallLoadVarsClass(machine);
     InstallBitmapDataClass(machine);
+    InstallXmlClasses(machine);
+    InstallSharedObjectClass(machine);
     // The flash.* packages came with SWF 8; older movies never see them,
     // whichever class made the package.
     if (machine.version() < kFlashPackagesVersion)

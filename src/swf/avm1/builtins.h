@@ -36,6 +36,8 @@ void InstallBitmapDataClass(Machine &machine);
 void InstallTextFieldClass(Machine &machine);
 void InstallTextFormatClass(Machine &machine);
 void InstallMouseObject(Machine &machine);
+void InstallXmlClasses(Machine &machine);
+void InstallSharedObjectClass(Machine &machine);
 
 }  // namespace swf::avm1
 

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "swf/avm1/builtins.h"
+#include "swf/avm1/dateobject.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/numberformat.h"
 
@@ -277,6 +278,18 @@ void InstallDateClass(Machine &m)
     };
     for (const auto &[name, fn] : methods)
         m.defineMethod(proto, name, fn);
+}
+
+}  // namespace swf::avm1
+
+namespace swf::avm1 {
+
+bool DateTimeOf(const Object *object, double &time)
+{
+    const auto *date = dynamic_cast<const DateObject *>(object);
+    if (date)
+        time = date->time;
+    return date != nullptr;
 }
 
 }  // namespace swf::avm1

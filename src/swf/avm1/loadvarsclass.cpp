@@ -6,6 +6,7 @@
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/loadaddress.h"
+#include "swf/avm1/loadedtext.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/movieloader.h"
 
@@ -50,20 +51,7 @@ Value ToString(Machine &m, const Value &self, const Args &)
 }
 
 // The text arrived (a string) or could not be read (undefined).
-Value OnData(Machine &m, const Value &self, const Args &args)
-{
-    Object *object = self.object();
-    if (!object)
-        return {};
-    if (args[0].isUndefined()) {
-        m.callMethod(self, "onLoad", Args({Value(false)}));
-        return {};
-    }
-    m.callMethod(self, "decode", Args({args[0]}));
-    m.set(object, "loaded", Value(true));
-    m.callMethod(self, "onLoad", Args({Value(true)}));
-    return {};
-}
+Value OnData(Machine &m, const Value &self, const Args &args) { return AnswerLoadedText(m, self, args[0], "decode"); }
 
 Value Construct(Machine &, const Value &, const Args &) { return {}; }
 

@@ -22,6 +22,7 @@ class ArrayObject;
 class ClipBinding;
 class ScriptSounds;
 class ClipBitmaps;
+class SharedObjects;
 
 // Thrown by `throw` in a script; carries the thrown value up to its catch.
 struct ScriptThrow {
@@ -129,6 +130,8 @@ public:
     // The sounds scripts start; null where nothing plays (a bare machine).
     ScriptSounds *scriptSounds = nullptr;
     ClipBitmaps *bitmaps = nullptr;
+    // SharedObject.getLocal's files; null where there are none.
+    SharedObjects *sharedObjects = nullptr;
     double clockMs = 0;
     // What Date takes for now and for local time: the host's wall clock at
     // the start (0 in the tools, so that their logs repeat) and its

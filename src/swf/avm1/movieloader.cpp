@@ -178,6 +178,9 @@ void MovieLoader::deliverText(const Request &request)
 {
     const Value text = readText(request.url);
     if (request.kind == Request::Kind::Data) {
+        auto *receipt = dynamic_cast<DataReceipt *>(request.listener->native.get());
+        if (receipt && text.isString())
+            receipt->bytesLoaded = receipt->bytesTotal = double(text.string().size());
         machine_.callMethod(Value(request.listener), "onData", Args({text}));
         return;
     }

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "swf/avm1/moviefacts.h"
+#include "swf/avm1/object.h"
 #include "swf/avm1/value.h"
 #include "swf/timeline/timeline.h"
 
@@ -53,6 +54,13 @@ public:
     virtual void runPending() = 0;
     // Variables were loaded into the clip: its data handlers are due.
     virtual void dataArrived(TimelineState &state) = 0;
+};
+
+// The native state of an object that loads text (XML): what arrived, for
+// getBytesLoaded and getBytesTotal. Undefined (negative) before a load.
+struct DataReceipt : NativeState {
+    double bytesLoaded = -1;
+    double bytesTotal = -1;
 };
 
 // Where a load goes: a clip, or a level by number.

@@ -30,6 +30,7 @@ ScriptEngine::ScriptEngine(const MovieFacts &facts)
     machine_.clips = this;
     machine_.scriptSounds = &sounds_;
     machine_.bitmaps = &bitmaps_;
+    machine_.sharedObjects = &sharedObjects_;
     emptyTimeline_.setFrameCount(1);
     keys_ = dynamic_cast<KeyObject *>(machine_.get(machine_.global, "Key").object());
 }
@@ -422,6 +423,7 @@ void ScriptEngine::collectIfWorthIt()
         for (const Queued &queued : *queue)
             roots.push_back(queued.clip);
     loader_.addRoots(roots);
+    sharedObjects_.addRoots(roots);
     machine_.collect(std::move(roots));
 }
 

@@ -55,6 +55,7 @@
 #include "swf/avm1/machine.h"
 #include "swf/avm1/soundobject.h"
 #include "swf/avm1/moviefacts.h"
+#include "swf/avm1/sharedobjects.h"
 #include "swf/avm1/movieloader.h"
 #include "swf/avm1/textfieldregistry.h"
 #include "swf/timeline/actionblock.h"
@@ -84,6 +85,8 @@ public:
     // their files are read; without a reader every load fails.
     void setLoading(PlayerContext *context, MovieReader movies, TextReader texts);
     MovieLoader &loader() override { return loader_; }
+    // Where shared objects stay between runs; in memory until set.
+    void setSharedObjectStore(std::shared_ptr<SharedObjectStore> store) { sharedObjects_.setStore(std::move(store)); }
     void setTraceSink(std::function<void(const std::string &)> sink) { machine_.traceSink = std::move(sink); }
     bool quitRequested() const { return quit_; }
 
@@ -202,6 +205,8 @@ private:
     ScriptSounds sounds_;
     Machine machine_;
     ClipBitmaps bitmaps_{facts_.dictionary, facts_.exports};
+    // After the machine: written back while the machine is still whole.
+    SharedObjects sharedObjects_{machine_, facts_.path};
     TimelineState *root_ = nullptr;
     KeyObject *keys_ = nullptr;
     std::unordered_map<TimelineState *, ClipObject *> objects_;
