@@ -64,6 +64,8 @@ enum TagCode : uint16_t {
 };
 
 constexpr int kFirstVersionWithVisibility = 11;
+// Signature, version and recorded length come before the body.
+constexpr uint32_t kFileHeaderBytes = 8;
 
 using DefineHandler = void (*)(Tag, DefineContext &);
 
@@ -151,7 +153,12 @@ bool TagWalker::book(size_t bytes)
 void TagWalker::walkBody(const QByteArray &body)
 {
     context_.swfVersion = movie_.header.version;
-    SwfReader r(reinterpret_cast<const uint8_t *>(body.constData()), size_t(body.size()));
+    // The player reads no further than the length the header records.
+    size_t size = size_t(body.size());
+    const uint32_t recorded = movie_.header.fileLength;
+    if (recorded >= kFileHeaderBytes && recorded - kFileHeaderBytes < size)
+        size = recorded - kFileHeaderBytes;
+    SwfReader r(reinterpret_cast<const uint8_t *>(body.constData()), size);
     movie_.header.frame = r.rect();
     movie_.header.frameRate = r.u16() / 256.0;
     movie_.header.frameCount = r.u16();
@@ -159,7 +166,6 @@ void TagWalker::walkBody(const QByteArray &body)
         movie_.truncated = true;
         return;
     }
-    movie_.timeline.setFrameCount(movie_.header.frameCount);
     if (!walkTags(r, movie_.timeline, true))
         movie_.truncated = true;
 }
@@ -181,19 +187,22 @@ bool TagWalker::walkTags(SwfReader &r, Timeline &timeline, bool root)
             frame = Frame();
             continue;
         }
-        if (!handleControlTag(tag, timeline, frame, int(timeline.frames.size())) && root)
+        if (!handleControlTag(tag, timeline, frame, int(timeline.frames.size()), root) && root)
             handleRootTag(tag);
     }
-    // Changes after the last ShowFrame of a cut-off list still show.
-    if (!frame.commands.empty() || !frame.actions.empty() || !frame.initActions.empty() || !frame.sounds.empty())
-        timeline.frames.push_back(std::move(frame));
     const bool complete = ended && !r.overrun() && !outOfMemory_;
-    if (!complete && int(timeline.frames.size()) < timeline.frameCount())
-        timeline.setFrameCount(std::max<int>(1, int(timeline.frames.size())));
+    // Tags after the last ShowFrame of a finished list are never shown;
+    // those of a cut-off list, or of a list without any ShowFrame, are.
+    const bool pending = !frame.commands.empty() || !frame.actions.empty() || !frame.initActions.empty()
+                         || !frame.sounds.empty();
+    if (pending && (!complete || timeline.frames.empty()))
+        timeline.frames.push_back(std::move(frame));
+    // The frames the list holds count, whatever number its header states.
+    timeline.setFrameCount(std::max<int>(1, int(timeline.frames.size())));
     return complete;
 }
 
-bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex)
+bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex, bool root)
 {
     DisplayCommand command;
     switch (tag.code) {
@@ -202,6 +211,13 @@ bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int
     case kPlaceObject3:
         if (!ParsePlaceObject(tag, command, movie_.header.version))
             return true;
+        // The main timeline meets its definitions as it plays: a character
+        // defined further on is not there yet, so nothing new is placed.
+        if (root && command.hasCharacter && !movie_.dictionary.find(command.characterId)) {
+            if (!command.move)
+                return true;
+            command.hasCharacter = false;
+        }
         // Earlier players ignore the visibility flag.
         if (movie_.header.version < kFirstVersionWithVisibility) {
             command.hasVisible = false;
@@ -229,7 +245,7 @@ bool TagWalker::handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int
     case kDoInitAction: {
         InitActionBlock init;
         init.spriteId = tag.body.u16();
-        init.actions = {tag.body.current(), uint32_t(tag.body.remaining())};
+        init.actions = {tag.body.current(), uint32_t(tag.body.remaining()), uint32_t(frame.commands.size())};
         if (!tag.body.overrun() && book(sizeof init))
             frame.initActions.push_back(init);
         return true;
@@ -325,9 +341,10 @@ void TagWalker::defineSprite(Tag tag)
 {
     const uint16_t id = tag.body.u16();
     Timeline timeline;
-    timeline.setFrameCount(tag.body.u16());
+    tag.body.u16();  // the frame count it states; its frames count instead
     if (tag.body.overrun())
         return;
+    timeline.byteLength = uint32_t(tag.body.remaining());
     walkTags(tag.body, timeline, false);
     if (book(sizeof(SpriteCharacter)))
         movie_.dictionary.add(std::make_shared<SpriteCharacter>(id, std::move(timeline)));

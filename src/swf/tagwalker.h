@@ -29,7 +29,8 @@ private:
     // Fills `timeline` from the tags in `r`; `root` allows definitions.
     // Returns false when the list ended before its End tag.
     bool walkTags(SwfReader &r, Timeline &timeline, bool root);
-    bool handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex);
+    // `root`: the tag is on the main timeline.
+    bool handleControlTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex, bool root);
     // Sound starts, stream sound blocks and video frames, in any timeline.
     bool handleMediaTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex);
     void readSymbolClasses(SwfReader body);

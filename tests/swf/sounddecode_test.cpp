@@ -149,6 +149,8 @@ TEST(SoundDecode, TruncatedStreamPlaysWhatItHas)
     QByteArray bytes = b.bytes();
     // The next block's header claims far more than the file has left.
     bytes += SwfBuilder::tagBytes(kSoundStreamBlockTag, RandomBytes(400, 10), true).left(40);
+    // The header records the whole file, so that the player reads it all.
+    qToLittleEndian<quint32>(quint32(bytes.size()), bytes.data() + 4);
     const auto movie = swf::LoadMovieFromBytes(bytes);
     ASSERT_TRUE(movie);
     ASSERT_TRUE(movie->timeline.stream);

@@ -99,15 +99,21 @@ void ClipObject::gotoValue(Machine &machine, const Value &frame, bool play, int 
 {
     if (!state_)
         return;
+    // A number before the first frame names no frame: nothing moves.
+    auto gotoNumber = [&](double n) {
+        const int index = int(std::clamp(n, -1e9, 1e9)) - 1 + bias;
+        if (index >= 0)
+            gotoFrame(index, play);
+    };
     if (!frame.isString()) {
         const double n = machine.toNumber(frame);
         if (std::isfinite(n))
-            gotoFrame(int(std::clamp(n, -1e9, 1e9)) - 1 + bias, play);
+            gotoNumber(n);
         return;
     }
     const double n = StringToNumberStrict(frame.string());
     if (!std::isnan(n)) {
-        gotoFrame(int(std::clamp(n, -1e9, 1e9)) - 1 + bias, play);
+        gotoNumber(n);
         return;
     }
     const int label = state_->timeline().findLabel(frame.string());

@@ -7,6 +7,7 @@
 #include "swf/avm1/clipmethods.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/movieloader.h"
 #include "swf/avm1/numberformat.h"
 #include "swf/avm1/variables.h"
 #include "swf/avm1/textfieldobject.h"
@@ -170,9 +171,13 @@ Value RemoveMovieClip(Machine &, const Value &self, const Args &)
     return {};
 }
 
-Value GetBytes(Machine &, const Value &self, const Args &)
+// A movie that is there whole: loaded bytes and total bytes agree.
+Value GetBytes(Machine &m, const Value &self, const Args &)
 {
-    return ThisClip(self) ? Value(1.0) : Value();
+    ClipObject *clip = ThisClip(self);
+    if (!clip || !clip->state() || !m.clips)
+        return {};
+    return Value(m.clips->loader().bytesOf(clip->state()));
 }
 
 Value ClipCall(Machine &, const Value &, const Args &) { return {}; }

@@ -89,7 +89,7 @@ bool TargetFrom(Machine &m, const Value &value, LoadTarget &target)
         return true;
     // Other paths lead from the root.
     Activation fromRoot;
-    fromRoot.baseClip = m.clips ? m.clips->level(0) : nullptr;
+    fromRoot.baseClip = fromRoot.target = m.clips ? m.clips->level(0) : nullptr;
     target.clip = dynamic_cast<ClipObject *>(ResolveTarget(m, fromRoot, value.string()));
     return target.clip && target.clip->state();
 }

@@ -124,6 +124,13 @@ const MovieFacts &MovieLoader::factsOf(const TimelineState *state) const
     return main_;
 }
 
+double MovieLoader::bytesOf(const TimelineState *state) const
+{
+    if (isMovieTop(state))
+        return factsOf(state).bytesTotal;
+    return double(state->timeline().byteLength);
+}
+
 void MovieLoader::forget(const TimelineState *state)
 {
     movies_.erase(state);

@@ -111,6 +111,11 @@ public:
     // The movie `state` plays in (the main movie unless a load put it there).
     const MovieFacts &factsOf(const TimelineState *state) const;
     const MovieFacts &mainFacts() const { return main_; }
+    // `state` plays a movie's main timeline.
+    bool isMovieTop(const TimelineState *state) const { return state == root_ || movies_.count(state) > 0; }
+    // The file's length for the top of a movie, the length of its tags
+    // for a clip of the movie's own (none for an empty one).
+    double bytesOf(const TimelineState *state) const;
     // `state` is going: nothing must point at it.
     void forget(const TimelineState *state);
     // The levels go before the engine does.

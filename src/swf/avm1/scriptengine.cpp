@@ -166,20 +166,14 @@ void ScriptEngine::enterFrame(TimelineState &timeline)
     });
 }
 
-void ScriptEngine::queueInitActions(const Frame &frame)
+void ScriptEngine::initActionsDue(TimelineState &timeline, const InitActionBlock &init)
 {
-    for (const InitActionBlock &init : frame.initActions) {
-        if (!initDone_.insert(init.actions.data).second)
-            continue;
+    if (!loader_.isMovieTop(&timeline) || !initDone_.insert(init.actions.data).second)
+        return;
+    guarded([&] {
         if (auto code = codeFor(init.actions))
-            initQueue_.push_back({Queued::Kind::Code, objectFor(root_), code});
-    }
-}
-
-void ScriptEngine::frameEntered(TimelineState &timeline, int frame)
-{
-    if (&timeline == root_)
-        guarded([&] { queueInitActions(timeline.timeline().frame(frame)); });
+            initQueue_.push_back({Queued::Kind::Code, objectFor(&timeline), code});
+    });
 }
 
 void ScriptEngine::actionsDue(TimelineState &timeline, const ActionBlock &actions)

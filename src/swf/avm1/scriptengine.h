@@ -9,8 +9,9 @@
 //   a clip placed by the frame shows its first frame (queueing its
 //   actions) where its tag comes, a clip removed by it queues its unload
 //   handler there.
-// - DoInitAction blocks of a frame run once, before that frame's other
-//   actions.
+// - DoInitAction blocks of a movie's main timeline run once, before the
+//   frame's other actions; with the initialize handlers of the clips the
+//   frame places they take turns in tag order.
 // - Each tick, enterFrame handlers (onClipEvent(enterFrame), onEnterFrame)
 //   of the clips that were already there run before the frame actions of
 //   the same clip.
@@ -100,7 +101,7 @@ public:
 
     // ScriptHost
     void enterFrame(TimelineState &timeline) override;
-    void frameEntered(TimelineState &timeline, int frame) override;
+    void initActionsDue(TimelineState &timeline, const InitActionBlock &init) override;
     void actionsDue(TimelineState &timeline, const ActionBlock &actions) override;
     void clipCreated(TimelineState &timeline) override;
     bool clipUnloading(TimelineState &timeline) override;
@@ -168,7 +169,6 @@ private:
     void queueClipEvents(TimelineState &timeline, uint32_t event, std::deque<Queued> &queue);
     void queueMouseEvents(TimelineState &timeline, uint32_t event);
     void broadcastToMouseListeners(const char *method);
-    void queueInitActions(const Frame &frame);
     // The unload handlers of `timeline` and of the clips in it, the inner
     // ones first; false when there are none.
     bool queueUnloadHandlers(TimelineState &timeline);

@@ -10,15 +10,13 @@ SuperObject::SuperObject(const Value &self, Object *base)
 }
 
 // The class prototype (made by `new` or by extends) names the superclass
-// constructor.
+// constructor. A function's own prototype names only the function itself
+// (`constructor`), so a class without a superclass has nothing to call.
 Value SuperObject::constructor(Machine &machine) const
 {
     if (!base_)
         return {};
-    Value ctor = machine.get(base_, "__constructor__");
-    if (!ctor.isObject())
-        ctor = machine.get(base_, "constructor");
-    return ctor;
+    return machine.get(base_, "__constructor__");
 }
 
 Value SuperObject::getSpecial(Machine &, const std::string &, bool &found)

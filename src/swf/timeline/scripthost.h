@@ -17,9 +17,9 @@ public:
     // Once per tick for every clip that was there before the tick, before
     // it moves on.
     virtual void enterFrame(TimelineState &timeline) = 0;
-    // A frame was entered: its init actions are due, then each of its
-    // action blocks as the frame's tags reach it.
-    virtual void frameEntered(TimelineState &timeline, int frame) = 0;
+    // A frame was entered: its init actions and its action blocks are due
+    // as the frame's tags reach them.
+    virtual void initActionsDue(TimelineState &timeline, const InitActionBlock &init) = 0;
     virtual void actionsDue(TimelineState &timeline, const ActionBlock &actions) = 0;
     // A new clip, before it shows its first frame.
     virtual void clipCreated(TimelineState &timeline) = 0;

@@ -25,13 +25,16 @@ struct Frame {
 
 class Timeline {
 public:
-    // Frames as they were parsed; frameCount() may differ (the recorded
-    // count wins); frames past the parsed ones change nothing.
+    // Frames as they were parsed; frames past them (a count set higher)
+    // change nothing.
     std::vector<Frame> frames;
     // The timeline's stream sound, when it has a SoundStreamHead.
     std::shared_ptr<SoundStream> stream;
+    // The length of a sprite's tag list in the file.
+    uint32_t byteLength = 0;
 
-    // The recorded count; without one, the parsed frames; at least 1.
+    // The count set (loading sets the parsed frames, whatever the file's
+    // header states); without one, the parsed frames; at least 1.
     int frameCount() const;
     void setFrameCount(int count) { frameCount_ = count; }
 

@@ -115,8 +115,10 @@ void TimelineState::moveTo(int frame)
     rebuild(frame);
     current_ = frame;
     if (context_.scripts) {
-        context_.scripts->frameEntered(*this, frame);
-        for (const ActionBlock &block : timeline_->frame(frame).actions)
+        const Frame &entered = timeline_->frame(frame);
+        for (const InitActionBlock &init : entered.initActions)
+            context_.scripts->initActionsDue(*this, init);
+        for (const ActionBlock &block : entered.actions)
             context_.scripts->actionsDue(*this, block);
     }
     startNewChildren();
@@ -125,14 +127,17 @@ void TimelineState::moveTo(int frame)
 void TimelineState::enter(int frame)
 {
     const Frame &entered = timeline_->frame(frame);
-    if (context_.scripts)
-        context_.scripts->frameEntered(*this, frame);
+    size_t nextInit = 0;
     size_t nextBlock = 0;
     auto reportUpTo = [&](size_t commands) {
+        if (!context_.scripts)
+            return;
+        for (; nextInit < entered.initActions.size() && entered.initActions[nextInit].actions.commandsBefore <= commands;
+             ++nextInit)
+            context_.scripts->initActionsDue(*this, entered.initActions[nextInit]);
         for (; nextBlock < entered.actions.size() && entered.actions[nextBlock].commandsBefore <= commands;
              ++nextBlock)
-            if (context_.scripts)
-                context_.scripts->actionsDue(*this, entered.actions[nextBlock]);
+            context_.scripts->actionsDue(*this, entered.actions[nextBlock]);
     };
     for (size_t i = 0; i < entered.commands.size(); ++i) {
         reportUpTo(i);
