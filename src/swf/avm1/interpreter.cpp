@@ -51,10 +51,12 @@ void StoreParameter(Machine &machine, Activation &activation, const FunctionPara
 }
 
 // DefineFunction2 puts `this`, `arguments`, `super`, `_root`, `_parent` and
-// `_global` in registers 1, 2, ... in that order, each when asked for.
+// `_global` in registers 1, 2, ... in that order, each when asked for; a
+// suppressed one is not there even if asked for.
 void Preload(Machine &machine, Activation &activation, FunctionObject *function, const Args &args)
 {
-    const uint16_t flags = function->info().flags;
+    uint16_t flags = function->info().flags;
+    flags &= ~((flags & (kSuppressThis | kSuppressArguments | kSuppressSuper)) >> 1);
     auto *clip = dynamic_cast<ClipObject *>(activation.baseClip);
     size_t next = 1;
     auto load = [&](const Value &value) {

@@ -10,14 +10,16 @@ SuperObject::SuperObject(const Value &self, Object *base)
 }
 
 // The class prototype (made by `new` or by extends) names the superclass
-// constructor.
+// constructor. One linked by hand (`__proto__`) names none: then the
+// prototype above says whose it is. Never the class's own constructor,
+// which would run it again.
 Value SuperObject::constructor(Machine &machine) const
 {
     if (!base_)
         return {};
     Value ctor = machine.get(base_, "__constructor__");
-    if (!ctor.isObject())
-        ctor = machine.get(base_, "constructor");
+    if (!ctor.isObject() && base_->proto())
+        ctor = machine.get(base_->proto(), "constructor");
     return ctor;
 }
 
