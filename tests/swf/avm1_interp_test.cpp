@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include "actionassembler.h"
 #include "swf/avm1/code.h"
 #include "swf/avm1/machine.h"
@@ -27,16 +31,23 @@ QByteArray ScriptLimits(uint16_t depth, uint16_t seconds)
     return w.data();
 }
 
-// Plays `frames` frames, each a script of its own, and gives the trace log.
-QStringList Play(const std::vector<ActionAssembler> &frames, const QByteArray &limits = {})
+// A movie of `frames` frames, each a script of its own.
+QByteArray MovieOf(const std::vector<ActionAssembler> &frames, const QByteArray &limits = {})
 {
     SwfBuilder b(8, swf::Rect{0, 2000, 0, 2000}, 12, uint16_t(frames.size()));
     if (!limits.isEmpty())
         b.tag(kScriptLimitsTag, limits);
     for (const ActionAssembler &script : frames)
         b.doAction(script.bytes()).showFrame();
+    return b.bytes();
+}
+
+// Plays the movie's frames and gives the trace log.
+QStringList Play(const std::vector<ActionAssembler> &frames, const QByteArray &limits = {})
+{
     QStringList lines;
-    swf::MoviePlayer player(swf::LoadMovieFromBytes(b.bytes()), [&lines](const QString &line) { lines << line; });
+    swf::MoviePlayer player(swf::LoadMovieFromBytes(MovieOf(frames, limits)),
+                            [&lines](const QString &line) { lines << line; });
     for (size_t i = 1; i < frames.size(); ++i)
         player.advance();
     return lines;
@@ -74,6 +85,21 @@ ActionAssembler RecurseForever()
     return a.append(TraceText("not reached"));
 }
 
+ActionAssembler EndlessLoop()
+{
+    ActionAssembler a;
+    return a.label("top").jump("top");
+}
+
+// a = []; while (true) a.push("xxxxxxxxxxxxxxxx");
+ActionAssembler GrowingArray()
+{
+    ActionAssembler a;
+    a.push({"a", 0}).op(kActionInitArray).op(kActionSetVariable);
+    a.label("top").push({"xxxxxxxxxxxxxxxx", 1, "a"}).op(kActionGetVariable).push({"push"});
+    return a.op(kActionCallMethod).op(kActionPop).jump("top");
+}
+
 struct RecursionCase {
     const char *what;
     QByteArray limits;
@@ -98,12 +124,42 @@ TEST(Avm1Limits, RecursionStopsWhereTheMovieSaysWithinTheCap)
 
 TEST(Avm1Limits, NoMovieGetsAnUnboundedFrame)
 {
-    ActionAssembler loop;
-    loop.append(TraceText("start")).label("top").jump("top");
+    const ActionAssembler loop = TraceText("start").append(EndlessLoop());
     for (uint16_t seconds : {uint16_t(0), uint16_t(1), uint16_t(65535)}) {
         SCOPED_TRACE(seconds);
         EXPECT_EQ(Play({loop, TraceText("frame 2").append(Stop())}, ScriptLimits(0, seconds)),
                   (QStringList{"start", "frame 2"}));
+    }
+}
+
+// The command-line renderer plays a hostile movie to its end: the frame's
+// script is cut off and the frames after it run as usual.
+TEST(Avm1Limits, SwfrenderGoesOnPastHostileScripts)
+{
+    const std::pair<const char *, ActionAssembler> cases[] = {
+        {"endless loop", EndlessLoop()},
+        {"endless recursion", RecurseForever()},
+        {"ever-growing array", GrowingArray()},
+    };
+    for (const auto &[what, hostile] : cases) {
+        SCOPED_TRACE(what);
+        QTemporaryDir folder;
+        const QString moviePath = folder.filePath(QStringLiteral("hostile.swf"));
+        const QString tracePath = folder.filePath(QStringLiteral("trace.txt"));
+        QFile movie(moviePath);
+        ASSERT_TRUE(movie.open(QIODevice::WriteOnly));
+        movie.write(MovieOf({TraceText("start").append(hostile), TraceText("frame 2"),
+                             TraceText("frame 3").append(Stop())}));
+        movie.close();
+        QProcess process;
+        process.start(QStringLiteral(PAVOKO_SWFRENDER),
+                      {QStringLiteral("--frames"), QStringLiteral("3"), QStringLiteral("--trace"), tracePath, moviePath});
+        ASSERT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        QFile trace(tracePath);
+        ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString::fromUtf8(trace.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                  (QStringList{"start", "frame 2", "frame 3"}));
     }
 }
 
@@ -140,6 +196,62 @@ TEST(Avm1Functions, SuppressedRegistersAreNotPreloaded)
         ActionAssembler script;
         script.function2("f", 2, c.flags, {}, body).push({"a", 1, "f"}).op(kActionCallFunction).op(kActionPop);
         EXPECT_EQ(Play({script}), QStringList{c.traced});
+    }
+}
+
+// `arguments` and `super` of a DefineFunction body called as f(1, 2)
+// (or f("p") where the parameter is called `arguments`).
+struct LocalsCase {
+    const char *what;
+    std::vector<std::string> params;
+    ActionAssembler body;
+    const char *traced;
+};
+
+ActionAssembler Body(std::initializer_list<ActionAssembler> parts)
+{
+    ActionAssembler a;
+    for (const ActionAssembler &part : parts)
+        a.append(part);
+    return a;
+}
+
+ActionAssembler Assign(const char *name, Item value)
+{
+    ActionAssembler a;
+    return a.push({name, value}).op(kActionSetVariable);
+}
+
+ActionAssembler TraceMember(const char *object, Item member)
+{
+    ActionAssembler a;
+    return a.push({object}).op(kActionGetVariable).push({member}).op(kActionGetMember).op(kActionTrace);
+}
+
+TEST(Avm1Functions, ArgumentsAndSuperAreThereWhenLookedFor)
+{
+    ActionAssembler deleteArguments;
+    deleteArguments.push({"arguments"}).op(kActionDelete2).op(kActionTrace);
+    ActionAssembler typeOfSuper;
+    typeOfSuper.push({"super"}).op(kActionGetVariable).op(kActionTypeOf).op(kActionTrace);
+    const LocalsCase cases[] = {
+        {"length", {}, TraceMember("arguments", "length"), "2"},
+        {"an element", {}, TraceMember("arguments", 1), "2"},
+        {"assigned", {}, Body({Assign("arguments", 5), TraceOf("arguments")}), "5"},
+        {"deleted", {}, Body({deleteArguments, TraceOf("arguments")}), "true|undefined"},
+        {"a parameter of that name", {"arguments"}, TraceOf("arguments"), "p"},
+        {"super of a plain call", {}, typeOfSuper, "object"},
+    };
+    for (const LocalsCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        ActionAssembler script;
+        script.function("f", c.params, c.body);
+        if (c.params.empty())
+            script.push({2, 1, 2, "f"});
+        else
+            script.push({"p", 1, "f"});
+        script.op(kActionCallFunction).op(kActionPop);
+        EXPECT_EQ(Play({script}).join(QLatin1Char('|')), QString::fromLatin1(c.traced));
     }
 }
 

@@ -35,8 +35,10 @@ bool IsPathSeparator(char c) { return c == '/' || c == '.' || c == ':'; }
 
 Object *ScopeClip(Activation &activation)
 {
-    auto *clip = dynamic_cast<ClipObject *>(activation.target);
-    return clip && clip->state() ? clip : activation.baseClip;
+    Object *target = activation.target;
+    if (target && target->kind() == Object::Kind::Clip && static_cast<ClipObject *>(target)->state())
+        return target;
+    return activation.baseClip;
 }
 
 namespace {
