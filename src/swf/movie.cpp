@@ -106,6 +106,8 @@ avm1::MovieFacts FactsOf(const MovieDefinition &movie)
     facts.exports = &movie.exports;
     facts.path = movie.path.toStdString();
     facts.bytesTotal = movie.header.fileLength;
+    facts.maxRecursionDepth = movie.maxRecursionDepth;
+    facts.scriptTimeoutSeconds = movie.scriptTimeoutSeconds;
     return facts;
 }
 

@@ -19,6 +19,9 @@ public:
     MovieHeader header;
     Rgba background{255, 255, 255, 255};
     uint32_t fileAttributes = 0;
+    // ScriptLimits; 0 where the movie leaves the player's own.
+    uint16_t maxRecursionDepth = 0;
+    uint16_t scriptTimeoutSeconds = 0;
     // The plain body, kept for the life of the movie so that characters may
     // refer into it instead of copying.
     QByteArray body;

@@ -53,6 +53,7 @@ enum TagCode : uint16_t {
     kDefineVideoStream = 60,
     kVideoFrame = 61,
     kDefineFontInfo2 = 62,
+    kScriptLimits = 65,
     kFileAttributes = 69,
     kPlaceObject3 = 70,
     kDefineFont3 = 75,
@@ -300,6 +301,16 @@ void TagWalker::readSymbolClasses(SwfReader body)
     }
 }
 
+void TagWalker::readScriptLimits(SwfReader body)
+{
+    const uint16_t depth = body.u16();
+    const uint16_t seconds = body.u16();
+    if (body.overrun())
+        return;
+    movie_.maxRecursionDepth = depth;
+    movie_.scriptTimeoutSeconds = seconds;
+}
+
 void TagWalker::handleRootTag(Tag &tag)
 {
     switch (tag.code) {
@@ -308,6 +319,9 @@ void TagWalker::handleRootTag(Tag &tag)
         return;
     case kFileAttributes:
         movie_.fileAttributes = tag.body.u32();
+        return;
+    case kScriptLimits:
+        readScriptLimits(tag.body);
         return;
     case kDefineSprite:
         defineSprite(tag);

@@ -34,6 +34,7 @@ private:
     // Sound starts, stream sound blocks and video frames, in any timeline.
     bool handleMediaTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex);
     void readSymbolClasses(SwfReader body);
+    void readScriptLimits(SwfReader body);
     void handleRootTag(Tag &tag);
     void defineSprite(Tag tag);
     void exportAssets(Tag tag);

@@ -281,18 +281,23 @@ void ActionRunner::executeObjects(const Action &action)
 {
     switch (action.code) {
     case kActionGetVariable: {
-        const std::string name = popString();
-        push(GetVariable(m_, a_, name));
+        const Value name = pop();
+        std::string scratch;
+        push(GetVariable(m_, a_, textOf(name, scratch)));
         break;
     }
     case kActionSetVariable: {
         Value value = pop();
-        SetVariable(m_, a_, popString(), value);
+        const Value name = pop();
+        std::string scratch;
+        SetVariable(m_, a_, textOf(name, scratch), value);
         break;
     }
     case kActionDefineLocal: {
         Value value = pop();
-        DefineLocal(m_, a_, popString(), value);
+        const Value name = pop();
+        std::string scratch;
+        DefineLocal(m_, a_, textOf(name, scratch), value);
         break;
     }
     case kActionDefineLocal2: {
@@ -312,14 +317,18 @@ void ActionRunner::executeObjects(const Action &action)
         pushBoolean(DeleteVariable(m_, a_, popString()));
         break;
     case kActionGetMember: {
-        const std::string name = popString();
+        const Value nameValue = pop();
+        std::string scratch;
+        const std::string &name = textOf(nameValue, scratch);
         Value base = pop();
         push(m_.getMember(base, name));
         break;
     }
     case kActionSetMember: {
         Value value = pop();
-        const std::string name = popString();
+        const Value nameValue = pop();
+        std::string scratch;
+        const std::string &name = textOf(nameValue, scratch);
         Value base = pop();
         if (Object *object = base.object())
             m_.set(object, name, value);

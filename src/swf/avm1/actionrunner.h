@@ -54,6 +54,14 @@ private:
     void push(Value value);
     double popNumber() { return m_.toNumber(pop()); }
     std::string popString() { return m_.toString(pop()); }
+    // A name popped as text, without a copy when it is a string already.
+    const std::string &textOf(const Value &value, std::string &scratch)
+    {
+        if (value.isString())
+            return value.string();
+        scratch = m_.toString(value);
+        return scratch;
+    }
     // Booleans of comparisons are numbers before SWF 5.
     void pushBoolean(bool value);
     std::vector<Value> popArgs();

@@ -335,7 +335,8 @@ void ClipObject::setProperty(Machine &machine, int index, const Value &value)
 Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &found)
 {
     found = false;
-    if (!state_ || findOwn(machine.key(name)))
+    std::string scratch;
+    if (!state_ || findOwn(machine.keyOf(name, scratch)))
         return {};
     if (Object *named = namedChild(machine, name)) {
         found = true;
@@ -364,7 +365,8 @@ Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &fo
 
 bool ClipObject::setSpecial(Machine &machine, const std::string &name, const Value &value)
 {
-    if (state_ && machine.version() >= kLockRootVersion && AsciiLower(name) == "_lockroot") {
+    if (state_ && !name.empty() && name[0] == '_' && machine.version() >= kLockRootVersion
+        && AsciiLower(name) == "_lockroot") {
         lockRoot_ = machine.toBoolean(value);
         return true;
     }

@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "swf/avm1/actionrunner.h"
-#include "swf/avm1/arrayobject.h"
 #include "swf/avm1/clipobject.h"
-#include "swf/avm1/superobject.h"
+#include "swf/avm1/localsobject.h"
 #include "swf/avm1/variables.h"
 
 namespace swf::avm1 {
@@ -27,21 +26,6 @@ enum PreloadFlag : uint16_t {
     kPreloadGlobal = 0x0100,
 };
 
-Object *ArgumentsObject(Machine &machine, FunctionObject *function, const Args &args)
-{
-    ArrayObject *arguments = machine.newArray(args.all());
-    machine.defineValue(arguments, "callee", Value(function));
-    return arguments;
-}
-
-Value SuperOf(Machine &machine, const Activation &activation)
-{
-    if (!activation.self.isObject())
-        return {};
-    Object *base = activation.base ? activation.base : activation.self.object()->proto();
-    return Value(machine.make<SuperObject>(activation.self, base));
-}
-
 void StoreParameter(Machine &machine, Activation &activation, const FunctionParam &param, const Value &value)
 {
     if (param.reg != 0 && param.reg < activation.registers.size())
@@ -51,10 +35,12 @@ void StoreParameter(Machine &machine, Activation &activation, const FunctionPara
 }
 
 // DefineFunction2 puts `this`, `arguments`, `super`, `_root`, `_parent` and
-// `_global` in registers 1, 2, ... in that order, each when asked for.
+// `_global` in registers 1, 2, ... in that order, each when asked for; a
+// suppressed one is not there even if asked for.
 void Preload(Machine &machine, Activation &activation, FunctionObject *function, const Args &args)
 {
-    const uint16_t flags = function->info().flags;
+    uint16_t flags = function->info().flags;
+    flags &= ~((flags & (kSuppressThis | kSuppressArguments | kSuppressSuper)) >> 1);
     auto *clip = dynamic_cast<ClipObject *>(activation.baseClip);
     size_t next = 1;
     auto load = [&](const Value &value) {
@@ -65,19 +51,28 @@ void Preload(Machine &machine, Activation &activation, FunctionObject *function,
     if (flags & kPreloadThis)
         load(activation.self);
     if (flags & kPreloadArguments)
-        load(Value(ArgumentsObject(machine, function, args)));
+        load(Value(MakeArguments(machine, function, args)));
     if (flags & kPreloadSuper)
-        load(SuperOf(machine, activation));
+        load(MakeSuper(machine, activation.self, activation.base));
     if (flags & kPreloadRoot)
         load(clip ? Value(clip->rootClip()) : Value());
     if (flags & kPreloadParent)
         load(clip && clip->parentClip() ? Value(clip->parentClip()) : Value());
     if (flags & kPreloadGlobal)
         load(Value(machine.global));
+}
+
+// `arguments` and `super` among the locals, unless DefineFunction2 put
+// them in registers or left them out.
+void OfferLocals(LocalsObject &locals, const Activation &activation, const Args &args)
+{
+    FunctionObject *function = activation.callee;
+    const FunctionInfo &info = function->info();
+    const uint16_t flags = info.withRegisters ? info.flags : 0;
     if (!(flags & (kPreloadArguments | kSuppressArguments)))
-        machine.defineValue(activation.locals, "arguments", Value(ArgumentsObject(machine, function, args)), 0);
+        locals.offerArguments(function, args);
     if (!(flags & (kPreloadSuper | kSuppressSuper)))
-        machine.defineValue(activation.locals, "super", SuperOf(machine, activation), 0);
+        locals.offerSuper(activation.self, activation.base);
 }
 
 }  // namespace
@@ -114,15 +109,13 @@ Value RunFunction(Machine &machine, FunctionObject *function, const Value &self,
     activation.baseClip = function->clip();
     activation.target = function->clip();
     activation.pool = function->pool();
-    activation.locals = machine.make<Object>(nullptr);
-    activation.scope = std::make_shared<const Scope>(Scope{Scope::Kind::Local, activation.locals, function->scope()});
+    auto *locals = machine.make<LocalsObject>();
+    activation.locals = locals;
+    activation.scope = std::make_shared<const Scope>(Scope{Scope::Kind::Local, locals, function->scope()});
     activation.registers.resize(info.withRegisters ? std::max<size_t>(info.registerCount, 1) : kDefaultRegisters);
-    if (info.withRegisters) {
+    if (info.withRegisters)
         Preload(machine, activation, function, args);
-    } else {
-        machine.defineValue(activation.locals, "arguments", Value(ArgumentsObject(machine, function, args)), 0);
-        machine.defineValue(activation.locals, "super", SuperOf(machine, activation), 0);
-    }
+    OfferLocals(*locals, activation, args);
     for (size_t i = 0; i < info.params.size(); ++i)
         StoreParameter(machine, activation, info.params[i], args[i]);
     ActionRunner runner(machine, activation, machine.stack.size());

@@ -14,8 +14,6 @@ namespace swf::avm1 {
 
 namespace {
 
-constexpr int kCaseSensitiveVersion = 7;
-
 uint16_t HiddenFlags(int version)
 {
     if (version <= 5)
@@ -125,17 +123,29 @@ Value Machine::get(Object *object, const std::string &name)
         return {};
     if (name == "__proto__")
         return object->proto() ? Value(object->proto()) : Value();
-    const std::string k = key(name);
+    Value value;
+    lookup(object, name, value);
+    return value;
+}
+
+bool Machine::lookup(Object *object, const std::string &name, Value &value)
+{
+    std::string scratch;
+    const std::string &k = keyOf(name, scratch);
     int steps = 0;
     for (Object *o = object; o && steps < kChainLimit; o = o->proto(), ++steps) {
         bool found = false;
         Value special = o->getSpecial(*this, name, found);
-        if (found)
-            return special;
-        if (Property *p = o->findOwn(k))
-            return p->isAccessor() ? callGetter(p->getter, object) : p->value;
+        if (found) {
+            value = std::move(special);
+            return true;
+        }
+        if (Property *p = o->findOwn(k)) {
+            value = p->isAccessor() ? callGetter(p->getter, object) : p->value;
+            return true;
+        }
     }
-    return {};
+    return false;
 }
 
 Value Machine::getMember(const Value &base, const std::string &name)
@@ -164,7 +174,8 @@ void Machine::set(Object *object, const std::string &name, const Value &value)
         object->setProto(value.object());
         return;
     }
-    const std::string k = key(name);
+    std::string scratch;
+    const std::string &k = keyOf(name, scratch);
     if (!object->watches.empty())
         return setWatched(object, name, k, value);
     setUnwatched(object, name, k, value);
@@ -228,7 +239,8 @@ bool Machine::hasOwn(Object *object, const std::string &name)
         return false;
     bool found = false;
     object->getSpecial(*this, name, found);
-    return found || object->findOwn(key(name)) != nullptr;
+    std::string scratch;
+    return found || object->findOwn(keyOf(name, scratch)) != nullptr;
 }
 
 bool Machine::has(Object *object, const std::string &name)
@@ -356,6 +368,26 @@ std::string Machine::typeOf(const Value &value)
     return "object";
 }
 
+void Machine::setScriptLimits(int maxRecursionDepth, int timeoutSeconds)
+{
+    callDepthLimit_ = maxRecursionDepth > 0 ? std::min(maxRecursionDepth, kMaxCallDepth) : kDefaultCallDepth;
+    scriptSeconds_ = timeoutSeconds > 0 ? std::min(timeoutSeconds, kMaxScriptSeconds) : kMaxScriptSeconds;
+}
+
+void Machine::refillActionBudget()
+{
+    actionsLeft_ = kActionsPerFrame;
+    deadline_ = std::chrono::steady_clock::now()
+                + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                    std::chrono::duration<double>(scriptSeconds_));
+}
+
+void Machine::checkDeadline() const
+{
+    if (std::chrono::steady_clock::now() > deadline_)
+        throw ScriptAbort{"time"};
+}
+
 void Machine::enterCall()
 {
     if (callDepth_ >= callDepthLimit_)
@@ -386,7 +418,8 @@ Value Machine::callMethod(const Value &base, const std::string &name, const Args
 
 Object *Machine::holderOf(Object *object, const std::string &name)
 {
-    const std::string k = key(name);
+    std::string scratch;
+    const std::string &k = keyOf(name, scratch);
     int steps = 0;
     for (Object *o = object; o && steps < kChainLimit; o = o->proto(), ++steps) {
         bool found = false;

@@ -6,6 +6,7 @@
 // frame, memory). The interpreter, the built-ins and the clip binding all
 // work through it. One player's thread.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -36,7 +37,13 @@ struct ScriptAbort {
 class Machine {
 public:
     static constexpr int kDefaultCallDepth = 256;
+    // However deep a movie asks to recurse: each level of script calls
+    // takes native stack.
+    static constexpr int kMaxCallDepth = 1000;
     static constexpr uint64_t kActionsPerFrame = 3'000'000;
+    // A frame's scripts end after this long even if the movie allows more,
+    // and after as long as the movie allows if that is less.
+    static constexpr int kMaxScriptSeconds = 2;
     static constexpr size_t kMemoryLimit = size_t(128) << 20;
     static constexpr size_t kCollectFloor = size_t(8) << 20;
 
@@ -48,6 +55,15 @@ public:
     int version() const { return version_; }
     // The lookup key of a name: itself from SWF 7 on, else lower case.
     std::string key(const std::string &name) const;
+    // The same without a copy where none is needed: `name` itself from
+    // SWF 7 on, else `scratch` holding the folded name.
+    const std::string &keyOf(const std::string &name, std::string &scratch) const
+    {
+        if (version_ >= kCaseSensitiveVersion)
+            return name;
+        scratch = key(name);
+        return scratch;
+    }
 
     // Objects. Every new object is booked; past the limit ScriptAbort.
     template <class T, class... A> T *make(A &&...args)
@@ -79,6 +95,9 @@ public:
     // Property access along the prototype chain, getters and setters
     // included; a primitive base is read through its class's prototype.
     Value get(Object *object, const std::string &name);
+    // Like get, but tells whether some object along the chain has the name
+    // (a name that is there with the value undefined is found).
+    bool lookup(Object *object, const std::string &name, Value &value);
     Value getMember(const Value &base, const std::string &name);
     void set(Object *object, const std::string &name, const Value &value);
     bool has(Object *object, const std::string &name);
@@ -115,14 +134,21 @@ public:
     // Call depth and the frame's action budget.
     void enterCall();
     void leaveCall() { --callDepth_; }
-    void setCallDepthLimit(int limit) { callDepthLimit_ = limit; }
+    // The movie's ScriptLimits, 0 meaning the default, each within its cap.
+    void setScriptLimits(int maxRecursionDepth, int timeoutSeconds);
+    int callDepthLimit() const { return callDepthLimit_; }
+    double scriptSeconds() const { return scriptSeconds_; }
     void countActions(uint64_t count)
     {
         if (actionsLeft_ < count)
             throw ScriptAbort{"action budget"};
         actionsLeft_ -= count;
+        // Reading the clock is dear; every few thousand actions will do.
+        if ((actionsLeft_ & kClockCheckMask) == 0)
+            checkDeadline();
     }
-    void refillActionBudget() { actionsLeft_ = kActionsPerFrame; }
+    void refillActionBudget();
+    uint64_t actionsLeft() const { return actionsLeft_; }
 
     // Where trace() writes; the clip side; the player's clock.
     std::function<void(const std::string &)> traceSink;
@@ -170,6 +196,9 @@ public:
 
 private:
     Value callScript(FunctionObject *function, const Value &self, const Args &args);
+    static constexpr int kCaseSensitiveVersion = 7;
+    static constexpr uint64_t kClockCheckMask = 4095;
+    void checkDeadline() const;
     void setWatched(Object *object, const std::string &name, const std::string &key, const Value &value);
     void setUnwatched(Object *object, const std::string &name, const std::string &key, const Value &value);
     Value callGetter(Object *getter, Object *self);
@@ -181,6 +210,8 @@ private:
     int callDepth_ = 0;
     int callDepthLimit_ = kDefaultCallDepth;
     uint64_t actionsLeft_ = kActionsPerFrame;
+    double scriptSeconds_ = kMaxScriptSeconds;
+    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
     size_t used_ = 0;
     size_t liveAfterCollect_ = 0;
     std::vector<std::unique_ptr<Object>> heap_;

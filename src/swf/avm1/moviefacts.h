@@ -28,6 +28,9 @@ struct MovieFacts {
     // came from memory) and its length as the header records it.
     std::string path;
     double bytesTotal = 0;
+    // ScriptLimits; 0 where the movie leaves the player's own.
+    int maxRecursionDepth = 0;
+    int scriptTimeoutSeconds = 0;
 };
 
 struct LoadedMovie {

@@ -31,6 +31,8 @@ ScriptEngine::ScriptEngine(const MovieFacts &facts)
     machine_.scriptSounds = &sounds_;
     machine_.bitmaps = &bitmaps_;
     machine_.sharedObjects = &sharedObjects_;
+    machine_.setScriptLimits(facts.maxRecursionDepth, facts.scriptTimeoutSeconds);
+    machine_.refillActionBudget();
     emptyTimeline_.setFrameCount(1);
     keys_ = dynamic_cast<KeyObject *>(machine_.get(machine_.global, "Key").object());
 }

@@ -10,13 +10,17 @@ SuperObject::SuperObject(const Value &self, Object *base)
 }
 
 // The class prototype (made by `new` or by extends) names the superclass
-// constructor. A function's own prototype names only the function itself
-// (`constructor`), so a class without a superclass has nothing to call.
+// constructor. One linked by hand (`__proto__`) names none: then the
+// prototype above says whose it is. Never the class's own constructor,
+// which would run it again.
 Value SuperObject::constructor(Machine &machine) const
 {
     if (!base_)
         return {};
-    return machine.get(base_, "__constructor__");
+    Value ctor = machine.get(base_, "__constructor__");
+    if (!ctor.isObject() && base_->proto())
+        ctor = machine.get(base_->proto(), "constructor");
+    return ctor;
 }
 
 Value SuperObject::getSpecial(Machine &, const std::string &, bool &found)

@@ -6,16 +6,25 @@
 
 namespace swf::avm1 {
 
-// "_level7" -> 7; -1 for other names.
-int LevelNumber(Machine &machine, const std::string &name)
+namespace {
+
+int LevelOfKey(const std::string &k)
 {
-    const std::string k = machine.key(name);
     if (k.size() <= 6 || k.compare(0, 6, "_level") != 0)
         return -1;
     for (size_t i = 6; i < k.size(); ++i)
         if (k[i] < '0' || k[i] > '9')
             return -1;
     return std::atoi(k.c_str() + 6);
+}
+
+}  // namespace
+
+// "_level7" -> 7; -1 for other names.
+int LevelNumber(Machine &machine, const std::string &name)
+{
+    std::string scratch;
+    return LevelOfKey(machine.keyOf(name, scratch));
 }
 
 namespace {
@@ -26,8 +35,10 @@ bool IsPathSeparator(char c) { return c == '/' || c == '.' || c == ':'; }
 
 Object *ScopeClip(Activation &activation)
 {
-    auto *clip = dynamic_cast<ClipObject *>(activation.target);
-    return clip && clip->state() ? clip : activation.baseClip;
+    Object *target = activation.target;
+    if (target && target->kind() == Object::Kind::Clip && static_cast<ClipObject *>(target)->state())
+        return target;
+    return activation.baseClip;
 }
 
 namespace {
@@ -77,8 +88,7 @@ bool HasPath(const std::string &name)
 // The first scope along the chain that has `name`; null when none does.
 // An assignment never lands on the global object: a name only _global has
 // is made anew on the timeline.
-Object *ScopeHolding(Machine &machine, Activation &activation, const std::string &name, bool forWriting = false,
-                     const Scope **found = nullptr)
+Object *ScopeHolding(Machine &machine, Activation &activation, const std::string &name, bool forWriting = false)
 {
     for (const Scope *scope = activation.scope.get(); scope; scope = scope->parent.get()) {
         if (forWriting && scope->kind == Scope::Kind::Global)
@@ -86,11 +96,8 @@ Object *ScopeHolding(Machine &machine, Activation &activation, const std::string
         Object *object = scope->object;
         if (scope->kind == Scope::Kind::Clip)
             object = ScopeClip(activation);
-        if (machine.has(object, name)) {
-            if (found)
-                *found = scope;
+        if (machine.has(object, name))
             return object;
-        }
     }
     return nullptr;
 }
@@ -141,21 +148,25 @@ Value GetVariable(Machine &machine, Activation &activation, const std::string &n
         Object *target = ResolveTarget(machine, activation, name);
         return target ? Value(target) : Value();
     }
-    const std::string k = machine.key(name);
+    std::string scratch;
+    const std::string &k = machine.keyOf(name, scratch);
     if (k == "this")
         return activation.self;
     if (k == "_global")
         return Value(machine.global);
-    const int level = LevelNumber(machine, name);
+    const int level = LevelOfKey(k);
     if (level >= 0 && machine.clips) {
         Object *clip = machine.clips->level(level);
         return clip ? Value(clip) : Value();
     }
-    const Scope *scope = nullptr;
-    if (Object *holder = ScopeHolding(machine, activation, name, false, &scope)) {
-        if (callee && (scope->kind == Scope::Kind::Local || scope->kind == Scope::Kind::With))
-            *callee = holder;
-        return machine.get(holder, name);
+    Value value;
+    for (const Scope *scope = activation.scope.get(); scope; scope = scope->parent.get()) {
+        Object *object = scope->kind == Scope::Kind::Clip ? ScopeClip(activation) : scope->object;
+        if (machine.lookup(object, name, value)) {
+            if (callee && (scope->kind == Scope::Kind::Local || scope->kind == Scope::Kind::With))
+                *callee = object;
+            return value;
+        }
     }
     return {};
 }
