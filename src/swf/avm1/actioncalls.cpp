@@ -5,6 +5,7 @@
 
 #include "swf/avm1/actionrunner.h"
 #include "swf/avm1/arrayobject.h"
+#include "swf/avm1/clipdrag.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/loading.h"
 #include "swf/avm1/numberformat.h"
@@ -278,13 +279,21 @@ void ActionRunner::executeClips(const Action &action)
         break;
     }
     case kActionStartDrag: {
-        pop();
-        pop();
-        if (m_.toBoolean(pop()))
-            for (int i = 0; i < 4; ++i)
-                pop();
+        auto *clip = dynamic_cast<ClipObject *>(TargetOf(m_, a_, pop()));
+        const bool lockCenter = m_.toBoolean(pop());
+        std::optional<QRectF> bounds;
+        if (m_.toBoolean(pop())) {
+            const double bottom = popNumber(), right = popNumber(), top = popNumber(), left = popNumber();
+            bounds = QRectF(QPointF(left, top), QPointF(right, bottom));
+        }
+        if (auto *drags = dynamic_cast<ClipDragHost *>(m_.clips); drags && clip && clip->state())
+            drags->startDrag(clip, lockCenter, bounds);
         break;
     }
+    case kActionEndDrag:
+        if (auto *drags = dynamic_cast<ClipDragHost *>(m_.clips))
+            drags->stopDrag();
+        break;
     default:
         break;
     }

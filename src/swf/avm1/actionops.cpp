@@ -112,9 +112,10 @@ void ActionRunner::execute(const Action &action)
     case kActionRemoveSprite:
     case kActionTargetPath:
     case kActionStartDrag:
+    case kActionEndDrag:
         return executeClips(action);
     default:
-        return;  // quality, sounds, drag end, strict mode: nothing to do here
+        return;  // quality, sounds, strict mode: nothing to do here
     }
 }
 

@@ -1,6 +1,7 @@
 #include "swf/avm1/builtins.h"
 
 #include "swf/avm1/machine.h"
+#include "swf/avm1/scriptfocus.h"
 
 namespace swf::avm1 {
 
@@ -50,6 +51,7 @@ void InstallBuiltins(Machine &machine)
         machine.global->removeOwn(machine.key("flash"));
     InstallTextFieldClass(machine);
     InstallMouseObject(machine);
+    InstallSelectionObject(machine);
 }
 
 // A class: its constructor as a global, its prototype linked both ways.

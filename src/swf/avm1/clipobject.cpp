@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "swf/avm1/clipdrag.h"
 #include "swf/avm1/clipgeometry.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/movieloader.h"
@@ -258,8 +259,10 @@ Value ClipObject::property(Machine &machine, int index)
         return Value(slashPath());
     case kName:
         return Value(name());
-    case kDropTarget:
-        return Value("");
+    case kDropTarget: {
+        const auto *drags = dynamic_cast<const ClipDragHost *>(&binding_);
+        return Value(drags ? drags->dropTargetOf(this) : std::string());
+    }
     case kUrl:
         return Value(MovieUrl(binding_.loader().factsOf(state_)));
     case kHighQuality:

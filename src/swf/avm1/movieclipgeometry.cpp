@@ -1,10 +1,11 @@
 // MovieClip's geometry methods: getBounds and getRect in a target's space,
 // hitTest against a point (by box or by shape) or another clip, and
-// localToGlobal / globalToLocal, and setMask. Scripts speak pixels; the display list
+// localToGlobal / globalToLocal, setMask, startDrag and stopDrag. Scripts speak pixels; the display list
 // keeps twips, and points move between spaces in whole twips.
 
 #include <cmath>
 
+#include "swf/avm1/clipdrag.h"
 #include "swf/avm1/clipgeometry.h"
 #include "swf/avm1/clipmethods.h"
 #include "swf/avm1/clipobject.h"
@@ -174,6 +175,31 @@ Value SetMask(Machine &m, const Value &self, const Args &args)
     return Value(true);
 }
 
+// startDrag(lockCenter, left, top, right, bottom): the rectangle only
+// when all four sides are given.
+Value StartDrag(Machine &m, const Value &self, const Args &args)
+{
+    ClipObject *clip = ThisClip(self);
+    if (!clip)
+        return {};
+    std::optional<QRectF> bounds;
+    if (args.size() >= 5)
+        bounds = QRectF(QPointF(m.toNumber(args[1]), m.toNumber(args[2])),
+                        QPointF(m.toNumber(args[3]), m.toNumber(args[4])));
+    if (auto *drags = dynamic_cast<ClipDragHost *>(&clip->binding()))
+        drags->startDrag(clip, m.toBoolean(args[0]), bounds);
+    return {};
+}
+
+// Ends whichever drag there is, whichever clip it is called on.
+Value StopDrag(Machine &, const Value &self, const Args &)
+{
+    ClipObject *clip = ThisClip(self);
+    if (auto *drags = clip ? dynamic_cast<ClipDragHost *>(&clip->binding()) : nullptr)
+        drags->stopDrag();
+    return {};
+}
+
 }  // namespace
 
 // setMask came with players of version 6, getRect with version 8.
@@ -184,6 +210,8 @@ void InstallClipGeometryMethods(Machine &m)
         {"hitTest", HitTest},
         {"localToGlobal", LocalToGlobal},
         {"globalToLocal", GlobalToLocal},
+        {"startDrag", StartDrag},
+        {"stopDrag", StopDrag},
     };
     for (const auto &[name, fn] : methods)
         m.defineMethod(m.clipProto, name, fn);

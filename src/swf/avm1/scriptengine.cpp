@@ -7,10 +7,12 @@
 #include "swf/avm1/keyobject.h"
 #include "swf/avm1/textutil.h"
 #include "swf/avm1/scriptdepth.h"
+#include "swf/avm1/scriptfocus.h"
 #include "swf/avm1/textfieldobject.h"
 #include "swf/avm1/timers.h"
 #include "swf/characters/dictionary.h"
 #include "swf/timeline/button.h"
+#include "swf/timeline/keycodes.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf::avm1 {
@@ -35,6 +37,9 @@ ScriptEngine::ScriptEngine(const MovieFacts &facts)
     machine_.refillActionBudget();
     emptyTimeline_.setFrameCount(1);
     keys_ = dynamic_cast<KeyObject *>(machine_.get(machine_.global, "Key").object());
+    selection_ = machine_.get(machine_.global, "Selection").object();
+    if (ScriptFocus *focus = FocusOf(selection_))
+        focus->actsAsButton = [this](TimelineState &clip) { return clipTakesMouse(clip); };
 }
 
 ScriptEngine::~ScriptEngine()
@@ -281,6 +286,7 @@ void ScriptEngine::clipRemoved(TimelineState &timeline)
     if (it == objects_.end())
         return;
     it->second->detach();
+    drag_.forget(it->second);
     objects_.erase(it);
     loader_.forget(&timeline);
 }
@@ -345,6 +351,9 @@ void ScriptEngine::keyChanged(int keyCode, char32_t character, bool pressed)
     // The person's key is not the frame's work: its handlers get a budget.
     machine_.refillActionBudget();
     guarded([&] {
+        // The focus moves before anyone hears of the key.
+        if (ScriptFocus *focus = FocusOf(selection_); focus && root_ && pressed && keyCode == kKeyTab)
+            focus->tab(*root_, keys_->down.test(kKeyShift));
         KeyChanged(machine_, *keys_, keyCode, character, pressed);
         if (root_)
             queueEverywhere(*root_, pressed ? kClipEventKeyDown : kClipEventKeyUp);
@@ -415,6 +424,8 @@ void ScriptEngine::collectIfWorthIt()
     for (const auto &entry : objects_)
         roots.push_back(entry.second);
     textFields_.addRoots(roots);
+    if (selection_)
+        roots.push_back(selection_);
     for (const auto *queue : {&initQueue_, &constructQueue_, &queue_})
         for (const Queued &queued : *queue)
             roots.push_back(queued.clip);

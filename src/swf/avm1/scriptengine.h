@@ -51,6 +51,7 @@
 #include <unordered_set>
 
 #include "swf/avm1/clipbitmaps.h"
+#include "swf/avm1/clipdrag.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/code.h"
 #include "swf/avm1/machine.h"
@@ -74,7 +75,11 @@ namespace swf::avm1 {
 
 class KeyObject;
 
-class ScriptEngine : public ScriptHost, public ClipBinding, public ButtonActionListener, private LoadHost {
+class ScriptEngine : public ScriptHost,
+                     public ClipBinding,
+                     public ButtonActionListener,
+                     public ClipDragHost,
+                     private LoadHost {
 public:
     explicit ScriptEngine(const MovieFacts &facts);
     ~ScriptEngine() override;
@@ -115,6 +120,7 @@ public:
     // mouse as buttons do; `enabled` and `useHandCursor` say how.
     bool clipTakesMouse(TimelineState &clip) override;
     bool clipShowsHand(TimelineState &clip) override;
+    TimelineState *clipHitArea(TimelineState &clip) override;
     void clipMouseEvent(TimelineState &clip, uint16_t transition) override;
 
     // The mouse as clip events (mouseMove, mouseDown, mouseUp) and Mouse
@@ -141,6 +147,10 @@ public:
     std::string levelName(const TimelineState *top) const override;
     Object *textField(TimelineState &parent, DisplayObject &object) override;
     Object *createTextField(ClipObject *parent, const std::string &name, double depth, const Rect &box) override;
+    // ClipDragHost
+    void startDrag(ClipObject *clip, bool lockCenter, const std::optional<QRectF> &bounds) override;
+    void stopDrag() override;
+    std::string dropTargetOf(const ClipObject *clip) const override { return drag_.dropTargetOf(clip); }
 
     Machine &machine() { return machine_; }
     // How BitmapData.draw paints a clip.
@@ -169,6 +179,8 @@ private:
     void queueClipEvents(TimelineState &timeline, uint32_t event, std::deque<Queued> &queue);
     void queueMouseEvents(TimelineState &timeline, uint32_t event);
     void broadcastToMouseListeners(const char *method);
+    // The root and the levels above it, the highest first.
+    std::vector<TimelineState *> levelsTopFirst() const;
     // The unload handlers of `timeline` and of the clips in it, the inner
     // ones first; false when there are none.
     bool queueUnloadHandlers(TimelineState &timeline);
@@ -209,6 +221,9 @@ private:
     SharedObjects sharedObjects_{machine_, facts_.path};
     TimelineState *root_ = nullptr;
     KeyObject *keys_ = nullptr;
+    ClipDrag drag_;
+    // Keeps the focus; scripts may take it off the global object.
+    Object *selection_ = nullptr;
     std::unordered_map<TimelineState *, ClipObject *> objects_;
     std::unordered_map<const uint8_t *, std::shared_ptr<const Code>> codes_;
     std::unordered_set<const uint8_t *> initDone_;

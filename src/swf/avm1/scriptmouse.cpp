@@ -101,6 +101,17 @@ bool ScriptEngine::clipShowsHand(TimelineState &clip)
     return hand;
 }
 
+TimelineState *ScriptEngine::clipHitArea(TimelineState &clip)
+{
+    TimelineState *area = nullptr;
+    Quietly([&] {
+        auto it = objects_.find(&clip);
+        auto *named = it == objects_.end() ? nullptr : dynamic_cast<ClipObject *>(machine_.get(it->second, "hitArea").object());
+        area = named ? named->state() : nullptr;
+    });
+    return area;
+}
+
 void ScriptEngine::clipMouseEvent(TimelineState &clip, uint16_t transition)
 {
     Quietly([&] {
@@ -150,11 +161,30 @@ void ScriptEngine::mouseInput(MouseInput input)
     const char *method = input == MouseInput::Move   ? "onMouseMove"
                          : input == MouseInput::Down ? "onMouseDown"
                                                      : "onMouseUp";
+    if (input == MouseInput::Move)
+        drag_.follow(levelsTopFirst());
     Quietly([&] { queueMouseEvents(*root_, event); });
     machine_.refillActionBudget();
     runQueue();
     if (handlerMethods())
         Quietly([&] { broadcastToMouseListeners(method); });
 }
+
+std::vector<TimelineState *> ScriptEngine::levelsTopFirst() const
+{
+    std::vector<TimelineState *> levels;
+    const auto &loaded = loader_.levels();
+    for (auto it = loaded.rbegin(); it != loaded.rend(); ++it)
+        levels.push_back(it->second.get());
+    levels.push_back(root_);
+    return levels;
+}
+
+void ScriptEngine::startDrag(ClipObject *clip, bool lockCenter, const std::optional<QRectF> &bounds)
+{
+    drag_.start(clip, lockCenter, bounds, levelsTopFirst());
+}
+
+void ScriptEngine::stopDrag() { drag_.stop(levelsTopFirst()); }
 
 }  // namespace swf::avm1

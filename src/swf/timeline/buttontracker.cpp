@@ -7,6 +7,7 @@
 #include "swf/timeline/framesounds.h"
 #include "swf/timeline/hittest.h"
 #include "swf/timeline/keycodes.h"
+#include "swf/timeline/scriptmasks.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf {
@@ -24,12 +25,25 @@ ObjectPath::Step StepTo(int depth, const DisplayObject &object)
 }
 
 using ClipFilter = std::function<bool(TimelineState &)>;
+using HitAreaFinder = std::function<TimelineState *(TimelineState &)>;
+
+// Whether the shapes of the clip `area` cover a point of the stage.
+bool AreaHolds(const TimelineState &area, const QPointF &stagePoint)
+{
+    const TimelineState *parent = area.parent();
+    if (!area.owner() || !parent)
+        return false;
+    const auto local = ToLocal(TimelineToStage(*parent), stagePoint);
+    return local && ObjectContains(*area.owner(), *local, parent->displayList().dictionary());
+}
 
 // The topmost button whose hit area holds `point` (coordinates of
 // `timeline`); buttons inside sprites count, a button's own pictures not,
-// and clips that take the mouse count with all they show.
-bool PickIn(const TimelineState &timeline, const QPointF &point, const Dictionary &dictionary,
-            const ClipFilter &takesMouse, ObjectPath &path)
+// and clips that take the mouse count with all they show, or with their
+// hit area clip's shapes when they name one.
+bool PickIn(const TimelineState &timeline, const QPointF &point, const QPointF &stagePoint,
+            const Dictionary &dictionary, const ClipFilter &takesMouse, const HitAreaFinder &hitAreaOf,
+            ObjectPath &path)
 {
     const DisplayList &list = timeline.displayList();
     for (auto it = list.objects().rbegin(); it != list.objects().rend(); ++it) {
@@ -43,10 +57,12 @@ bool PickIn(const TimelineState &timeline, const QPointF &point, const Dictionar
         bool hit = false;
         if (const ButtonCharacter *button = ButtonOf(&object))
             hit = HitAreaContains(*button, *local, dictionary);
-        else if (object.children && takesMouse(*object.children))
-            hit = ObjectContains(object, point, dictionary);
-        else if (object.children)
-            hit = PickIn(*object.children, *local, object.children->displayList().dictionary(), takesMouse, path);
+        else if (object.children && takesMouse(*object.children)) {
+            const TimelineState *area = hitAreaOf(*object.children);
+            hit = area ? AreaHolds(*area, stagePoint) : ObjectContains(object, point, dictionary);
+        } else if (object.children)
+            hit = PickIn(*object.children, *local, stagePoint, object.children->displayList().dictionary(),
+                         takesMouse, hitAreaOf, path);
         if (hit && ClipsAdmit(list, depth, point, dictionary))
             return true;
         path.steps.pop_back();
@@ -110,7 +126,10 @@ std::optional<ObjectPath> ButtonTracker::pick() const
         return std::nullopt;
     ObjectPath path;
     const ClipFilter takesMouse = [this](TimelineState &clip) { return this->takesMouse(clip); };
-    if (!PickIn(root_, *pointer_, context_.dictionary, takesMouse, path))
+    const HitAreaFinder hitAreaOf = [this](TimelineState &clip) {
+        return listener_ ? listener_->clipHitArea(clip) : nullptr;
+    };
+    if (!PickIn(root_, *pointer_, *pointer_, context_.dictionary, takesMouse, hitAreaOf, path))
         return std::nullopt;
     return path;
 }

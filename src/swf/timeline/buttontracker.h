@@ -17,7 +17,8 @@
 // root by path after every record.
 //
 // A clip that takes the mouse (the listener says which: those with button
-// handlers) is such a button too: its shapes are its hit area, its children
+// handlers) is such a button too: its shapes (or those of the clip the
+// listener names as its hit area) are its hit area, its children
 // take no mouse of their own, and its transitions go to the listener.
 //
 // Buttons are found again after display lists change (a new frame, a
@@ -74,6 +75,8 @@ public:
     // while it is over it.
     virtual bool clipTakesMouse(TimelineState &) { return false; }
     virtual bool clipShowsHand(TimelineState &) { return true; }
+    // The clip whose shapes stand for the clip's own (hitArea); null for none.
+    virtual TimelineState *clipHitArea(TimelineState &) { return nullptr; }
     // A transition of a clip that takes the mouse.
     virtual void clipMouseEvent(TimelineState &, uint16_t) {}
 };
