@@ -1,11 +1,14 @@
 #include "player/shockwaveflash.h"
 
 #include <QContextMenuEvent>
+#include <QDateTime>
+#include <QDesktopServices>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -28,6 +31,13 @@ constexpr double kHighestRate = 120.0;
 constexpr int kMostSoundDrift = 8;
 
 const QColor kEmptyStageColor = Qt::white;
+
+// Scripts in a player on the desktop see the desktop's time and zone.
+swf::DateClock DesktopDateClock()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return {double(now.toMSecsSinceEpoch()), now.offsetFromUtc() / 60};
+}
 
 }  // namespace
 
@@ -61,7 +71,9 @@ void TShockwaveFlash::setMovieShared(const QString &path, std::shared_ptr<const 
     moviePath_ = path;
     movie_ = std::move(movie);
     if (movie_) {
-        player_ = std::make_unique<swf::MoviePlayer>(movie_, nullptr, SharedObjectsFolder());
+        player_ = std::make_unique<swf::MoviePlayer>(movie_, nullptr, SharedObjectsFolder(), DesktopDateClock());
+        // The engine lets only web addresses a person's click asked for through.
+        player_->setUrlHandler([](const QString &url) { QDesktopServices::openUrl(QUrl(url)); });
         player_->setPlaying(false);
     }
     updateSound();
@@ -248,6 +260,7 @@ void TShockwaveFlash::tick()
 {
     if (!player_)
         return;
+    player_->setDateClock(DesktopDateClock());
     for (int due = framesDueNow(); due > 0; --due)
         player_->advance(loop_);
     // A button may have come under the resting pointer, or gone.

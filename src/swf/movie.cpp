@@ -174,7 +174,7 @@ void PaintClip(const Dictionary *dictionary, QImage &target, const DisplayList &
 class MoviePlayer::State {
 public:
     State(const std::shared_ptr<const MovieDefinition> &movie, std::function<void(const QString &)> trace,
-          const QString &sharedObjectFolder)
+          const QString &sharedObjectFolder, const DateClock &clock)
         : mixer(std::make_shared<SoundMixer>(movie)),
           context(movie->dictionary),
           scripts(FactsOf(*movie)),
@@ -199,6 +199,8 @@ public:
         if (!sharedObjectFolder.isEmpty())
             scripts.setSharedObjectStore(std::make_shared<SharedObjectFolder>(sharedObjectFolder));
         buttons.setListener(&scripts);
+        scripts.machine().dateEpochMs = clock.nowMs;
+        scripts.machine().utcOffsetMinutes = clock.utcOffsetMinutes;
         showFirstFrame();
     }
 
@@ -241,10 +243,17 @@ public:
 };
 
 MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie, std::function<void(const QString &)> trace,
-                         const QString &sharedObjectFolder)
+                         const QString &sharedObjectFolder, const DateClock &clock)
     : movie_(movie ? std::move(movie) : EmptyMovie()),
-      state_(std::make_unique<State>(movie_, std::move(trace), sharedObjectFolder))
+      state_(std::make_unique<State>(movie_, std::move(trace), sharedObjectFolder, clock))
 {
+}
+
+void MoviePlayer::setDateClock(const DateClock &clock)
+{
+    avm1::Machine &machine = state_->scripts.machine();
+    machine.dateEpochMs = clock.nowMs - machine.clockMs;
+    machine.utcOffsetMinutes = clock.utcOffsetMinutes;
 }
 
 MoviePlayer::~MoviePlayer() = default;

@@ -53,14 +53,23 @@ enum class MouseCursor { Arrow, Hand };
 std::shared_ptr<const MovieDefinition> LoadMovie(const QString &path, QString *error = nullptr);
 std::shared_ptr<const MovieDefinition> LoadMovieFromBytes(const QByteArray &bytes, QString *error = nullptr);
 
+// What scripts' Date calls now: a wall clock's reading in ms since 1970
+// (UTC) and the local distance from UTC. The default starts every run at
+// the same moment, so that the tools' logs repeat.
+struct DateClock {
+    double nowMs = 0;
+    int utcOffsetMinutes = 0;
+};
+
 class MoviePlayer {
 public:
     // `trace` receives every trace() line of the movie's scripts, from the
-    // first frame on (which runs here). The movie's shared objects are
-    // kept in `sharedObjectFolder`; without one, in memory for this run.
+    // first frame on (which runs here, at `clock`'s moment). The movie's
+    // shared objects are kept in `sharedObjectFolder`; without one, in
+    // memory for this run.
     explicit MoviePlayer(std::shared_ptr<const MovieDefinition> movie,
                          std::function<void(const QString &line)> trace = {},
-                         const QString &sharedObjectFolder = {});
+                         const QString &sharedObjectFolder = {}, const DateClock &clock = {});
     ~MoviePlayer();
     MoviePlayer(const MoviePlayer &) = delete;
     MoviePlayer &operator=(const MoviePlayer &) = delete;
@@ -106,6 +115,9 @@ public:
     // Where web addresses a movie's button asks for while clicked go (the
     // desktop's browser); without one they are dropped.
     void setUrlHandler(std::function<void(const QString &)> open);
+    // Date's now is `clock`'s from here on, moving with the ticks until set
+    // again (a host that shows a wall clock sets it before each tick).
+    void setDateClock(const DateClock &clock);
 
     // Draws the current frame into `target` of the painter's device with
     // the whole stage shown, centred, aspect kept, the margin in the stage

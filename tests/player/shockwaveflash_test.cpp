@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDesktopServices>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -378,3 +379,43 @@ TEST_F(ShockwaveFlashInputTest, KeysReachTheMovieWhileTheControlHasTheFocus)
     QTest::keyClick(&flash, Qt::Key_A);
     EXPECT_EQ(flash.CurrentFrame(), 5);
 }
+
+namespace {
+
+// Stands in for the desktop's browser: keeps the addresses it is handed.
+class BrowserStandIn : public QObject {
+    Q_OBJECT
+public:
+    QStringList opened;
+public slots:
+    void open(const QUrl &url) { opened << url.toString(); }
+};
+
+class ShockwaveFlashLinkTest : public ShockwaveFlashInputTest {
+protected:
+    void SetUp() override
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+        movie.releaseOpensUrl = QStringLiteral("https://example.org/clicked");
+        movie.firstFrameOpensUrl = QStringLiteral("https://example.org/unasked");
+        ShockwaveFlashInputTest::SetUp();
+    }
+    void TearDown() override { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+
+    BrowserStandIn browser;
+};
+
+}  // namespace
+
+TEST_F(ShockwaveFlashLinkTest, OnlyAClickOnTheMoviesButtonOpensItsAddressInTheBrowser)
+{
+    flash.Play();
+    flash.tick();
+    EXPECT_TRUE(browser.opened.isEmpty()) << "a frame script opened an address nobody asked for";
+    QTest::mouseMove(&flash, offButton);
+    QTest::mouseMove(&flash, onButton);
+    QTest::mouseClick(&flash, Qt::LeftButton, {}, onButton);
+    EXPECT_EQ(browser.opened, QStringList{"https://example.org/clicked"});
+}
+
+#include "shockwaveflash_test.moc"

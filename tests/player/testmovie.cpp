@@ -149,9 +149,18 @@ QByteArray gotoAndStop(int frame)
     return actions + QByteArray(1, '\0');
 }
 
+// getURL(url, "_blank"), without the end of the action list.
+QByteArray getUrl(const QString &url)
+{
+    const QByteArray payload = url.toUtf8() + QByteArray("\0_blank\0", 8);
+    QByteArray action(1, char(0x83));
+    appendU16(action, uint16_t(payload.size()));
+    return action + payload;
+}
+
 // DefineButton2 `id`: the up picture and hit area are shape 1, the over
 // and down pictures shapes 2 and 3.
-QByteArray defineButton(uint16_t id, int releaseGoesTo, char key, int keyGoesTo)
+QByteArray defineButton(uint16_t id, int releaseGoesTo, const QString &releaseUrl, char key, int keyGoesTo)
 {
     QByteArray records;
     const struct { uint8_t states; uint16_t shape; } shown[] = {{0x09, 1}, {0x02, 2}, {0x04, 3}};
@@ -165,7 +174,7 @@ QByteArray defineButton(uint16_t id, int releaseGoesTo, char key, int keyGoesTo)
     records.append(char(0));
     QByteArray conditions;
     if (releaseGoesTo >= 0) {
-        const QByteArray actions = gotoAndStop(releaseGoesTo);
+        const QByteArray actions = (releaseUrl.isEmpty() ? QByteArray() : getUrl(releaseUrl)) + gotoAndStop(releaseGoesTo);
         appendU16(conditions, key ? uint16_t(4 + actions.size()) : 0);
         appendU16(conditions, 0x0008);  // over and down to over and up
         conditions += actions;
@@ -211,7 +220,7 @@ QByteArray TestMovie::bytes() const
         body += defineRectangleShape(1, rectangle, rectangleColor);
         body += defineRectangleShape(2, rectangle, overColor);
         body += defineRectangleShape(3, rectangle, downColor);
-        body += defineButton(4, releaseGoesTo, keyPress, keyGoesTo);
+        body += defineButton(4, releaseGoesTo, releaseOpensUrl, keyPress, keyGoesTo);
         body += placeAtDepthOne(4);
     } else if (!rectangle.isEmpty() && !spriteColors.isEmpty()) {
         const uint16_t sprite = uint16_t(spriteColors.size() + 1);
@@ -222,6 +231,8 @@ QByteArray TestMovie::bytes() const
         body += placeAtDepthOne(1);
     }
     for (int frame = 0; frame < frameCount; ++frame) {
+        if (frame == 0 && !firstFrameOpensUrl.isEmpty())
+            body += tag(12, getUrl(firstFrameOpensUrl) + QByteArray(1, '\0'));
         if (frame == stopOnFrame)
             body += tag(12, QByteArray("\x07\x00", 2));
         body += tag(1, {});

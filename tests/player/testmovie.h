@@ -32,6 +32,10 @@ struct TestMovie {
     int releaseGoesTo = -1;  // frame a release goes to and stops at; -1 for none
     char keyPress = 0;       // a key whose press goes to keyGoesTo; 0 for none
     int keyGoesTo = 0;
+    // A web address the release asks for (before its goto), and one the
+    // first frame's script asks for; empty for none.
+    QString releaseOpensUrl;
+    QString firstFrameOpensUrl;
 
     QByteArray bytes() const;
     // Writes the movie into `folder` under `name` and returns its path.

@@ -174,4 +174,29 @@ TEST(Avm1GetUrl, OpensWebAddressesOnlyFromAClick)
     EXPECT_EQ(opened, QStringList{"https://example.org/"});
 }
 
+// Date's now is the host's clock where one is given, moving on with the
+// frames, and the tools' fixed moment otherwise.
+TEST(Avm1Date, NowFollowsTheHostsClock)
+{
+    SwfBuilder b(8, swf::Rect{0, 2000, 0, 2000}, 10, 2);
+    constexpr uint8_t kNewObject = 0x40, kCallMethod = 0x52, kTrace = 0x26;
+    // trace(new Date()[method]())
+    auto traceDateMethod = [](const char *method) {
+        return actions::pushNumber(0) + actions::pushNumber(0) + actions::pushString("Date") + actions::op(kNewObject)
+               + actions::pushString(method) + actions::op(kCallMethod) + actions::op(kTrace);
+    };
+    const QByteArray script = traceDateMethod("getTime") + traceDateMethod("getTimezoneOffset");
+    b.doAction(script).showFrame().doAction(script).showFrame();
+    QStringList lines;
+    swf::MoviePlayer player(swf::LoadMovieFromBytes(b.bytes()), [&lines](const QString &line) { lines << line; }, {},
+                            swf::DateClock{1e12, 60});
+    player.setDateClock(swf::DateClock{2e12, -120});
+    player.advance();
+    EXPECT_EQ(lines, (QStringList{"1000000000000", "-60", "2000000000100", "120"}));
+
+    QStringList fixed;
+    swf::MoviePlayer tool(swf::LoadMovieFromBytes(b.bytes()), [&fixed](const QString &line) { fixed << line; });
+    EXPECT_EQ(fixed, (QStringList{"0", "0"}));
+}
+
 }  // namespace

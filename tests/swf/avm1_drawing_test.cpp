@@ -148,7 +148,7 @@ TEST(AreaContains, SelfCrossingOutlinesFollowTheirFillRule)
 
 TEST(ScriptMasks, AMaskServesOneClipAndGoesWithEitherClip)
 {
-    int a, b, c;  // stand-ins: only their addresses are used
+    int a = 0, b = 0, c = 0;  // stand-ins: only their addresses are used
     const auto *clipA = reinterpret_cast<const swf::TimelineState *>(&a);
     const auto *clipB = reinterpret_cast<const swf::TimelineState *>(&b);
     const auto *mask = reinterpret_cast<const swf::TimelineState *>(&c);
