@@ -130,8 +130,11 @@ ClipObject *ScriptEngine::level(int number)
 
 void ScriptEngine::beginTick()
 {
-    machine_.clockMs += facts_.frameRate > 0 ? 1000.0 / facts_.frameRate : 1000.0 / 12;
     machine_.refillActionBudget();
+    // Timers that fell due since the last frame run before the next one
+    // moves, on the clock of the frame still shown.
+    runScripts([this] { RunDueTimers(machine_); });
+    machine_.clockMs += facts_.frameRate > 0 ? 1000.0 / facts_.frameRate : 1000.0 / 12;
     loader_.beginTick();
     try {
         loader_.reportFailures();
@@ -371,6 +374,11 @@ void ScriptEngine::queueEverywhere(TimelineState &timeline, uint32_t event)
 
 void ScriptEngine::runQueue()
 {
+    runScripts([] {});
+}
+
+template <class F> void ScriptEngine::runScripts(F &&first)
+{
     if (running_)
         return;
     running_ = true;
@@ -378,7 +386,7 @@ void ScriptEngine::runQueue()
         if (root_)
             textFields_.syncVariables(*root_);
         drain();
-        RunDueTimers(machine_);
+        first();
         sounds_.completeEnded(machine_);
         drain();
         loader_.runDue();

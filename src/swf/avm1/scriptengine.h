@@ -99,9 +99,10 @@ public:
     // A key went down or up (Flash key codes): Key's state and listeners.
     void keyChanged(int keyCode, char32_t character, bool pressed);
 
-    // Before a tick: the clock moves on by one frame, the budget refills.
+    // Before a tick: the budget refills, the timers due by now run, and the
+    // clock moves on by one frame.
     void beginTick();
-    // Runs what the timelines queued, then the timers that are due.
+    // Runs what the timelines queued, then the loads that are due.
     void runQueue();
 
     // ScriptHost
@@ -198,6 +199,9 @@ private:
     // The handlers for `event` of every clip on the stage.
     void queueEverywhere(TimelineState &timeline, uint32_t event);
     template <class F> void guarded(F &&queueing);
+    // Runs the queue, then `first`'s scripts, the sounds' and the loads'
+    // handlers, each followed by what it queued; a limit ends the lot.
+    template <class F> void runScripts(F &&first);
     void runOne(const Queued &entry);
     bool takeNext(Queued &entry);
     // Between action lists nothing but the engine's own references and the

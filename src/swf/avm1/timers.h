@@ -1,6 +1,8 @@
 #pragma once
-// setInterval and setTimeout on the player's clock: the host moves
-// Machine::clockMs on and calls RunDueTimers once per frame; each timer
+// setInterval and setTimeout on the player's clock: the host calls
+// RunDueTimers at the start of each frame, before it moves Machine::clockMs
+// on, so a timer that fell due during the frame just shown runs after that
+// frame's loads have arrived and before the next frame's events. Each timer
 // that is due runs once (an interval whose period passed several times
 // still runs once per frame, as the player does).
 
