@@ -38,6 +38,8 @@
 //   depth does nothing. Buttons take no clip events.
 // - A goto from a script moves the display list at once; the actions of
 //   the frame it lands on run after the current action list.
+// - Timers that fell due while a frame was shown run at the start of the
+//   next tick, after that frame's loads arrived, before any clip moves.
 // - A frame's actions that run past the action budget, or recurse too
 //   deep, are cut off; the rest of the queue is dropped and the movie goes
 //   on with the next tick.
