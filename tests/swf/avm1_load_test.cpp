@@ -201,4 +201,36 @@ TEST_F(LoadFromFolder, LoadVarsOutsideTheFolderFailsAsAMissingFile)
     EXPECT_EQ(Play(inMovieFolder("main.swf"), 3), (QStringList{"onLoad", "undefined"}));
 }
 
+// getSWFVersion answers for clips and text fields alike, in every version;
+// SWF 5 makes fields but knows them by their variables, not their
+// properties.
+TEST(Avm1SwfVersion, ClipsAndFieldsTellTheirMoviesVersion)
+{
+    for (const uint8_t version : {5, 6}) {
+        SwfBuilder b(version, swf::Rect{0, 2000, 0, 2000}, 12, 1);
+        const auto get = [](const std::string &object, const std::string &member) {
+            return actions::pushString(object) + actions::op(kGetVariable) + actions::pushString(member)
+                   + actions::op(kGetMember);
+        };
+        const auto callOn = [](const std::string &object, const std::string &method) {
+            return actions::pushNumber(0) + actions::pushString(object) + actions::op(kGetVariable)
+                   + actions::pushString(method) + actions::op(kCallMethod);
+        };
+        // this.createTextField("t", 1, 0, 0, 50, 20); t.f = this.getSWFVersion;
+        const QByteArray script = actions::pushNumber(20) + actions::pushNumber(50) + actions::pushNumber(0)
+                                  + actions::pushNumber(0) + actions::pushNumber(1) + actions::pushString("t")
+                                  + actions::pushNumber(6) + actions::pushString("this") + actions::op(kGetVariable)
+                                  + actions::pushString("createTextField") + actions::op(kCallMethod)
+                                  + actions::op(kPop) + actions::pushString("t") + actions::op(kGetVariable)
+                                  + actions::pushString("f") + get("this", "getSWFVersion") + actions::op(kSetMember)
+                                  + callOn("this", "getSWFVersion") + actions::op(kTrace) + callOn("t", "f")
+                                  + actions::op(kTrace) + get("t", "text") + actions::op(kTrace);
+        b.doAction(script).showFrame();
+        QStringList lines;
+        swf::MoviePlayer player(swf::LoadMovieFromBytes(b.bytes()), [&lines](const QString &line) { lines << line; });
+        const QString v = QString::number(version);
+        EXPECT_EQ(lines, (QStringList{v, v, version == 5 ? "undefined" : ""}));
+    }
+}
+
 }  // namespace

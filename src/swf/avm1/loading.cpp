@@ -3,6 +3,7 @@
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/movieloader.h"
+#include "swf/avm1/textfieldobject.h"
 #include "swf/avm1/variables.h"
 
 namespace swf::avm1 {
@@ -11,8 +12,6 @@ namespace {
 
 // What a MovieClip method reports for an object that is no clip.
 constexpr double kNotAClip = -1;
-// getSWFVersion came with SWF 6.
-constexpr int kSwfVersionMethodVersion = 6;
 
 ClipObject *LiveClip(const Value &value)
 {
@@ -41,12 +40,17 @@ Value LoadVariablesMethod(Machine &m, const Value &self, const Args &args)
     return {};
 }
 
+// The version of the movie a clip or a text field came from.
 Value GetSwfVersion(Machine &m, const Value &self, const Args &)
 {
-    ClipObject *clip = LiveClip(self);
-    if (!clip || !m.clips)
+    const TimelineState *state = nullptr;
+    if (ClipObject *clip = LiveClip(self))
+        state = clip->state();
+    else if (auto *field = dynamic_cast<TextFieldObject *>(self.object()))
+        state = field->parentState();
+    if (!state || !m.clips)
         return Value(kNotAClip);
-    return Value(double(m.clips->loader().factsOf(clip->state()).version));
+    return Value(double(m.clips->loader().factsOf(state).version));
 }
 
 }  // namespace
@@ -81,8 +85,7 @@ void InstallClipLoadingMethods(Machine &machine)
     machine.defineMethod(machine.clipProto, "loadMovie", LoadMovieMethod);
     machine.defineMethod(machine.clipProto, "unloadMovie", UnloadMovieMethod);
     machine.defineMethod(machine.clipProto, "loadVariables", LoadVariablesMethod);
-    if (machine.version() >= kSwfVersionMethodVersion)
-        machine.defineMethod(machine.clipProto, "getSWFVersion", GetSwfVersion);
+    machine.defineMethod(machine.clipProto, "getSWFVersion", GetSwfVersion);
 }
 
 }  // namespace swf::avm1

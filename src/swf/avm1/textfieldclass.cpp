@@ -15,8 +15,6 @@ namespace swf::avm1 {
 
 namespace {
 
-// Movies from this version on have createTextField.
-constexpr int kCreateTextFieldVersion = 6;
 // createTextField returns the new field from this version on.
 constexpr int kReturnsFieldVersion = 8;
 
@@ -191,8 +189,7 @@ void InstallTextFieldClass(Machine &m)
     };
     for (const auto &[name, fn] : methods)
         m.defineMethod(m.textFieldProto, name, fn);
-    if (m.version() >= kCreateTextFieldVersion)
-        m.defineMethod(m.clipProto, "createTextField", CreateTextField);
+    m.defineMethod(m.clipProto, "createTextField", CreateTextField);
     InstallTextFormatClass(m);
 }
 

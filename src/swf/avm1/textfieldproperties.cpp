@@ -284,6 +284,8 @@ const Entry kFieldEntries[] = {
     {"maxhscroll", GetZero, nullptr},
 };
 
+constexpr int kFieldPropertiesVersion = 6;
+
 const Entry *FindEntry(Machine &machine, const std::string &name)
 {
     if (!name.empty() && name[0] == '_') {
@@ -293,6 +295,9 @@ const Entry *FindEntry(Machine &machine, const std::string &name)
                 return &entry;
         return nullptr;
     }
+    // SWF 5 knew fields only by their variables, not their properties.
+    if (machine.version() < kFieldPropertiesVersion)
+        return nullptr;
     const std::string wanted = machine.key(name);
     for (const Entry &entry : kFieldEntries)
         if (wanted == machine.key(entry.name))
