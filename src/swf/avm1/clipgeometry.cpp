@@ -180,8 +180,12 @@ void SetSize(const ClipObject &clip, bool width, double twips)
         return;
     const QRectF local = ContentBounds(*clip.state(), QTransform(), true).value_or(QRectF());
     const double extent = width ? local.width() : local.height();
-    if (extent <= 0)
+    // Nothing to stretch: the player flattens the clip both ways instead.
+    if (extent <= 0) {
+        SetXScale(*object, 0);
+        SetYScale(*object, 0);
         return;
+    }
     if (width)
         SetXScale(*object, twips / extent * 100.0);
     else
