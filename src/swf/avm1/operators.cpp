@@ -26,13 +26,27 @@ double CompareNumbers(double a, double b, bool &undefinedResult)
     return a < b;
 }
 
+// Add2 asks an object for its valueOf only: an object that answers with an
+// object (a clip, by default, answers with itself) stays one, so that it
+// joins a text as its toString and adds to a number as NaN.
+Value AddOperand(Machine &machine, const Value &value)
+{
+    Object *object = value.object();
+    if (!object)
+        return value;
+    const Value valueOf = machine.get(object, "valueOf");
+    if (!valueOf.object() || valueOf.object()->kind() != Object::Kind::Function)
+        return machine.toPrimitive(value);
+    return machine.call(valueOf, value, Args());
+}
+
 }  // namespace
 
 Value Add2(Machine &machine, const Value &a, const Value &b)
 {
     // The player converts the right-hand side first.
-    const Value pb = machine.toPrimitive(b);
-    const Value pa = machine.toPrimitive(a);
+    const Value pb = AddOperand(machine, b);
+    const Value pa = AddOperand(machine, a);
     if (pa.isString() || pb.isString()) {
         std::string left = machine.toString(pa);
         const std::string right = machine.toString(pb);
