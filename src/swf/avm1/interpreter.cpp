@@ -113,8 +113,10 @@ Value RunFunction(Machine &machine, FunctionObject *function, const Value &self,
     activation.locals = locals;
     activation.scope = std::make_shared<const Scope>(Scope{Scope::Kind::Local, locals, function->scope()});
     activation.registers.resize(info.withRegisters ? std::max<size_t>(info.registerCount, 1) : kDefaultRegisters);
-    if (info.withRegisters)
+    if (info.withRegisters) {
         Preload(machine, activation, function, args);
+        activation.selfByName = !(info.flags & (kPreloadThis | kSuppressThis));
+    }
     OfferLocals(*locals, activation, args);
     for (size_t i = 0; i < info.params.size(); ++i)
         StoreParameter(machine, activation, info.params[i], args[i]);

@@ -15,6 +15,9 @@ struct Activation {
     std::shared_ptr<const Code> code;
     ScopePtr scope;
     Value self;
+    // False where DefineFunction2 put `this` in a register or left it out:
+    // the name then means the clip the code acts on.
+    bool selfByName = true;
     // The clip the code belongs to, and the one timeline actions act on.
     Object *baseClip = nullptr;
     Object *target = nullptr;

@@ -151,7 +151,7 @@ Value GetVariable(Machine &machine, Activation &activation, const std::string &n
     std::string scratch;
     const std::string &k = machine.keyOf(name, scratch);
     if (k == "this")
-        return activation.self;
+        return activation.selfByName ? activation.self : Value(ScopeClip(activation));
     if (k == "_global")
         return Value(machine.global);
     const int level = LevelOfKey(k);
