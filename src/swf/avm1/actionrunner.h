@@ -18,9 +18,17 @@ public:
     // function body may leave values behind for its caller but never takes
     // the caller's.
     ActionRunner(Machine &machine, Activation &activation, size_t stackBase)
-        : m_(machine), a_(activation), stack_(machine.stack), base_(std::min(stackBase, machine.stack.size()))
+        : m_(machine),
+          a_(activation),
+          stack_(machine.stack),
+          base_(std::min(stackBase, machine.stack.size())),
+          caller_(machine.running)
     {
+        machine.running = &activation;
     }
+    ~ActionRunner() { m_.running = caller_; }
+    ActionRunner(const ActionRunner &) = delete;
+    ActionRunner &operator=(const ActionRunner &) = delete;
 
     void runAll();
     // A function body; its return value.
@@ -74,6 +82,7 @@ private:
     Activation &a_;
     std::vector<Value> &stack_;
     const size_t base_;
+    Activation *const caller_;
     Value returned_;
 };
 

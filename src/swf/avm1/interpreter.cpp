@@ -34,6 +34,8 @@ void StoreParameter(Machine &machine, Activation &activation, const FunctionPara
         machine.set(activation.locals, *param.name, value);
 }
 
+constexpr int kLastCallerClipVersion = 5;
+
 // DefineFunction2 puts `this`, `arguments`, `super`, `_root`, `_parent` and
 // `_global` in registers 1, 2, ... in that order, each when asked for; a
 // suppressed one is not there even if asked for.
@@ -106,8 +108,12 @@ Value RunFunction(Machine &machine, FunctionObject *function, const Value &self,
     activation.callee = function;
     activation.self = self;
     activation.base = base;
-    activation.baseClip = function->clip();
-    activation.target = function->clip();
+    // Up to SWF 5 a function acts on its caller's clip, later on its own.
+    Object *clip = function->clip();
+    if (machine.version() <= kLastCallerClipVersion && machine.running)
+        clip = ScopeClip(*machine.running);
+    activation.baseClip = clip;
+    activation.target = clip;
     activation.pool = function->pool();
     auto *locals = machine.make<LocalsObject>();
     activation.locals = locals;

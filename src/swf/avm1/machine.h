@@ -20,6 +20,7 @@
 namespace swf::avm1 {
 
 class ArrayObject;
+struct Activation;
 class ClipBinding;
 class ScriptSounds;
 class ClipBitmaps;
@@ -159,6 +160,8 @@ public:
     // SharedObject.getLocal's files; null where there are none.
     SharedObjects *sharedObjects = nullptr;
     double clockMs = 0;
+    // The action list running now (the innermost), for the calls it makes.
+    Activation *running = nullptr;
     // What Date takes for now and for local time: the host's wall clock at
     // the start (0 in the tools, so that their logs repeat) and its
     // distance from UTC.
