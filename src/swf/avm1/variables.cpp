@@ -106,9 +106,10 @@ Object *ScopeHolding(Machine &machine, Activation &activation, const std::string
 
 Object *ResolveTarget(Machine &machine, Activation &activation, const std::string &path)
 {
-    Object *current = activation.target;
     if (path.empty())
-        return current;
+        return activation.target;
+    // Without a live target, paths start from the code's own clip.
+    Object *current = ScopeClip(activation);
     size_t pos = 0;
     if (path[0] == '/') {
         auto *clip = dynamic_cast<ClipObject *>(current);
