@@ -77,6 +77,26 @@ void OfferLocals(LocalsObject &locals, const Activation &activation, const Args 
         locals.offerSuper(activation.self, activation.base);
 }
 
+bool IsLiveClip(const Object *object)
+{
+    auto *clip = dynamic_cast<const ClipObject *>(object);
+    return clip && clip->state();
+}
+
+// Up to SWF 5 a function acts on its caller's clip, later on its own; once
+// that is gone, on `this` if it is a clip, else on the first level.
+Object *ClipOfCall(Machine &machine, FunctionObject *function, const Value &self)
+{
+    if (machine.version() <= kLastCallerClipVersion && machine.running)
+        return ScopeClip(*machine.running);
+    Object *own = function->clip();
+    if (!own || IsLiveClip(own))
+        return own;
+    if (IsLiveClip(self.object()))
+        return self.object();
+    return machine.clips ? machine.clips->level(0) : own;
+}
+
 }  // namespace
 
 void RunClipCode(Machine &machine, std::shared_ptr<const Code> code, Object *clip)
@@ -108,10 +128,7 @@ Value RunFunction(Machine &machine, FunctionObject *function, const Value &self,
     activation.callee = function;
     activation.self = self;
     activation.base = base;
-    // Up to SWF 5 a function acts on its caller's clip, later on its own.
-    Object *clip = function->clip();
-    if (machine.version() <= kLastCallerClipVersion && machine.running)
-        clip = ScopeClip(*machine.running);
+    Object *clip = ClipOfCall(machine, function, self);
     activation.baseClip = clip;
     activation.target = clip;
     activation.pool = function->pool();
