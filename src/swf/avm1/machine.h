@@ -24,6 +24,7 @@ class ClipBinding;
 class ScriptSounds;
 class ClipBitmaps;
 class SharedObjects;
+class ScriptFocus;
 
 // Thrown by `throw` in a script; carries the thrown value up to its catch.
 struct ScriptThrow {
@@ -158,6 +159,8 @@ public:
     ClipBitmaps *bitmaps = nullptr;
     // SharedObject.getLocal's files; null where there are none.
     SharedObjects *sharedObjects = nullptr;
+    // The keyboard focus; null where no player keeps one (a bare machine).
+    ScriptFocus *focus = nullptr;
     double clockMs = 0;
     // What Date takes for now and for local time: the host's wall clock at
     // the start (0 in the tools, so that their logs repeat) and its
