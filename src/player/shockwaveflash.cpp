@@ -375,6 +375,20 @@ void TShockwaveFlash::keyReleaseEvent(QKeyEvent *event)
     QWidget::keyReleaseEvent(event);
 }
 
+bool TShockwaveFlash::focusNextPrevChild(bool next)
+{
+    return player_ ? false : QWidget::focusNextPrevChild(next);
+}
+
+void TShockwaveFlash::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    if (player_) {
+        player_->keyboardLost();
+        showInputResult();
+    }
+}
+
 void TShockwaveFlash::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();

@@ -141,6 +141,11 @@ protected:
     // Keys go to the movie and then on to the window, as if unhandled.
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    // While a movie plays, Tab moves the focus among its buttons and clips
+    // rather than out of the control.
+    bool focusNextPrevChild(bool next) override;
+    // The control lost the keyboard: so does the movie.
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QPointF stagePoint(const QPointF &controlPoint) const;

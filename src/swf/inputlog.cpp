@@ -64,6 +64,7 @@ InputEvent ReadEvent(const QJsonObject &object)
         {"Wait", InputEvent::Kind::Wait},         {"MouseMove", InputEvent::Kind::MouseMove},
         {"MouseDown", InputEvent::Kind::MouseDown}, {"MouseUp", InputEvent::Kind::MouseUp},
         {"KeyDown", InputEvent::Kind::KeyDown},   {"KeyUp", InputEvent::Kind::KeyUp},
+        {"FocusLost", InputEvent::Kind::FocusLost},
     };
     InputEvent event;
     const QString type = object.value(QLatin1String("type")).toString();
@@ -95,6 +96,8 @@ void Pass(const InputEvent &event, MoviePlayer &player)
         player.keyDown(event.keyCode, event.character);
     } else if (event.kind == InputEvent::Kind::KeyUp) {
         player.keyUp(event.keyCode, event.character);
+    } else if (event.kind == InputEvent::Kind::FocusLost) {
+        player.keyboardLost();
     }
 }
 

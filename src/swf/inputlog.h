@@ -4,9 +4,11 @@
 // a "type". "Wait" ends a frame; "MouseMove", "MouseDown" and "MouseUp"
 // carry a stage position "pos" in pixels (the last two a "btn"); "KeyDown"
 // and "KeyUp" carry a "key", either {"Char": "a"}, {"Numpad": "1"} or the
-// name of a key ("Enter", "ArrowLeft"...). Other events (typed text, text
-// editing commands, the wheel, the clipboard, focus) are read and passed
-// over: nothing in the player takes them yet. Plain data, any thread.
+// name of a key ("Enter", "ArrowLeft"...); "FocusLost" says the player's
+// window lost the keyboard. Other events (typed text, text editing
+// commands, the wheel, the clipboard, the focus coming back) are read and
+// passed over: nothing in the player takes them yet. Plain data, any
+// thread.
 
 #include <QByteArray>
 #include <QPointF>
@@ -18,7 +20,7 @@ namespace swf {
 class MoviePlayer;
 
 struct InputEvent {
-    enum class Kind : uint8_t { Wait, MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, Other };
+    enum class Kind : uint8_t { Wait, MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, FocusLost, Other };
     Kind kind = Kind::Other;
     QPointF position;           // mouse events
     bool leftButton = false;    // MouseDown, MouseUp

@@ -11,6 +11,7 @@
 #include "swf/media/soundmixer.h"
 #include "swf/moviedefinition.h"
 #include "swf/render/displayrenderer.h"
+#include "swf/render/focusrectangle.h"
 #include "swf/sharedobjectfolder.h"
 #include "swf/tagwalker.h"
 #include "swf/timeline/buttontracker.h"
@@ -349,6 +350,8 @@ void MoviePlayer::render(QPainter &painter, const QRect &target, Quality quality
         renderer.renderTimeline(state_->root, state_->rootPlacement.matrix, state_->rootPlacement.colorTransform);
         for (const auto &level : state_->scripts.loader().levels())
             renderer.renderTimeline(*level.second, Matrix(), ColorTransform());
+        if (const auto focused = state_->scripts.focusRectangle())
+            DrawFocusRectangle(painter, context.stageToDevice, *focused);
     }
     painter.restore();
 }
@@ -389,17 +392,24 @@ void MoviePlayer::mouseUp(const QPointF &stagePoint)
 }
 
 void MoviePlayer::mouseLeave() { state_->buttons.mouseLeave(); }
+// Scripts hear a key first, then the buttons' key records; a key they
+// leave moves the focus (Tab) or clicks the focused button (Space, Enter).
 void MoviePlayer::keyDown(int keyCode, char32_t character)
 {
     state_->scripts.keyChanged(keyCode, character, true);
-    state_->buttons.keyDown(keyCode, character);
+    if (state_->buttons.keyDown(keyCode, character))
+        return;
+    if (keyCode == kKeyTab) {
+        state_->scripts.tabPressed();
+    } else if (keyCode == kKeySpace || keyCode == kKeyEnter) {
+        const TimelineState *button = state_->scripts.focusedButton();
+        if (const auto path = button ? PathTo(state_->root, *button) : std::nullopt)
+            state_->buttons.click(*path);
+    }
 }
 
-void MoviePlayer::keyUp(int keyCode, char32_t character)
-{
-    state_->scripts.keyChanged(keyCode, character, false);
-    state_->buttons.keyUp(keyCode, character);
-}
+void MoviePlayer::keyUp(int keyCode, char32_t character) { state_->scripts.keyChanged(keyCode, character, false); }
+void MoviePlayer::keyboardLost() { state_->scripts.keyboardLost(); }
 ButtonTracker &MoviePlayer::buttons() { return state_->buttons; }
 
 MouseCursor MoviePlayer::cursor() const

@@ -136,8 +136,13 @@ public:
     // to render()) lies on the stage, in the units above.
     QPointF stagePointAt(const QRect &target, const QPointF &point) const;
     // Flash key codes (swf/timeline/keycodes.h) and the character typed.
+    // A key no script or button takes moves the movie's keyboard focus
+    // (Tab, Shift+Tab) or clicks the focused button (Space, Enter).
     void keyDown(int keyCode, char32_t character = 0);
     void keyUp(int keyCode, char32_t character = 0);
+    // The host's window lost the keyboard: nothing in the movie keeps the
+    // focus.
+    void keyboardLost();
     // The hand over a button that takes the mouse, the arrow elsewhere.
     MouseCursor cursor() const;
     // The buttons' side of the mouse and the keys, for a script engine to

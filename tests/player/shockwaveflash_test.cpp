@@ -380,6 +380,19 @@ TEST_F(ShockwaveFlashInputTest, KeysReachTheMovieWhileTheControlHasTheFocus)
     EXPECT_EQ(flash.CurrentFrame(), 5);
 }
 
+TEST_F(ShockwaveFlashInputTest, TabFocusesTheMoviesButtonWithItsRectangleAndSpaceClicksIt)
+{
+    const QPoint bandOfTheRectangle{51, 25};
+    QTest::mouseClick(&flash, Qt::LeftButton, {}, offButton);
+    QTest::keyClick(&flash, Qt::Key_Tab);
+    ASSERT_TRUE(flash.hasFocus()) << "Tab left the control";
+    EXPECT_EQ(shown(bandOfTheRectangle), qRgb(255, 255, 0));
+    QTest::keyClick(&flash, Qt::Key_Space);
+    EXPECT_EQ(flash.CurrentFrame(), 3);
+    QTest::mouseMove(&flash, offButton);
+    EXPECT_EQ(shown(bandOfTheRectangle), movie.rectangleColor.rgb()) << "the mouse hides the rectangle";
+}
+
 namespace {
 
 // Stands in for the desktop's browser: keeps the addresses it is handed.

@@ -237,28 +237,26 @@ TEST(Button, KeysFireTheRecordsThatNameThem)
     EXPECT_EQ(listener.fired, (std::vector<uint16_t>{keyA, keyLeft, keyEnter}));
 }
 
-TEST(Button, TabFocusesTheButtonsInReadingOrderAndSpacePressesTheFocusedOne)
+TEST(Button, TabFocusesTheButtonsInReadingOrderAndSpaceOrEnterClicksTheFocusedOne)
 {
-    SwfBuilder b = Characters(1);
-    b.defineButton2(kButtonId, false, Records(), EveryTransition());
-    Placement lower = PlaceCharacter(1, kButtonId);
+    SwfBuilder b = Characters(3);
+    const uint16_t kLowerId = kButtonId + 1;
+    b.defineButton2(kButtonId, false, Records(), {{swf::kOverDownToOverUp, actions::gotoFrame(1)}});
+    b.defineButton2(kLowerId, false, Records(), {{swf::kOverDownToOverUp, actions::gotoFrame(2)}});
+    Placement lower = PlaceCharacter(1, kLowerId);
     lower.hasMatrix = true;
     lower.matrix.ty = 500;
-    b.placeObject2(lower).placeObject2(PlaceCharacter(2, kButtonId)).showFrame().end();
+    b.placeObject2(lower).placeObject2(PlaceCharacter(2, kButtonId)).doAction(actions::stop()).showFrame();
+    b.showFrame().showFrame().end();
     auto player = Play(b);
-    FiredRecords listener;
-    player->buttons().setListener(&listener);
-    EXPECT_FALSE(player->buttons().focus());
-    player->keyDown(swf::kKeyTab);
-    ASSERT_TRUE(player->buttons().focus());
-    EXPECT_EQ(player->buttons().focus()->steps.at(0).depth, 2);  // the upper one
-    player->keyDown(swf::kKeyTab);
-    EXPECT_EQ(player->buttons().focus()->steps.at(0).depth, 1);
-    player->keyDown(swf::kKeyTab);
-    EXPECT_EQ(player->buttons().focus()->steps.at(0).depth, 2);
+    player->keyDown(swf::kKeySpace, U' ');  // nothing has the focus yet
+    EXPECT_EQ(player->currentFrame(), 0);
+    player->keyDown(swf::kKeyTab);  // the upper one
     player->keyDown(swf::kKeySpace, U' ');
-    player->keyUp(swf::kKeySpace, U' ');
-    EXPECT_EQ(listener.fired, (std::vector<uint16_t>{swf::kOverUpToOverDown, swf::kOverDownToOverUp}));
+    EXPECT_EQ(player->currentFrame(), 1);
+    player->keyDown(swf::kKeyTab);
+    player->keyDown(swf::kKeyEnter, U'\r');
+    EXPECT_EQ(player->currentFrame(), 2);
 }
 
 TEST(Button, AButtonInsideAMovedSpriteIsHitWhereItShows)

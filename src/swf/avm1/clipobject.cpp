@@ -8,6 +8,7 @@
 #include "swf/avm1/machine.h"
 #include "swf/avm1/movieloader.h"
 #include "swf/avm1/numberformat.h"
+#include "swf/avm1/scriptfocus.h"
 #include "swf/avm1/textutil.h"
 #include "swf/timeline/timelinestate.h"
 
@@ -268,7 +269,7 @@ Value ClipObject::property(Machine &machine, int index)
     case kHighQuality:
         return Value(1.0);
     case kFocusRect:
-        return Value::null();
+        return machine.focus ? machine.focus->focusRect(*this) : Value::null();
     case kSoundBufTime:
         return Value(5.0);
     case kQuality:
@@ -321,6 +322,12 @@ void ClipObject::setProperty(Machine &machine, int index, const Value &value)
         break;
     case kVisible:
         object->visible = machine.toBoolean(value);
+        if (!object->visible)
+            DropFocusFrom(machine, this);
+        break;
+    case kFocusRect:
+        if (machine.focus)
+            machine.focus->setFocusRect(*this, value);
         break;
     case kWidth:
     case kHeight:

@@ -7,6 +7,7 @@
 // else is an ordinary property. The ClipBinding (the script engine) makes
 // these objects and knows which one belongs to which timeline.
 
+#include <optional>
 #include <string>
 
 #include "swf/avm1/object.h"
@@ -96,6 +97,9 @@ public:
 
     Value getSpecial(Machine &machine, const std::string &name, bool &found) override;
     bool setSpecial(Machine &machine, const std::string &name, const Value &value) override;
+
+    // Its own _focusrect; unset, it follows the movie's.
+    std::optional<bool> focusRect;
 
 private:
     ClipBinding &binding_;

@@ -43,7 +43,7 @@ Value GetAscii(Machine &, const Value &self, const Args &)
 
 }  // namespace
 
-void KeyChanged(Machine &m, KeyObject &key, int code, char32_t character, bool pressed)
+void NoteKey(KeyObject &key, int code, char32_t character, bool pressed)
 {
     if (code >= 0 && code < KeyObject::kCodes)
         key.down[size_t(code)] = pressed;
@@ -53,7 +53,6 @@ void KeyChanged(Machine &m, KeyObject &key, int code, char32_t character, bool p
         if (code == kCapsLock)
             key.capsLock = !key.capsLock;
     }
-    Broadcast(m, Value(&key), pressed ? "onKeyDown" : "onKeyUp", Args());
 }
 
 void InstallKeyObject(Machine &m)

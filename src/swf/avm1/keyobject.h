@@ -22,8 +22,8 @@ public:
     bool capsLock = false;
 };
 
-// Flash key codes; a press updates the state first, then tells the
-// listeners (onKeyDown, onKeyUp).
-void KeyChanged(Machine &machine, KeyObject &key, int code, char32_t character, bool pressed);
+// A press or release of a key (Flash key codes) as the state shows it; the
+// host then tells the listeners (onKeyDown, onKeyUp).
+void NoteKey(KeyObject &key, int code, char32_t character, bool pressed);
 
 }  // namespace swf::avm1

@@ -25,6 +25,7 @@ class ClipBinding;
 class ScriptSounds;
 class ClipBitmaps;
 class SharedObjects;
+class ScriptFocus;
 
 // Thrown by `throw` in a script; carries the thrown value up to its catch.
 struct ScriptThrow {
@@ -159,6 +160,8 @@ public:
     ClipBitmaps *bitmaps = nullptr;
     // SharedObject.getLocal's files; null where there are none.
     SharedObjects *sharedObjects = nullptr;
+    // The keyboard focus; null where no player keeps one (a bare machine).
+    ScriptFocus *focus = nullptr;
     double clockMs = 0;
     // The action list running now (the innermost), for the calls it makes.
     Activation *running = nullptr;

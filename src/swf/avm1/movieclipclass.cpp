@@ -9,6 +9,7 @@
 #include "swf/avm1/machine.h"
 #include "swf/avm1/movieloader.h"
 #include "swf/avm1/numberformat.h"
+#include "swf/avm1/scriptfocus.h"
 #include "swf/avm1/variables.h"
 #include "swf/avm1/textfieldobject.h"
 #include "swf/timeline/timelinestate.h"
@@ -162,12 +163,14 @@ Value DuplicateMovieClip(Machine &m, const Value &self, const Args &args)
     return Value(made);
 }
 
-Value RemoveMovieClip(Machine &, const Value &self, const Args &)
+Value RemoveMovieClip(Machine &m, const Value &self, const Args &)
 {
-    if (ClipObject *clip = ThisClip(self))
+    if (ClipObject *clip = ThisClip(self)) {
         clip->binding().remove(clip);
-    else if (auto *field = dynamic_cast<TextFieldObject *>(self.object()))
+    } else if (auto *field = dynamic_cast<TextFieldObject *>(self.object())) {
+        DropFocusFrom(m, field);
         field->removeFromParent();
+    }
     return {};
 }
 

@@ -12,7 +12,6 @@
 #include "swf/avm1/timers.h"
 #include "swf/characters/dictionary.h"
 #include "swf/timeline/button.h"
-#include "swf/timeline/keycodes.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf::avm1 {
@@ -38,14 +37,18 @@ ScriptEngine::ScriptEngine(const MovieFacts &facts)
     emptyTimeline_.setFrameCount(1);
     keys_ = dynamic_cast<KeyObject *>(machine_.get(machine_.global, "Key").object());
     selection_ = machine_.get(machine_.global, "Selection").object();
-    if (ScriptFocus *focus = FocusOf(selection_))
-        focus->actsAsButton = [this](TimelineState &clip) { return clipTakesMouse(clip); };
+    machine_.focus = FocusOf(selection_);
+    if (machine_.focus) {
+        machine_.focus->actsAsButton = [this](TimelineState &clip) { return clipTakesMouse(clip); };
+        machine_.focus->rolled = [this](TimelineState &clip, bool over) { focusRolled(clip, over); };
+    }
 }
 
 ScriptEngine::~ScriptEngine()
 {
     loader_.clear();
     machine_.clips = nullptr;
+    machine_.focus = nullptr;
     machine_.scriptSounds = nullptr;
     machine_.bitmaps = nullptr;
 }
@@ -347,31 +350,6 @@ void ScriptEngine::buttonActionFired(TimelineState &timeline, DisplayObject &, c
     clickRunning_ = false;
 }
 
-void ScriptEngine::keyChanged(int keyCode, char32_t character, bool pressed)
-{
-    if (!keys_)
-        return;
-    // The person's key is not the frame's work: its handlers get a budget.
-    machine_.refillActionBudget();
-    guarded([&] {
-        // The focus moves before anyone hears of the key.
-        if (ScriptFocus *focus = FocusOf(selection_); focus && root_ && pressed && keyCode == kKeyTab)
-            focus->tab(*root_, keys_->down.test(kKeyShift));
-        KeyChanged(machine_, *keys_, keyCode, character, pressed);
-        if (root_)
-            queueEverywhere(*root_, pressed ? kClipEventKeyDown : kClipEventKeyUp);
-    });
-    runQueue();
-}
-
-void ScriptEngine::queueEverywhere(TimelineState &timeline, uint32_t event)
-{
-    queueClipEvents(timeline, event, queue_);
-    for (auto &entry : timeline.displayList().objects())
-        if (TimelineState *child = entry.second.children.get())
-            queueEverywhere(*child, event);
-}
-
 void ScriptEngine::runQueue()
 {
     runScripts([] {});
@@ -532,6 +510,8 @@ void ScriptEngine::remove(ClipObject *clip)
     // Only clips at script depths can be removed by scripts.
     if (depth < 0)
         return;
+    if (machine_.focus)
+        machine_.focus->loseWithin(*state);
     state->parent()->removeObject(depth + kScriptDepthOffset);
 }
 

@@ -45,9 +45,11 @@
 //   on with the next tick.
 // One player's thread.
 
+#include <QRectF>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -98,8 +100,18 @@ public:
     void setTraceSink(std::function<void(const std::string &)> sink) { machine_.traceSink = std::move(sink); }
     bool quitRequested() const { return quit_; }
 
-    // A key went down or up (Flash key codes): Key's state and listeners.
+    // A key went down or up (Flash key codes): the clips' key events, the
+    // focused object's handler (onKeyDown, onKeyUp), then Key's listeners.
     void keyChanged(int keyCode, char32_t character, bool pressed);
+    // Tab that no button's key record took: the focus moves on (back with
+    // Shift).
+    void tabPressed();
+    // The player's window lost the keyboard: nothing keeps the focus.
+    void keyboardLost();
+    // The button, or clip that acts as one, with the focus; null for none.
+    TimelineState *focusedButton();
+    // Around the focused object while it is highlighted, in stage twips.
+    std::optional<QRectF> focusRectangle();
 
     // Before a tick: the budget refills, the timers due by now run, and the
     // clock moves on by one frame.
@@ -179,6 +191,8 @@ private:
     };
 
     std::shared_ptr<const Code> codeFor(const ActionBlock &block);
+    // The keyboard focus reached (`over`) or left the clip or button.
+    void focusRolled(TimelineState &clip, bool over);
     void queueClipEvents(TimelineState &timeline, uint32_t event, std::deque<Queued> &queue);
     void queueMouseEvents(TimelineState &timeline, uint32_t event);
     void broadcastToMouseListeners(const char *method);
@@ -198,8 +212,6 @@ private:
     // A limit cut the queue short: what remains is dropped, except that
     // removed clips still leave their lists.
     void dropQueued();
-    // The handlers for `event` of every clip on the stage.
-    void queueEverywhere(TimelineState &timeline, uint32_t event);
     template <class F> void guarded(F &&queueing);
     // Runs the queue, then `first`'s scripts, the sounds' and the loads'
     // handlers, each followed by what it queued; a limit ends the lot.

@@ -4,6 +4,7 @@
 #include "swf/avm1/scriptengine.h"
 
 #include "swf/avm1/arrayobject.h"
+#include "swf/avm1/scriptfocus.h"
 #include "swf/timeline/button.h"
 #include "swf/timeline/timelinestate.h"
 
@@ -161,6 +162,8 @@ void ScriptEngine::mouseInput(MouseInput input)
     const char *method = input == MouseInput::Move   ? "onMouseMove"
                          : input == MouseInput::Down ? "onMouseDown"
                                                      : "onMouseUp";
+    if (machine_.focus)
+        machine_.focus->mouseUsed();
     if (input == MouseInput::Move)
         drag_.follow(levelsTopFirst());
     Quietly([&] { queueMouseEvents(*root_, event); });

@@ -1,8 +1,8 @@
 // The order Tab moves the focus in: the visible objects that take part
-// (tabEnabled, or by default input fields and clips that act as buttons;
-// a clip's tabChildren false leaves out what it holds), by tabIndex when
-// any of them has one (those without one stay out), else from the top of
-// the stage down and from left to right.
+// (tabEnabled, or by default input fields, buttons and clips that act as
+// buttons; a clip's tabChildren false leaves out what it holds), by
+// tabIndex when any of them has one (those without one stay out), else
+// from the top of the stage down and from left to right.
 
 #include <algorithm>
 #include <cmath>
@@ -33,9 +33,21 @@ bool IsTextField(const DisplayObject &object)
            || dynamic_cast<const EditTextCharacter *>(object.character);
 }
 
-bool IsClip(const DisplayObject &object)
+bool IsButton(const DisplayObject &object)
 {
-    return object.children && !dynamic_cast<const ButtonCharacter *>(object.character);
+    return dynamic_cast<const ButtonCharacter *>(object.character) != nullptr;
+}
+
+bool IsClip(const DisplayObject &object) { return object.children && !IsButton(object); }
+
+// A clip that names a handler of the mouse's button events, even one set
+// to undefined, is one Tab visits.
+bool NamesButtonHandler(Machine &m, Object *clip)
+{
+    static const char *const kHandlers[] = {"onPress",   "onRelease",  "onReleaseOutside", "onRollOver",
+                                            "onRollOut", "onDragOver", "onDragOut"};
+    return m.version() >= 6
+           && std::any_of(std::begin(kHandlers), std::end(kHandlers), [&](const char *name) { return m.has(clip, name); });
 }
 
 // A property that decides when set and gives way to `byDefault` when not.
@@ -63,6 +75,8 @@ public:
                 consider(timeline, object, m_.clips->textField(timeline, object), false);
             else if (IsClip(object))
                 considerClip(timeline, object, nesting);
+            else if (IsButton(object) && object.children)
+                consider(timeline, object, m_.clips->objectFor(object.children.get()), true);
         }
     }
 
@@ -72,7 +86,8 @@ private:
     void considerClip(TimelineState &timeline, DisplayObject &object, int nesting)
     {
         Object *clip = m_.clips->objectFor(object.children.get());
-        consider(timeline, object, clip, actsAsButton_ && actsAsButton_(*object.children));
+        const bool button = (actsAsButton_ && actsAsButton_(*object.children)) || (clip && NamesButtonHandler(m_, clip));
+        consider(timeline, object, clip, button);
         if (clip && FlagOr(m_, clip, "tabChildren", true))
             collect(*object.children, nesting + 1);
     }
@@ -81,11 +96,13 @@ private:
     {
         if (!script)
             return;
+        // An object given a tabIndex takes part unless it says otherwise.
+        const Value index = m_.get(script, "tabIndex");
+        byDefault = byDefault || !index.isUndefined();
         if (!byDefault && IsTextField(object))
             byDefault = m_.toString(m_.get(script, "type")) == "input";
         if (!FlagOr(m_, script, "tabEnabled", byDefault))
             return;
-        const Value index = m_.get(script, "tabIndex");
         const Matrix toStage = TimelineToStage(timeline) * object.matrix;
         stops.push_back({script, index.isUndefined() ? NAN : m_.toNumber(index), QPointF(toStage.tx, toStage.ty)});
     }
@@ -127,7 +144,7 @@ void ScriptFocus::tab(TimelineState &root, bool backwards)
     size_t next = backwards ? count - 1 : 0;
     if (at != stops.end())
         next = (size_t(at - stops.begin()) + (backwards ? count - 1 : 1)) % count;
-    moveTo(stops[next].object);
+    moveTo(stops[next].object, true, true);
 }
 
 }  // namespace swf::avm1

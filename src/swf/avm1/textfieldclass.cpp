@@ -6,6 +6,7 @@
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/scriptfocus.h"
 #include "swf/avm1/textfieldobject.h"
 #include "swf/avm1/textformatclass.h"
 #include "swf/characters/textfieldcharacter.h"
@@ -129,10 +130,12 @@ Value ReplaceSel(Machine &m, const Value &self, const Args &args)
     return {};
 }
 
-Value RemoveTextField(Machine &, const Value &self, const Args &)
+Value RemoveTextField(Machine &m, const Value &self, const Args &)
 {
-    if (TextFieldObject *object = ThisField(self))
+    if (TextFieldObject *object = ThisField(self)) {
+        DropFocusFrom(m, object);
         object->removeFromParent();
+    }
     return {};
 }
 

@@ -7,6 +7,7 @@
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/numberformat.h"
+#include "swf/avm1/scriptfocus.h"
 #include "swf/avm1/textfieldobject.h"
 #include "swf/avm1/textutil.h"
 #include "swf/characters/textfieldcharacter.h"
@@ -206,7 +207,12 @@ void ApplyRotationProperty(Field &f, double n) { SetRotation(f.object, n); }
 Value GetAlpha(Field &f) { return Value(double(f.object.colorTransform.mult[3]) * 100.0); }
 void ApplyAlpha(Field &f, double n) { f.object.colorTransform.mult[3] = float(n / 100.0); }
 Value GetVisible(Field &f) { return Value(f.object.visible); }
-void SetVisible(Field &f, const Value &v) { f.object.visible = f.machine.toBoolean(v); }
+void SetVisible(Field &f, const Value &v)
+{
+    f.object.visible = f.machine.toBoolean(v);
+    if (!f.object.visible)
+        DropFocusFrom(f.machine, &f.self);
+}
 Value GetWidth(Field &f) { return Value(BoxInParent(f).width() / kTwipsPerPixel); }
 void ApplyWidth(Field &f, double n) { ResizeBox(f, true, n); }
 Value GetHeight(Field &f) { return Value(BoxInParent(f).height() / kTwipsPerPixel); }

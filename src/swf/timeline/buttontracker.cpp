@@ -7,6 +7,7 @@
 #include "swf/timeline/framesounds.h"
 #include "swf/timeline/hittest.h"
 #include "swf/timeline/keycodes.h"
+#include "swf/timeline/playercontext.h"
 #include "swf/timeline/scriptmasks.h"
 #include "swf/timeline/timelinestate.h"
 
@@ -70,37 +71,32 @@ bool PickIn(const TimelineState &timeline, const QPointF &point, const QPointF &
     return false;
 }
 
-struct ButtonPlace {
-    ObjectPath path;
-    const ButtonCharacter *button;
-    QPointF stagePosition;
-};
-
-// Every visible button of the tree, topmost first.
-void CollectButtons(const TimelineState &timeline, const Matrix &toStage, ObjectPath &path,
-                    std::vector<ButtonPlace> &out)
+bool ListensFor(const ButtonCharacter &button, int buttonKey)
 {
-    const DisplayList &list = timeline.displayList();
-    for (auto it = list.objects().rbegin(); it != list.objects().rend(); ++it) {
-        const auto &[depth, object] = *it;
-        if (object.clipDepth > 0 || !object.visible)
-            continue;
-        const Matrix objectToStage = toStage * object.matrix;
-        path.steps.push_back(StepTo(depth, object));
-        if (const ButtonCharacter *button = ButtonOf(&object))
-            out.push_back({path, button, QPointF(objectToStage.tx, objectToStage.ty)});
-        else if (object.children)
-            CollectButtons(*object.children, objectToStage, path, out);
-        path.steps.pop_back();
-    }
+    const auto &records = button.actions();
+    return std::any_of(records.begin(), records.end(),
+                       [buttonKey](const ButtonActionRecord &r) { return r.keyCode() == buttonKey; });
 }
 
-std::vector<ButtonPlace> AllButtons(const TimelineState &root)
+// The first visible button, from the lowest depth up and each before what
+// it holds, with a record for `buttonKey`.
+void FirstListening(const TimelineState &timeline, int buttonKey, ObjectPath &path,
+                    std::optional<ObjectPath> &found, int nesting = 0)
 {
-    std::vector<ButtonPlace> buttons;
-    ObjectPath path;
-    CollectButtons(root, Matrix(), path, buttons);
-    return buttons;
+    if (nesting > PlayerContext::kNestingLimit)
+        return;
+    for (const auto &[depth, object] : timeline.displayList().objects()) {
+        if (found)
+            return;
+        if (object.clipDepth > 0 || !object.visible)
+            continue;
+        path.steps.push_back(StepTo(depth, object));
+        if (const ButtonCharacter *button = ButtonOf(&object); button && ListensFor(*button, buttonKey))
+            found = path;
+        else if (object.children)
+            FirstListening(*object.children, buttonKey, path, found, nesting + 1);
+        path.steps.pop_back();
+    }
 }
 
 }  // namespace
@@ -155,9 +151,11 @@ void ButtonTracker::showPicture(const ObjectPath &path, ButtonPicture picture)
     const Timeline &wanted = button->picture(picture);
     if (&placed.object->children->timeline() == &wanted)
         return;
-    auto shown = std::make_unique<TimelineState>(wanted, context_, placed.nesting);
-    shown->start();
-    placed.object->children = std::move(shown);
+    // The same running state takes the new picture, so that the button's
+    // script object (its handlers, its focus) stays what it was.
+    TimelineState &shown = *placed.object->children;
+    shown.load(wanted, shown.displayList().ownDictionary());
+    shown.start();
     placed.object->childTimeline = &wanted;
 }
 
@@ -284,13 +282,18 @@ void ButtonTracker::fireQueued()
 
 void ButtonTracker::fire(const Firing &firing)
 {
+    if (const ButtonCharacter *button = ButtonOf(ResolvePath(root_, firing.button).object))
+        fireRecords(firing, *button);
+    // A clip that acts as a button, and a button's own object after its
+    // records, hear the transition too.
     const PlacedObject target = ResolvePath(root_, firing.button);
-    const ButtonCharacter *button = ButtonOf(target.object);
-    if (!button && target.object && target.object->children && firing.transition && listener_)
+    if (firing.transition && listener_ && target.object && target.object->children)
         listener_->clipMouseEvent(*target.object->children, firing.transition);
-    if (!button)
-        return;
-    for (const ButtonActionRecord &record : button->actions()) {
+}
+
+void ButtonTracker::fireRecords(const Firing &firing, const ButtonCharacter &button)
+{
+    for (const ButtonActionRecord &record : button.actions()) {
         const bool fires = firing.keyCode ? record.keyCode() == firing.keyCode : record.firesOn(ButtonTransition(firing.transition));
         if (!fires)
             continue;
@@ -303,59 +306,43 @@ void ButtonTracker::fire(const Firing &firing)
     }
 }
 
-void ButtonTracker::keyDown(int keyCode, char32_t character)
+bool ButtonTracker::keyDown(int keyCode, char32_t character)
 {
-    if (keyCode == kKeyTab)
-        moveFocus();
-    else if (keyCode == kKeySpace)
-        pressFocused(true);
     const int buttonKey = ButtonKeyFor(keyCode, character);
     if (buttonKey == 0)
+        return false;
+    std::optional<ObjectPath> listener;
+    ObjectPath path;
+    FirstListening(root_, buttonKey, path, listener);
+    if (!listener)
+        return false;
+    queued_.push_back({*listener, 0, buttonKey});
+    fireQueued();
+    return true;
+}
+
+void ButtonTracker::click(const ObjectPath &button)
+{
+    if (!ResolvePath(root_, button).object)
         return;
-    for (const ButtonPlace &place : AllButtons(root_)) {
-        const auto &records = place.button->actions();
-        const bool listens = std::any_of(records.begin(), records.end(), [buttonKey](const ButtonActionRecord &r) {
-            return r.keyCode() == buttonKey;
-        });
-        if (listens) {
-            queued_.push_back({place.path, 0, buttonKey});
-            break;
-        }
-    }
+    queued_.push_back({button, kOverUpToOverDown, 0});
+    queued_.push_back({button, kOverDownToOverUp, 0});
     fireQueued();
 }
 
-void ButtonTracker::keyUp(int keyCode, char32_t)
+std::optional<ObjectPath> PathTo(const TimelineState &root, const TimelineState &timeline)
 {
-    if (keyCode == kKeySpace)
-        pressFocused(false);
-}
-
-// Tab goes through the buttons in reading order: top to bottom, then left
-// to right.
-void ButtonTracker::moveFocus()
-{
-    std::vector<ButtonPlace> buttons = AllButtons(root_);
-    if (buttons.empty())
-        return;
-    std::stable_sort(buttons.begin(), buttons.end(), [](const ButtonPlace &a, const ButtonPlace &b) {
-        return std::make_pair(a.stagePosition.y(), a.stagePosition.x())
-               < std::make_pair(b.stagePosition.y(), b.stagePosition.x());
-    });
-    const auto current = std::find_if(buttons.begin(), buttons.end(),
-                                      [this](const ButtonPlace &place) { return place.path == focus_; });
-    const size_t next = current == buttons.end() ? 0 : size_t(current - buttons.begin() + 1) % buttons.size();
-    focus_ = buttons[next].path;
-}
-
-void ButtonTracker::pressFocused(bool down)
-{
-    if (!focus_ || !ResolvePath(root_, *focus_).object) {
-        focus_.reset();
-        return;
+    ObjectPath path;
+    const TimelineState *state = &timeline;
+    for (; state != &root; state = state->parent()) {
+        const TimelineState *parent = state->parent();
+        Depth depth = 0;
+        if (!parent || !state->owner() || !parent->displayList().depthOf(state->owner(), depth))
+            return std::nullopt;
+        path.steps.push_back(StepTo(depth, *state->owner()));
     }
-    queued_.push_back({*focus_, uint16_t(down ? kOverUpToOverDown : kOverDownToOverUp), 0});
-    fireQueued();
+    std::reverse(path.steps.begin(), path.steps.end());
+    return path;
 }
 
 }  // namespace swf

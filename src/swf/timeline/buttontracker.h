@@ -7,9 +7,10 @@
 // over and down, out and down; a menu button lets go of a press that
 // leaves it and takes one that comes in), shows the picture of its state
 // at once, and each transition fires the button's action records that
-// name it. Keys fire the records that name them, on the topmost button
-// that has one; Tab moves the focus among the buttons and Space presses
-// the focused one.
+// name it. A key fires the records that name it on the first button that
+// has one (the lowest depth first, a button before what it shows); the
+// keyboard focus is the script engine's, which has the tracker click the
+// focused button.
 //
 // Fired records go to the ButtonActionListener set on the tracker (the
 // script engine), in the order of the transitions. Their actions may
@@ -64,6 +65,9 @@ struct PlacedObject {
 
 // The object at `path` now; a null object when it has gone.
 PlacedObject ResolvePath(TimelineState &root, const ObjectPath &path);
+// The path from `root` to the object that shows `timeline`; none when
+// `timeline` is not under `root`.
+std::optional<ObjectPath> PathTo(const TimelineState &root, const TimelineState &timeline);
 
 class ButtonActionListener {
 public:
@@ -77,8 +81,9 @@ public:
     virtual bool clipShowsHand(TimelineState &) { return true; }
     // The clip whose shapes stand for the clip's own (hitArea); null for none.
     virtual TimelineState *clipHitArea(TimelineState &) { return nullptr; }
-    // A transition of a clip that takes the mouse.
-    virtual void clipMouseEvent(TimelineState &, uint16_t) {}
+    // A transition of a clip that takes the mouse, or of a button (after
+    // its records; `clip` is the picture it shows).
+    virtual void clipMouseEvent(TimelineState &clip, uint16_t transition) { (void)clip, (void)transition; }
 };
 
 class ButtonTracker {
@@ -96,12 +101,13 @@ public:
     void refresh();
 
     // Flash key codes; `character` is the text the key types, 0 for none.
-    void keyDown(int keyCode, char32_t character);
-    void keyUp(int keyCode, char32_t character);
+    // True when a button's record for the key fired: the key is taken.
+    bool keyDown(int keyCode, char32_t character);
+    // A press and a release of `button` at once, as a key gives them.
+    void click(const ObjectPath &button);
 
     // An enabled button is under the pointer, or holds a press there.
     bool overButton() const;
-    std::optional<ObjectPath> focus() const { return focus_; }
 
 private:
     enum class State : uint8_t { OverUp, OverDown, OutDown };
@@ -122,9 +128,8 @@ private:
     bool isMenu(const ObjectPath &path);
     void fireQueued();
     void fire(const Firing &firing);
+    void fireRecords(const Firing &firing, const ButtonCharacter &button);
     bool takesMouse(TimelineState &clip) const;
-    void moveFocus();
-    void pressFocused(bool down);
 
     TimelineState &root_;
     PlayerContext &context_;
@@ -133,7 +138,6 @@ private:
     bool down_ = false;
     std::optional<ObjectPath> active_;
     State state_ = State::OverUp;
-    std::optional<ObjectPath> focus_;
     std::vector<Firing> queued_;
 };
 
