@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "swf/avm1/scriptengine.h"
 #include "swf/format/container.h"
@@ -109,6 +110,8 @@ avm1::MovieFacts FactsOf(const MovieDefinition &movie)
     facts.bytesTotal = movie.header.fileLength;
     facts.maxRecursionDepth = movie.maxRecursionDepth;
     facts.scriptTimeoutSeconds = movie.scriptTimeoutSeconds;
+    if (movie.setsBackground)
+        facts.background = movie.background;
     return facts;
 }
 
@@ -215,6 +218,7 @@ public:
         context.sounds = mixer.get();
         root.start();
         scripts.runQueue();
+        takeLevelBackground();
         context.sounds = nullptr;
         soundsPausedAt = root.currentFrame();
     }
@@ -224,12 +228,26 @@ public:
         scripts.beginTick();
         TimelineState::AdvanceAll(context, root, loop);
         scripts.runQueue();
+        takeLevelBackground();
     }
 
     void gotoFrame(int frame)
     {
         root.gotoFrame(frame);
         scripts.runQueue();
+        takeLevelBackground();
+    }
+
+    // The player takes the first stage colour it meets: a movie that sets
+    // none shows the first one a movie loaded into a level brings, and
+    // keeps it when that level goes.
+    void takeLevelBackground()
+    {
+        if (levelBackground)
+            return;
+        for (const auto &level : scripts.loader().levels())
+            if ((levelBackground = scripts.loader().factsOf(level.second.get()).background))
+                return;
     }
     ~State() { mixer->stopAll(); }
 
@@ -241,6 +259,7 @@ public:
     DisplayObject rootPlacement;
     TimelineState root;
     ButtonTracker buttons;
+    std::optional<Rgba> levelBackground;
 };
 
 MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie, std::function<void(const QString &)> trace,
@@ -260,7 +279,10 @@ void MoviePlayer::setDateClock(const DateClock &clock)
 MoviePlayer::~MoviePlayer() = default;
 
 const MovieHeader &MoviePlayer::header() const { return movie_->header; }
-Rgba MoviePlayer::backgroundColor() const { return movie_->background; }
+Rgba MoviePlayer::backgroundColor() const
+{
+    return movie_->setsBackground ? movie_->background : state_->levelBackground.value_or(movie_->background);
+}
 int MoviePlayer::frameCount() const { return state_->root.frameCount(); }
 int MoviePlayer::currentFrame() const { return state_->root.currentFrame(); }
 

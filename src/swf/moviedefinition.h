@@ -17,7 +17,10 @@ namespace swf {
 class MovieDefinition {
 public:
     MovieHeader header;
+    // The stage colour of the movie's first SetBackgroundColor; the player
+    // takes no later one. White where the movie sets none.
     Rgba background{255, 255, 255, 255};
+    bool setsBackground = false;
     uint32_t fileAttributes = 0;
     // ScriptLimits; 0 where the movie leaves the player's own.
     uint16_t maxRecursionDepth = 0;

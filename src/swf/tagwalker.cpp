@@ -315,7 +315,10 @@ void TagWalker::handleRootTag(Tag &tag)
 {
     switch (tag.code) {
     case kSetBackgroundColor:
-        movie_.background = tag.body.rgb();
+        if (!movie_.setsBackground) {
+            movie_.background = tag.body.rgb();
+            movie_.setsBackground = true;
+        }
         return;
     case kFileAttributes:
         movie_.fileAttributes = tag.body.u32();

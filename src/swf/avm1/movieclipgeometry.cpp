@@ -11,10 +11,12 @@
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/interpreter.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/textfieldobject.h"
 #include "swf/avm1/variables.h"
 #include "swf/characters/areacontains.h"
 #include "swf/characters/drawing.h"
 #include "swf/timeline/hittest.h"
+#include "swf/timeline/scriptmasks.h"
 #include "swf/timeline/timelinestate.h"
 
 namespace swf::avm1 {
@@ -154,23 +156,46 @@ Value GlobalToLocal(Machine &m, const Value &self, const Args &args)
     return {};
 }
 
+// A text field still on the stage, as one side of a mask.
+TextFieldObject *LiveField(Object *object)
+{
+    auto *field = dynamic_cast<TextFieldObject *>(object);
+    return field && field->parentState() && field->displayObject() ? field : nullptr;
+}
+
+MaskParty PartyOf(ClipObject *clip, TextFieldObject *field)
+{
+    if (clip)
+        return MaskParty::Clip(clip->state());
+    return field ? MaskParty::Field(field->displayObject()->ownCharacter, field->parentState()) : MaskParty();
+}
+
 // setMask(clip): the clip shows only where the other clip's shapes are;
 // null unmasks it. Anything else masks it with nothing: it shows nothing.
+// A text field may stand on either side (the method borrowed for it).
 Value SetMask(Machine &m, const Value &self, const Args &args)
 {
     ClipObject *clip = ThisClip(self);
-    if (!clip)
+    TextFieldObject *field = clip ? nullptr : LiveField(self.object());
+    TimelineState *home = clip ? clip->state() : field ? field->parentState() : nullptr;
+    if (!home)
         return {};
-    ScriptMasks &masks = clip->state()->context().masks;
+    const MaskParty masked = PartyOf(clip, field);
+    ScriptMasks &masks = home->context().masks;
     if (args[0].isNull()) {
-        masks.remove(clip->state());
+        masks.remove(masked.key());
         return Value(true);
     }
-    ClipObject *mask = ClipArg(m, clip, args[0]);
-    masks.set(clip->state(), mask ? mask->state() : nullptr);
+    ClipObject *from = clip ? clip : field->parentClip();
+    ClipObject *maskClip = from || args[0].isObject() ? ClipArg(m, from, args[0]) : nullptr;
+    TextFieldObject *maskField = maskClip ? nullptr : LiveField(args[0].object());
+    masks.set(masked, PartyOf(maskClip, maskField));
     // A clip layer of the timeline that takes part stops being one.
-    for (ClipObject *part : {clip, mask})
-        if (DisplayObject *object = part ? part->displayObject() : nullptr)
+    for (DisplayObject *object : {clip ? clip->displayObject() : field->displayObject(),
+                                  maskClip ? maskClip->displayObject()
+                                  : maskField ? maskField->displayObject()
+                                              : nullptr})
+        if (object)
             object->clipDepth = 0;
     return Value(true);
 }

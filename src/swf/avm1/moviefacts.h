@@ -7,8 +7,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
+
+#include "swf/format/types.h"
 
 namespace swf {
 class Dictionary;
@@ -31,6 +34,8 @@ struct MovieFacts {
     // ScriptLimits; 0 where the movie leaves the player's own.
     int maxRecursionDepth = 0;
     int scriptTimeoutSeconds = 0;
+    // The stage colour the movie sets, if it sets one.
+    std::optional<Rgba> background;
 };
 
 struct LoadedMovie {

@@ -11,10 +11,12 @@ namespace swf::avm1 {
 
 namespace {
 
-Value Boxed(const Value &self, Object::Kind kind, const Value &fallback)
+// What an object of the class holds; `new Number(5)` makes a plain object
+// that its constructor fills, so the primitive's type tells, not the kind.
+Value Boxed(const Value &self, Value::Type type, const Value &fallback)
 {
     Object *object = self.object();
-    if (object && object->kind() == kind)
+    if (object && object->primitive.type() == type)
         return object->primitive;
     return self.isObject() ? fallback : self;
 }
@@ -33,14 +35,14 @@ Value NumberConstruct(Machine &m, const Value &self, const Args &args)
 
 Value NumberToStringMethod(Machine &m, const Value &self, const Args &args)
 {
-    const double n = m.toNumber(Boxed(self, Object::Kind::Number, Value(NAN)));
+    const double n = m.toNumber(Boxed(self, Value::Type::Number, Value(NAN)));
     const int radix = args[0].isUndefined() ? 10 : ToInt32(m.toNumber(args[0]));
     return Value(NumberToStringRadix(n, radix));
 }
 
 Value NumberValueOf(Machine &, const Value &self, const Args &)
 {
-    return Boxed(self, Object::Kind::Number, Value(NAN));
+    return Boxed(self, Value::Type::Number, Value(NAN));
 }
 
 Value BooleanCall(Machine &m, const Value &, const Args &args)
@@ -57,12 +59,12 @@ Value BooleanConstruct(Machine &m, const Value &self, const Args &args)
 
 Value BooleanToString(Machine &m, const Value &self, const Args &)
 {
-    return Value(m.toString(Boxed(self, Object::Kind::Boolean, Value(false))));
+    return Value(m.toString(Boxed(self, Value::Type::Boolean, Value(false))));
 }
 
 Value BooleanValueOf(Machine &, const Value &self, const Args &)
 {
-    return Boxed(self, Object::Kind::Boolean, Value(false));
+    return Boxed(self, Value::Type::Boolean, Value(false));
 }
 
 }  // namespace

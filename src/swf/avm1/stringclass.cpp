@@ -16,8 +16,8 @@ namespace {
 std::u16string ThisText(Machine &m, const Value &self)
 {
     Object *object = self.object();
-    if (object && object->kind() == Object::Kind::String)
-        return ToUtf16(object->primitive.isString() ? object->primitive.string() : std::string());
+    if (object && object->primitive.isString())
+        return ToUtf16(object->primitive.string());
     return ToUtf16(m.toString(self));
 }
 

@@ -1,6 +1,6 @@
 #include "swf/characters/edittextcharacter.h"
 
-#include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 
 #include "swf/characters/fontcharacter.h"
@@ -46,18 +46,16 @@ EditTextCharacter::EditTextCharacter(uint16_t id, const EditTextProperties &prop
 
 void EditTextCharacter::render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx, uint16_t) const
 {
-    if (!ctx.painter || properties_.bounds.isEmpty())
+    if (properties_.bounds.isEmpty())
         return;
-    QPainter &painter = *ctx.painter;
-    painter.save();
-    painter.setTransform(toStage.toQTransform() * ctx.stageToDevice);
-    painter.setRenderHint(QPainter::Antialiasing, ctx.antialias());
-    painter.setRenderHint(QPainter::TextAntialiasing, ctx.antialias());
-    if (properties_.border)
-        DrawFieldBox(painter, properties_.bounds.toQRectF(), cx.apply(QColor(Qt::black)), cx.apply(QColor(Qt::white)));
-    painter.setClipRect(properties_.bounds.toQRectF(), painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    layout_.paint(painter, cx.apply(properties_.color.toQColor()));
-    painter.restore();
+    FieldLook look;
+    look.box = properties_.bounds.toQRectF();
+    if (properties_.border) {
+        look.border = Qt::black;
+        look.background = Qt::white;
+    }
+    look.text = properties_.color.toQColor();
+    PaintField(ctx, toStage, cx, look, layout_);
 }
 
 // As a clip layer the field shows what it draws: the letters of embedded

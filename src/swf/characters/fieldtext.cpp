@@ -141,6 +141,29 @@ void DrawFieldBox(QPainter &painter, const QRectF &box, const QColor &line, cons
     painter.restore();
 }
 
+void PaintField(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx, const FieldLook &look,
+                const FieldText &text)
+{
+    if (!ctx.painter)
+        return;
+    ColorTransform colours = cx;
+    if (!text.embedded()) {
+        colours.mult[3] = 1;
+        colours.add[3] = 0;
+    }
+    const auto shown = [&colours](const QColor &c) { return c.isValid() ? colours.apply(c) : c; };
+    QPainter &painter = *ctx.painter;
+    painter.save();
+    painter.setTransform(toStage.toQTransform() * ctx.stageToDevice);
+    painter.setRenderHint(QPainter::Antialiasing, ctx.antialias());
+    painter.setRenderHint(QPainter::TextAntialiasing, ctx.antialias());
+    if (look.border.isValid() || look.background.isValid())
+        DrawFieldBox(painter, look.box, shown(look.border), shown(look.background));
+    painter.setClipRect(look.box, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    text.paint(painter, shown(look.text));
+    painter.restore();
+}
+
 void FieldText::paint(QPainter &painter, const QColor &color) const
 {
     if (embedded_) {

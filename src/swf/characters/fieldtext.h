@@ -10,6 +10,7 @@
 #include <QString>
 #include <vector>
 
+#include "swf/characters/character.h"
 #include "swf/characters/textlayout.h"
 #include "swf/format/memorybudget.h"
 #include "swf/format/types.h"
@@ -43,6 +44,23 @@ struct FieldStyle {
 // centres of the device pixels along the box's edges, so neither an
 // antialiased nor an aliased line falls between two pixels.
 void DrawFieldBox(QPainter &painter, const QRectF &box, const QColor &line, const QColor &fill);
+
+class FieldText;
+
+// What a field shows in its own colours: the box, its border and its
+// background (an invalid colour for none) and the colour of its letters.
+struct FieldLook {
+    QRectF box;
+    QColor border;
+    QColor background;
+    QColor text;
+};
+
+// Draws a field as both kinds of field do: the box, then the letters
+// clipped to it. Device text cannot be made see-through, so a field
+// without embedded glyphs takes the colour change but not the alpha.
+void PaintField(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx, const FieldLook &look,
+                const FieldText &text);
 
 class FieldText {
 public:

@@ -1,6 +1,6 @@
 #include "swf/characters/textfieldcharacter.h"
 
-#include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 
 #include "swf/characters/edittextcharacter.h"
@@ -180,21 +180,17 @@ int TextFieldCharacter::visibleLines() const
 void TextFieldCharacter::render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx, uint16_t) const
 {
     ensureLayout();
-    if (!ctx.painter || laidOutBox_.isEmpty())
+    if (laidOutBox_.isEmpty())
         return;
-    QPainter &painter = *ctx.painter;
-    painter.save();
-    painter.setTransform(toStage.toQTransform() * ctx.stageToDevice);
-    painter.setRenderHint(QPainter::Antialiasing, ctx.antialias());
-    painter.setRenderHint(QPainter::TextAntialiasing, ctx.antialias());
-    const QRectF box = laidOutBox_.toQRectF();
-    if (settings_.background || settings_.border)
-        DrawFieldBox(painter, box, settings_.border ? cx.apply(ColorOf(settings_.borderColor)) : QColor(),
-                     settings_.background ? cx.apply(ColorOf(settings_.backgroundColor)) : QColor());
-    painter.setClipRect(box, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    FieldLook look;
+    look.box = laidOutBox_.toQRectF();
+    if (settings_.border)
+        look.border = ColorOf(settings_.borderColor);
+    if (settings_.background)
+        look.background = ColorOf(settings_.backgroundColor);
     const TextFormat format = content_.size() ? content_.formatAt(0) : newTextFormat;
-    layout_.paint(painter, cx.apply(ColorOf(format.color.value_or(0))));
-    painter.restore();
+    look.text = ColorOf(format.color.value_or(0));
+    PaintField(ctx, toStage, cx, look, layout_);
 }
 
 QPainterPath TextFieldCharacter::outline(uint16_t) const
@@ -204,6 +200,16 @@ QPainterPath TextFieldCharacter::outline(uint16_t) const
     box.addRect(laidOutBox_.toQRectF());
     if (!layout_.embedded() || settings_.border || settings_.background)
         return box;
+    return letters();
+}
+
+QPainterPath TextFieldCharacter::letters() const
+{
+    ensureLayout();
+    if (!layout_.embedded())
+        return {};
+    QPainterPath box;
+    box.addRect(laidOutBox_.toQRectF());
     return layout_.letters().intersected(box);
 }
 

@@ -48,6 +48,8 @@ public:
     void render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx,
                 uint16_t ratio) const override;
     QPainterPath outline(uint16_t ratio) const override;
+    // The letters of embedded glyphs within the box; empty for device text.
+    QPainterPath letters() const;
     Rect bounds() const override;
 
     // The box before autoSize has its say; setting it lays out again.

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "swf/characters/drawing.h"
+#include "swf/characters/textfieldcharacter.h"
 #include "swf/render/filterpainter.h"
 #include "swf/timeline/playercontext.h"
 #include "swf/timeline/scriptmasks.h"
@@ -94,11 +95,19 @@ int64_t TargetPixels(const RenderContext &context)
     return int64_t(device->width()) * device->height();
 }
 
-// A clip that a script made the mask of another is drawn only as that
-// clip's mask.
-bool IsScriptMask(const DisplayObject &object)
+// What the script masks know an object by: a clip's timeline, or the
+// character of a text field.
+const void *MaskKey(const DisplayObject &object)
 {
-    return object.children && object.children->context().masks.isMask(object.children.get());
+    return object.children ? static_cast<const void *>(object.children.get()) : object.character;
+}
+
+// A text field masks with its embedded letters where they are; device
+// text masks everything away.
+QPainterPath FieldMaskArea(const Character *field)
+{
+    const auto *text = dynamic_cast<const TextFieldCharacter *>(field);
+    return text ? text->letters() : QPainterPath();
 }
 
 }  // namespace
@@ -134,7 +143,7 @@ void DisplayRenderer::renderList(const DisplayList &list, const Matrix &toStage,
     const size_t firstOfLevel = clips_.size();
     for (const auto &[depth, object] : list.objects()) {
         closeClipsBelow(firstOfLevel, depth);
-        if (!object.visible || IsScriptMask(object))
+        if (!object.visible || isScriptMask(object))
             continue;
         const Matrix objectToStage = toStage * object.matrix;
         if (object.clipDepth > 0) {
@@ -157,16 +166,17 @@ void DisplayRenderer::renderTimeline(const TimelineState &timeline, const Matrix
             applyClips();
         drawing->render(context_, toStage, cx, 0);
     }
+    masks_ = &timeline.context().masks;
     renderList(timeline.displayList(), toStage, cx);
 }
 
 void DisplayRenderer::renderObject(const DisplayObject &object, const Matrix &toStage,
                                    const ColorTransform &cx)
 {
-    const ScriptMasks *masks = object.children ? &object.children->context().masks : nullptr;
-    const bool masked = masks && masks->isMasked(object.children.get());
+    const ScriptMasks *masks = masksOf(object);
+    const bool masked = masks && masks->isMasked(MaskKey(object));
     if (masked)
-        openScriptMask(masks->maskOf(object.children.get()));
+        openScriptMask(*masks->maskPartyOf(MaskKey(object)));
     if (IsBlended(object.blendMode) || !object.filters.empty())
         renderLayered(object, toStage, cx);
     else
@@ -177,15 +187,33 @@ void DisplayRenderer::renderObject(const DisplayObject &object, const Matrix &to
     }
 }
 
+const ScriptMasks *DisplayRenderer::masksOf(const DisplayObject &object) const
+{
+    return object.children ? &object.children->context().masks : masks_;
+}
+
+// A clip or a field that a script made the mask of another is drawn only
+// as that one's mask.
+bool DisplayRenderer::isScriptMask(const DisplayObject &object) const
+{
+    const ScriptMasks *masks = masksOf(object);
+    return masks && masks->isMask(MaskKey(object));
+}
+
 // The mask's shapes where they are on the stage clip the object and all
 // it holds; without a mask nothing shows.
-void DisplayRenderer::openScriptMask(const TimelineState *mask)
+void DisplayRenderer::openScriptMask(const MaskParty &mask)
 {
     ActiveClip clip;
     clip.clipDepth = UINT16_MAX;
     clip.devicePaths.emplace_back();
-    if (mask)
-        addTimelineOutline(*mask, TimelineToStage(*mask), clip.devicePaths.back());
+    if (mask.clip)
+        addTimelineOutline(*mask.clip, TimelineToStage(*mask.clip), clip.devicePaths.back());
+    if (mask.parent)
+        for (const auto &entry : mask.parent->displayList().objects())
+            if (entry.second.character == mask.fieldKey)
+                addPath(FieldMaskArea(mask.fieldKey), TimelineToStage(*mask.parent) * entry.second.matrix,
+                        clip.devicePaths.back());
     clips_.push_back(std::move(clip));
     clipsChanged_ = true;
 }

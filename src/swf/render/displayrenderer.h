@@ -26,6 +26,9 @@
 
 namespace swf {
 
+class ScriptMasks;
+struct MaskParty;
+
 class DisplayRenderer {
 public:
     // `baseClip` (device pixels) limits everything drawn.
@@ -78,7 +81,11 @@ private:
     void addOutline(const DisplayObject &object, const Matrix &toStage, QPainterPath &out) const;
     void addPath(const QPainterPath &path, const Matrix &toStage, QPainterPath &out) const;
     void addTimelineOutline(const TimelineState &timeline, const Matrix &toStage, QPainterPath &out) const;
-    void openScriptMask(const TimelineState *mask);
+    // The script masks that apply to the object: its own context's for a
+    // clip, the drawn timeline's for a field.
+    const ScriptMasks *masksOf(const DisplayObject &object) const;
+    bool isScriptMask(const DisplayObject &object) const;
+    void openScriptMask(const MaskParty &mask);
     void openClip(size_t firstOfLevel, const DisplayObject &object, const Matrix &toStage);
     // The bounding box of an object (all of a sprite's objects) in device pixels.
     QRectF deviceBounds(const DisplayObject &object, const Matrix &toStage) const;
@@ -89,6 +96,8 @@ private:
     QPainterPath baseClip_;
     std::vector<ActiveClip> clips_;
     bool clipsChanged_ = true;
+    // The masks of the timeline being drawn, for its text fields.
+    const ScriptMasks *masks_ = nullptr;
     bool insideLayer_;
     OffscreenBudget ownBudget_{0};
     OffscreenBudget &budget_;
