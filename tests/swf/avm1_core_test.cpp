@@ -132,7 +132,7 @@ TEST(Avm1Core, MarkedProtoEndsInstanceOfByVersion)
         Machine m(c.version);
         const Value objectClass = Global(m, "Object");
         Object *o = m.newObject();
-        o->protoFlags = c.flag;
+        o->findOwn(swf::avm1::kProtoName)->flags = c.flag;
         EXPECT_EQ(m.instanceOf(Value(o), objectClass.object()), c.stillInstance)
             << "v" << c.version << " flag " << c.flag;
     }

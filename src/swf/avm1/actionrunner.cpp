@@ -144,6 +144,7 @@ void ActionRunner::defineFunction(const Action &action)
     const FunctionInfo &info = a_.code->functions[action.a];
     auto *function = m_.make<FunctionObject>(m_.functionProto, a_.code, action.a, a_.scope, a_.pool,
                                              ScopeClip(a_));
+    m_.dressFunction(function);
     Object *prototype = m_.newObject();
     m_.defineValue(prototype, "constructor", Value(function));
     m_.defineValue(function, "prototype", Value(prototype));

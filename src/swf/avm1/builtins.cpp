@@ -18,8 +18,9 @@ void InstallBuiltins(Machine &machine)
     machine.functionProto = machine.make<Object>(machine.objectProto);
     // The global object inherits nothing, not even Object's methods.
     machine.global = machine.make<Object>(nullptr);
-    InstallObjectClass(machine);
+    // Function before all others: every function names it as its maker.
     InstallFunctionClass(machine);
+    InstallObjectClass(machine);
     InstallArrayClass(machine);
     InstallStringClass(machine);
     InstallNumberClass(machine);
@@ -60,7 +61,7 @@ FunctionObject *DefineClass(Machine &machine, const std::string &name, Object *p
 {
     FunctionObject *constructor = machine.newNative(call, construct);
     machine.defineValue(constructor, "prototype", Value(prototype), kDontEnum | kDontDelete);
-    machine.defineValue(prototype, "constructor", Value(constructor));
+    machine.defineValue(prototype, "constructor", Value(constructor), kDontEnum | kDontDelete);
     machine.defineValue(machine.global, name, Value(constructor));
     return constructor;
 }

@@ -51,8 +51,12 @@ void CopyInitProperties(Machine &machine, Object *from, Object *to)
     if (!from || !to)
         return;
     const std::vector<std::string> names = machine.enumerate(from);
-    for (auto name = names.rbegin(); name != names.rend(); ++name)
-        machine.set(to, *name, machine.get(from, *name));
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        // Own values pass whichever player versions they are marked for.
+        const Property *own = from->findOwn(machine.key(*name));
+        const bool raw = own && !own->isAccessor();
+        machine.set(to, *name, raw ? own->value : machine.get(from, *name));
+    }
 }
 
 std::string MovieUrl(const MovieFacts &facts)

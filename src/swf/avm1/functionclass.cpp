@@ -36,7 +36,7 @@ Value ApplyMethod(Machine &m, const Value &self, const Args &args)
 
 void InstallFunctionClass(Machine &m)
 {
-    DefineClass(m, "Function", m.functionProto, FunctionCall);
+    m.functionClass = DefineClass(m, "Function", m.functionProto, FunctionCall);
     m.defineMethod(m.functionProto, "call", CallMethod);
     m.defineMethod(m.functionProto, "apply", ApplyMethod);
 }

@@ -82,7 +82,21 @@ FunctionObject *Machine::newNative(NativeFunction fn, NativeFunction constructor
 {
     FunctionObject *function = make<FunctionObject>(functionProto, fn);
     function->constructor = constructor;
+    dressFunction(function);
     return function;
+}
+
+// Every function, built-in or script, holds its own `__proto__` and
+// `constructor`, both hidden and permanent. Movies before SWF 6 cannot
+// read the first, though the function still inherits through it.
+void Machine::dressFunction(FunctionObject *function)
+{
+    constexpr uint16_t kHiddenPermanent = kDontEnum | kDontDelete;
+    if (Property *proto = function->findOwn(kProtoName))
+        proto->flags = kHiddenPermanent | kVersion6Up;
+    // The Function constructor itself is made before it can be named.
+    Object *maker = functionClass ? functionClass : function;
+    function->putOwn(key("constructor"), "constructor", Value(maker), kHiddenPermanent);
 }
 
 FunctionObject *Machine::defineMethod(Object *target, const std::string &name, NativeFunction fn, uint16_t flags)
@@ -121,8 +135,6 @@ Value Machine::get(Object *object, const std::string &name)
 {
     if (!object)
         return {};
-    if (name == "__proto__")
-        return object->proto() ? Value(object->proto()) : Value();
     Value value;
     lookup(object, name, value);
     return value;
@@ -140,7 +152,9 @@ bool Machine::lookup(Object *object, const std::string &name, Value &value)
             value = std::move(special);
             return true;
         }
-        if (Property *p = o->findOwn(k)) {
+        Property *p = o->findOwn(k);
+        // A property of a later player is not there for this movie.
+        if (p && !(p->flags & hiddenFlags_)) {
             value = p->isAccessor() ? callGetter(p->getter, object) : p->value;
             return true;
         }
@@ -170,15 +184,21 @@ void Machine::set(Object *object, const std::string &name, const Value &value)
 {
     if (!object)
         return;
-    if (name == "__proto__") {
-        object->setProto(value.object());
-        return;
-    }
+    if (name == kProtoName)
+        return assignProto(object, value);
     std::string scratch;
     const std::string &k = keyOf(name, scratch);
     if (!object->watches.empty())
         return setWatched(object, name, k, value);
     setUnwatched(object, name, k, value);
+}
+
+void Machine::assignProto(Object *object, const Value &value)
+{
+    const Property *p = object->findOwn(kProtoName);
+    if (p && (p->flags & kReadOnly))
+        return;
+    object->putOwn(kProtoName, kProtoName, value);
 }
 
 void Machine::setWatched(Object *object, const std::string &name, const std::string &k, const Value &value)
@@ -437,7 +457,7 @@ Value Machine::construct(const Value &constructor, const Args &args)
         return {};
     Value protoValue = get(fn, "prototype");
     Object *instance = make<Object>(protoValue.object() ? protoValue.object() : objectProto);
-    defineValue(instance, "__constructor__", Value(fn), kDontEnum);
+    defineValue(instance, "__constructor__", Value(fn), kDontEnum | kVersion6Up);
     if (version_ < 7)
         defineValue(instance, "constructor", Value(fn), kDontEnum);
     if (fn->constructor) {
@@ -466,7 +486,7 @@ bool Machine::instanceOf(const Value &value, Object *constructor)
     Object *proto = get(constructor, "prototype").object();
     const uint16_t cut = InstanceOfCut(version_);
     int steps = 0;
-    for (Object *o = object; o && !(o->protoFlags & cut) && steps < kChainLimit; ++steps) {
+    for (Object *o = object; o && !(o->protoFlags() & cut) && steps < kChainLimit; ++steps) {
         o = o->proto();
         if (!o)
             break;

@@ -79,6 +79,8 @@ public:
     Object *newObject() { return make<Object>(objectProto); }
     ArrayObject *newArray(std::vector<Value> elements = {});
     FunctionObject *newNative(NativeFunction fn, NativeFunction constructor = nullptr);
+    // Gives a new function its own `__proto__` and `constructor`.
+    void dressFunction(FunctionObject *function);
     // A native method (or other function) on `target`, hidden from for-in.
     FunctionObject *defineMethod(Object *target, const std::string &name, NativeFunction fn,
                                  uint16_t flags = kDontEnum);
@@ -105,6 +107,8 @@ public:
     bool has(Object *object, const std::string &name);
     bool hasOwn(Object *object, const std::string &name);
     bool remove(Object *object, const std::string &name);
+    // Writes `__proto__` unless it is read-only; the chain follows it.
+    void assignProto(Object *object, const Value &value);
     // Every enumerable name of the object and its prototypes, newest first.
     std::vector<std::string> enumerate(Object *object);
 
@@ -190,6 +194,8 @@ public:
     Object *global = nullptr;
     Object *objectProto = nullptr;
     Object *functionProto = nullptr;
+    // The Function constructor, every function's `constructor`.
+    Object *functionClass = nullptr;
     Object *arrayProto = nullptr;
     Object *stringProto = nullptr;
     Object *numberProto = nullptr;

@@ -4,6 +4,23 @@
 
 namespace swf::avm1 {
 
+Object::Object(Object *proto, Kind kind) : proto_(nullptr), kind_(kind)
+{
+    if (proto)
+        setProto(proto);
+}
+
+void Object::setProto(Object *proto)
+{
+    putOwn(kProtoName, kProtoName, Value(proto), kDontEnum | kDontDelete);
+}
+
+uint16_t Object::protoFlags() const
+{
+    const Property *p = findOwn(kProtoName);
+    return p ? p->flags : 0;
+}
+
 Property *Object::findOwn(const std::string &key)
 {
     auto it = properties_.find(key);
@@ -28,11 +45,15 @@ Property &Object::putOwn(const std::string &key, const std::string &name, const 
     property.value = value;
     property.getter = nullptr;
     property.setter = nullptr;
+    if (key == kProtoName)
+        proto_ = value.object();
     return property;
 }
 
 bool Object::removeOwn(const std::string &key)
 {
+    if (key == kProtoName)
+        proto_ = nullptr;
     return properties_.erase(key) > 0;
 }
 

@@ -32,6 +32,11 @@ enum PropertyFlag : uint16_t {
     kVersion9Up = 0x2000,
 };
 
+// The name of the own property that links an object to its prototype.
+// Every object made with a prototype has it (hidden and permanent); the
+// link itself is kept beside it so that lookups need not search for it.
+inline const std::string kProtoName = "__proto__";
+
 struct Property {
     std::string name;  // as first written, for enumeration
     Value value;
@@ -65,19 +70,25 @@ class Object {
 public:
     enum class Kind : uint8_t { Plain, Function, Array, Boolean, Number, String, Clip, Button, Error };
 
-    explicit Object(Object *proto, Kind kind = Kind::Plain) : proto_(proto), kind_(kind) {}
+    explicit Object(Object *proto, Kind kind = Kind::Plain);
     virtual ~Object() = default;
     Object(const Object &) = delete;
     Object &operator=(const Object &) = delete;
 
     Kind kind() const { return kind_; }
+    // The prototype lookups follow: the object `__proto__` holds, if it
+    // holds one and is there.
     Object *proto() const { return proto_; }
-    void setProto(Object *proto) { proto_ = proto; }
+    // Sets `__proto__` (made anew if deleted) and so the link.
+    void setProto(Object *proto);
+    // The attributes of `__proto__`; 0 when there is none.
+    uint16_t protoFlags() const;
 
     // Own properties by folded key.
     Property *findOwn(const std::string &key);
     const Property *findOwn(const std::string &key) const;
-    // Adds or overwrites an own data property (attributes as given when new).
+    // Adds or overwrites an own data property (attributes as given when new);
+    // writing `__proto__` moves the link too.
     Property &putOwn(const std::string &key, const std::string &name, const Value &value, uint16_t flags = 0);
     bool removeOwn(const std::string &key);
     // Own properties, newest first.
@@ -96,10 +107,6 @@ public:
 
     // Set by the constructor of a built-in class that keeps native state.
     std::unique_ptr<NativeState> native;
-
-    // The attributes of the object's `__proto__` (it is no ordinary
-    // property, yet ASSetPropFlags can mark it).
-    uint16_t protoFlags = 0;
 
     std::vector<Watch> watches;
 

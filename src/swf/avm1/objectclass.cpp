@@ -145,12 +145,9 @@ Value AsSetPropFlags(Machine &m, const Value &, const Args &args)
         return {};
     const auto set = uint16_t(ToInt32(m.toNumber(args[2])));
     const auto clear = uint16_t(ToInt32(m.toNumber(args[3])));
-    for (const std::string &name : FlagNames(m, object, args[1])) {
-        if (name == "__proto__")
-            object->protoFlags = uint16_t((object->protoFlags & ~clear) | set);
-        else if (Property *p = object->findOwn(m.key(name)))
+    for (const std::string &name : FlagNames(m, object, args[1]))
+        if (Property *p = object->findOwn(m.key(name)))
             p->flags = uint16_t((p->flags & ~clear) | set);
-    }
     return {};
 }
 

@@ -20,6 +20,7 @@ namespace {
 
 // Event handler methods (onEnterFrame, onUnload...) came with SWF 6.
 constexpr int kHandlerMethodVersion = 6;
+constexpr int kOwnConstructorBelowVersion = 7;
 // Before SWF 6 scripts saw a button as a clip.
 constexpr int kButtonObjectVersion = 6;
 
@@ -228,8 +229,10 @@ void ScriptEngine::constructAs(ClipObject *clip, Object *constructor)
 {
     if (Object *proto = machine_.get(constructor, "prototype").object())
         clip->setProto(proto);
-    machine_.defineValue(clip, "__constructor__", Value(constructor), kDontEnum);
-    if (facts_.version >= kHandlerMethodVersion)
+    // As `new` does: the class in `__constructor__`, and in `constructor`
+    // too before SWF 7.
+    machine_.defineValue(clip, "__constructor__", Value(constructor), kDontEnum | kVersion6Up);
+    if (facts_.version < kOwnConstructorBelowVersion)
         machine_.defineValue(clip, "constructor", Value(constructor), kDontEnum);
     machine_.call(Value(constructor), Value(clip), Args());
 }

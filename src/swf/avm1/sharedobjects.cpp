@@ -160,7 +160,8 @@ void SharedObjects::clear(Object *sharedObject)
         return;
     Object *data = entry->second.data;
     for (const Property *p : data->ownNewestFirst())
-        data->removeOwn(machine_.key(p->name));
+        if (p->name != kProtoName)
+            data->removeOwn(machine_.key(p->name));
     store_->remove(entry->first);
 }
 

@@ -51,11 +51,14 @@ bool CanAdopt(Machine &m, Object *parent, Object *child)
     return XmlNodeOf(parent) && XmlNodeOf(child) && !IsSelfOrAbove(m, child, parent);
 }
 
-// Own properties, oldest first: the order attributes were written in.
+// Own properties but the prototype link, oldest first: the order
+// attributes were written in.
 std::vector<const Property *> OldestFirst(const Object &object)
 {
     std::vector<const Property *> list = object.ownNewestFirst();
     std::reverse(list.begin(), list.end());
+    list.erase(std::remove_if(list.begin(), list.end(), [](const Property *p) { return p->name == kProtoName; }),
+               list.end());
     return list;
 }
 
