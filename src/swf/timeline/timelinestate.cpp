@@ -77,6 +77,8 @@ void TimelineState::step(bool loop)
     const int next = current_ + 1;
     if (next < frameCount())
         playInto(next);
+    else if (!timeline_->complete)
+        return;
     else if (!loop)
         playing_ = false;
     else if (current_ != 0)

@@ -37,7 +37,8 @@ public:
     void start();
     // One tick of the whole player: every running timeline, newest first,
     // moves to its next frame when playing. Sprites loop; the root wraps
-    // to frame 0 only with `loop`, else it stops at its end.
+    // to frame 0 only with `loop`, else it stops at its end. A timeline
+    // whose tags stop short of their End tag waits on its last frame.
     static void AdvanceAll(PlayerContext &context, TimelineState &root, bool loop);
     // Goes to `frame` (clamped) and reports it; the play state stays as it
     // was. The timeline's stream stops; `withSounds` starts the sounds of
