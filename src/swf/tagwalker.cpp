@@ -192,6 +192,7 @@ bool TagWalker::walkTags(SwfReader &r, Timeline &timeline, bool root)
             handleRootTag(tag);
     }
     const bool complete = ended && !r.overrun() && !outOfMemory_;
+    timeline.complete = complete;
     // Tags after the last ShowFrame of a finished list are never shown;
     // those of a cut-off list, or of a list without any ShowFrame, are.
     const bool pending = !frame.commands.empty() || !frame.actions.empty() || !frame.initActions.empty()

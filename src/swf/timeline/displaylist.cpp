@@ -94,6 +94,9 @@ DisplayObject *DisplayList::place(const DisplayCommand &command, int frame)
 {
     if (DisplayObject *existing = find(command.depth)) {
         if (command.move) {
+            // What scripts made is theirs to move, wherever it lies.
+            if (existing->scripted)
+                return nullptr;
             if (command.hasCharacter && command.characterId != existing->characterId
                 && canReplace(*existing, command.characterId))
                 setCharacter(*existing, command.characterId, frame);

@@ -32,6 +32,10 @@ public:
     std::shared_ptr<SoundStream> stream;
     // The length of a sprite's tag list in the file.
     uint32_t byteLength = 0;
+    // The list ended with its End tag. One that stops short is still
+    // loading as far as the player knows: it waits on its last frame
+    // rather than loop.
+    bool complete = true;
 
     // The count set (loading sets the parsed frames, whatever the file's
     // header states); without one, the parsed frames; at least 1.

@@ -77,6 +77,8 @@ void TimelineState::step(bool loop)
     const int next = current_ + 1;
     if (next < frameCount())
         playInto(next);
+    else if (!timeline_->complete)
+        return;
     else if (!loop)
         playing_ = false;
     else if (current_ != 0)
@@ -197,31 +199,64 @@ bool TimelineState::isUnloading() const
     return false;
 }
 
+namespace {
+
+// Depths from here up belong to scripts: going back leaves what lies there
+// where it is, even when the timeline placed it.
+constexpr Depth kFirstScriptDepth = 16384;
+
+// A clip (or a text field scripts changed) is somebody scripts may hold;
+// drawn characters are the same whichever copy shows them.
+bool HasIdentity(const DisplayObject &object) { return object.children || object.ownCharacter; }
+
+// The placement found again on the way back takes the kept object's place
+// on the stage; a script's own moves stand.
+void TakePlacement(DisplayObject &kept, const DisplayObject &placed)
+{
+    if (!kept.transformedByScript) {
+        kept.matrix = placed.matrix;
+        kept.colorTransform = placed.colorTransform;
+        kept.scaleRotationKnown = false;
+    }
+    kept.visible = placed.visible;
+    kept.blendMode = placed.blendMode;
+    kept.filters = placed.filters;
+    kept.clipDepth = placed.clipDepth;
+}
+
+}  // namespace
+
+// Going back compares what is on the list with what the timeline holds at
+// the frame, depth by depth. An object the timeline holds there too stays,
+// with its own state and children, when it is the timeline's own and its
+// ratio is the placement's: the player tells its objects apart by depth and
+// ratio, not by character, so clips that swapped depths stay as they are.
+// Objects of the timeline's depths that the frame does not hold go, those
+// of script depths stay; what goes waits for its unload handlers as a
+// removed clip does.
 void TimelineState::rebuild(int frame)
 {
     DisplayList rebuilt(context_, list_.ownDictionary());
     for (int f = 0; f <= frame; ++f)
         for (const DisplayCommand &command : timeline_->frame(f).commands)
             rebuilt.apply(command, f);
-    for (auto &[depth, object] : rebuilt.objects()) {
-        DisplayObject *old = list_.find(depth);
-        if (!old || old->characterId != object.characterId || old->placeFrame != object.placeFrame)
-            continue;
-        object.children = std::move(old->children);
-        if (old->ownCharacter) {
-            object.ownCharacter = std::move(old->ownCharacter);
-            object.character = object.ownCharacter.get();
-        }
-    }
-    // What scripts made stays where it is; clips that the rebuild drops
-    // wait for their unload handlers as removed ones do.
-    for (auto &[depth, object] : list_.objects()) {
-        const bool scriptedKept = object.scripted && !rebuilt.find(depth);
-        if (!scriptedKept && !(object.children && keepForUnload(object, depth)))
-            continue;
-        const Depth keptAt = scriptedKept || depth < 0 ? depth : UnloadingDepth(depth);
-        if (rebuilt.objects().emplace(keptAt, std::move(object)).second)
+    auto keepAt = [&](Depth depth, DisplayObject &object) {
+        if (rebuilt.objects().insert_or_assign(depth, std::move(object)).second)
             ++context_.liveObjects;
+    };
+    for (auto &[depth, object] : list_.objects()) {
+        DisplayObject *placed = rebuilt.find(depth);
+        if (depth < 0 || (!placed && depth >= kFirstScriptDepth)) {
+            keepAt(depth, object);
+            continue;
+        }
+        if (placed && HasIdentity(object) && !object.scripted && object.ratio == placed->ratio) {
+            TakePlacement(object, *placed);
+            keepAt(depth, object);
+            continue;
+        }
+        if (object.children && keepForUnload(object, depth))
+            keepAt(UnloadingDepth(depth), object);
     }
     list_ = std::move(rebuilt);
     adoptChildren();

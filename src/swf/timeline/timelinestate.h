@@ -4,7 +4,8 @@
 // its display list in step with the frame: stepping forward replays only
 // the commands of the frames entered; going back rebuilds the list from
 // frame 0, keeping the objects (and their own running state) that the
-// rebuild places again from the same frame, and those a script made. The
+// rebuild places again at their depth with the same ratio, and what lies
+// at script depths. The
 // frame entered is reported to the player's script host as its tags come:
 // its action blocks between its placements, a new sprite starting (and
 // showing its first frame) where it is placed. Owned by its parent object
@@ -37,7 +38,8 @@ public:
     void start();
     // One tick of the whole player: every running timeline, newest first,
     // moves to its next frame when playing. Sprites loop; the root wraps
-    // to frame 0 only with `loop`, else it stops at its end.
+    // to frame 0 only with `loop`, else it stops at its end. A timeline
+    // whose tags stop short of their End tag waits on its last frame.
     static void AdvanceAll(PlayerContext &context, TimelineState &root, bool loop);
     // Goes to `frame` (clamped) and reports it; the play state stays as it
     // was. The timeline's stream stops; `withSounds` starts the sounds of
