@@ -355,10 +355,14 @@ void ScriptEngine::buttonActionFired(TimelineState &timeline, DisplayObject &, c
 
 void ScriptEngine::runQueue()
 {
-    runScripts([] {});
+    runScripts([this] {
+        sounds_.completeEnded(machine_);
+        drain();
+        loader_.runDue();
+    });
 }
 
-template <class F> void ScriptEngine::runScripts(F &&first)
+template <class F> void ScriptEngine::runScripts(F &&then)
 {
     if (running_)
         return;
@@ -367,10 +371,7 @@ template <class F> void ScriptEngine::runScripts(F &&first)
         if (root_)
             textFields_.syncVariables(*root_);
         drain();
-        first();
-        sounds_.completeEnded(machine_);
-        drain();
-        loader_.runDue();
+        then();
         drain();
         if (root_)
             textFields_.syncVariables(*root_);

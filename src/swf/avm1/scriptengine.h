@@ -213,9 +213,9 @@ private:
     // removed clips still leave their lists.
     void dropQueued();
     template <class F> void guarded(F &&queueing);
-    // Runs the queue, then `first`'s scripts, the sounds' and the loads'
-    // handlers, each followed by what it queued; a limit ends the lot.
-    template <class F> void runScripts(F &&first);
+    // Runs the queue, then `then`, then what that queued; a limit ends
+    // the lot.
+    template <class F> void runScripts(F &&then);
     void runOne(const Queued &entry);
     bool takeNext(Queued &entry);
     // Between action lists nothing but the engine's own references and the
