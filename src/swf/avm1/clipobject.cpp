@@ -18,6 +18,7 @@ namespace {
 
 // _lockroot came with SWF 7.
 constexpr int kLockRootVersion = 7;
+constexpr int kLastDisplayFirstVersion = 5;
 
 const char *const kPropertyNames[] = {
     "_x",        "_y",           "_xscale",    "_yscale", "_currentframe", "_totalframes",
@@ -349,8 +350,19 @@ void ClipObject::setProperty(Machine &machine, int index, const Value &value)
 Value ClipObject::getSpecial(Machine &machine, const std::string &name, bool &found)
 {
     found = false;
+    if (!state_)
+        return {};
+    // Up to SWF 5 the display properties come before anything of the
+    // same name; later, own properties and children come first.
+    if (machine.version() <= kLastDisplayFirstVersion) {
+        const int index = DisplayPropertyIndex(name);
+        if (index >= 0) {
+            found = true;
+            return property(machine, index);
+        }
+    }
     std::string scratch;
-    if (!state_ || findOwn(machine.keyOf(name, scratch)))
+    if (findOwn(machine.keyOf(name, scratch)))
         return {};
     if (Object *named = namedChild(machine, name)) {
         found = true;

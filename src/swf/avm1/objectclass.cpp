@@ -164,12 +164,17 @@ void InstallObjectClass(Machine &m)
     FunctionObject *object = DefineClass(m, "Object", m.objectProto, ObjectCall, ObjectConstruct);
     m.defineMethod(m.objectProto, "toString", ToStringMethod);
     m.defineMethod(m.objectProto, "valueOf", ValueOfMethod);
-    m.defineMethod(m.objectProto, "hasOwnProperty", HasOwnProperty);
-    m.defineMethod(m.objectProto, "isPropertyEnumerable", IsPropertyEnumerable);
-    m.defineMethod(m.objectProto, "isPrototypeOf", IsPrototypeOf);
-    m.defineMethod(m.objectProto, "addProperty", AddProperty);
-    m.defineMethod(m.objectProto, "watch", WatchMethod);
-    m.defineMethod(m.objectProto, "unwatch", UnwatchMethod);
+    // The rest came with SWF 6: older movies do not see them.
+    const std::pair<const char *, NativeFunction> laterMethods[] = {
+        {"watch", WatchMethod},
+        {"unwatch", UnwatchMethod},
+        {"addProperty", AddProperty},
+        {"hasOwnProperty", HasOwnProperty},
+        {"isPropertyEnumerable", IsPropertyEnumerable},
+        {"isPrototypeOf", IsPrototypeOf},
+    };
+    for (const auto &[name, method] : laterMethods)
+        m.defineMethod(m.objectProto, name, method, kDontEnum | kVersion6Up);
     m.defineMethod(object, "registerClass", RegisterClass);
     m.defineMethod(m.global, "ASSetPropFlags", AsSetPropFlags);
 }
