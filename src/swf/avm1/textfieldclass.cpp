@@ -190,8 +190,9 @@ void InstallTextFieldClass(Machine &m)
         {"removeTextField", RemoveTextField},
         {"getDepth", GetDepth},
     };
+    // SWF 5 movies make fields but see none of their methods.
     for (const auto &[name, fn] : methods)
-        m.defineMethod(m.textFieldProto, name, fn);
+        m.defineMethod(m.textFieldProto, name, fn, kDontEnum | kVersion6Up);
     m.defineMethod(m.clipProto, "createTextField", CreateTextField);
     InstallTextFormatClass(m);
 }
