@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 QString FirstArgument(const QStringList &arguments)
@@ -17,4 +18,11 @@ bool IsArgumentPresent(const QString &argument)
 QString ArgumentFolder(const QString &argument)
 {
     return argument.left(argument.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString FolderArgument(const QString &argument)
+{
+    if (!IsArgumentPresent(argument) || !QFileInfo(argument).isDir())
+        return {};
+    return argument.endsWith(QLatin1Char('/')) ? argument : argument + QLatin1Char('/');
 }

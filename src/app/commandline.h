@@ -1,5 +1,6 @@
 #pragma once
-// The command line: only the first argument counts, and it names a movie.
+// The command line: only the first argument counts, and it names a movie
+// (or a folder to open).
 
 #include <QString>
 #include <QStringList>
@@ -15,3 +16,7 @@ bool IsArgumentPresent(const QString &argument);
 // The folder part of the argument: everything up to and including its last
 // "/", or empty for a bare file name.
 QString ArgumentFolder(const QString &argument);
+
+// An argument that names an existing folder, with a "/" at its end, so that
+// its folder part is the folder itself; empty for anything else (a movie).
+QString FolderArgument(const QString &argument);

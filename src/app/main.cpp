@@ -10,12 +10,13 @@ int main(int argc, char *argv[])
     SetUpApplication();
 
     // A movie named on the command line plays full screen first; the main
-    // window opens afterwards in every case.
-    const QString movie = FirstArgument(QCoreApplication::arguments());
-    if (IsArgumentPresent(movie))
-        PlayMovieFullScreen(nullptr, movie);
+    // window opens afterwards in every case, on a named folder itself.
+    const QString argument = FirstArgument(QCoreApplication::arguments());
+    const QString folder = FolderArgument(argument);
+    if (folder.isEmpty() && IsArgumentPresent(argument))
+        PlayMovieFullScreen(nullptr, argument);
 
-    TFrmMain mainWindow(movie);
+    TFrmMain mainWindow(folder.isEmpty() ? argument : folder);
     mainWindow.show();
     return app.exec();
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 TEST(CommandLine, OnlyTheFirstArgumentCounts)
 {
     EXPECT_EQ(FirstArgument({QStringLiteral("pavoko")}), QString());
@@ -41,4 +44,21 @@ TEST(CommandLine, FolderPartEndsAtTheLastSeparator)
     };
     for (const auto &c : cases)
         EXPECT_EQ(ArgumentFolder(c.argument), c.folder) << c.argument.toStdString();
+}
+
+// A folder opens in the main window instead of playing; a movie, a missing
+// path or nothing at all is no folder argument.
+TEST(CommandLine, AnExistingFolderIsOpenedAsItself)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile movie(dir.filePath(QStringLiteral("clock.swf")));
+    ASSERT_TRUE(movie.open(QIODevice::WriteOnly));
+    movie.close();
+    EXPECT_EQ(FolderArgument(dir.path()), dir.path() + QLatin1Char('/'));
+    EXPECT_EQ(FolderArgument(dir.path() + QLatin1Char('/')), dir.path() + QLatin1Char('/'));
+    EXPECT_EQ(ArgumentFolder(FolderArgument(dir.path())), dir.path() + QLatin1Char('/'));
+    EXPECT_EQ(FolderArgument(movie.fileName()), QString());
+    EXPECT_EQ(FolderArgument(dir.filePath(QStringLiteral("gone"))), QString());
+    EXPECT_EQ(FolderArgument(QStringLiteral("  ")), QString());
 }
