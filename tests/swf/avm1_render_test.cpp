@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "actionassembler.h"
@@ -223,4 +224,156 @@ TEST_F(StageColour, AMovieWithoutAColourTakesTheOneALevelBrings)
     EXPECT_EQ(shownAfterFrames(bare, 4), (swf::Rgba{0, 0, 255, 255}));
     const QString red = write("red.swf", Movie({{255, 0, 0, 255}}, "level.swf"));
     EXPECT_EQ(shownAfterFrames(red, 5), (swf::Rgba{255, 0, 0, 255})) << "a level never replaces the movie's own";
+}
+
+namespace {
+
+constexpr uint8_t kNewMethod = 0x53, kInitArray = 0x42;
+
+// bd = new flash.display.BitmapData(10, 10, false, 0xff0000)
+ActionAssembler &RedBitmap(ActionAssembler &a)
+{
+    a.push({"bd", 0xff0000, Item::boolean(false), 10, 10, 4, "flash"}).op(kGetVariable);
+    a.push({"display"}).op(kGetMember).push({"BitmapData"}).op(kNewMethod).op(kSetVariable);
+    return a;
+}
+
+// target.method(variable, more...): the first argument is a variable's value.
+ActionAssembler &CallOn(ActionAssembler &a, const char *target, const char *method, const char *variable,
+                        std::vector<Item> more = {})
+{
+    for (auto arg = more.rbegin(); arg != more.rend(); ++arg)
+        a.push({*arg});
+    a.push({variable}).op(kGetVariable);
+    a.push({int(more.size()) + 1, target}).op(kGetVariable).push({method}).op(kCallMethod).op(kPop);
+    return a;
+}
+
+// A square over 0..50 in clip `a`, filled by `fill` (which leaves the
+// clip's method call on the stack's top).
+ActionAssembler SquareFilledBy(const std::function<void(ActionAssembler &)> &fill)
+{
+    ActionAssembler a;
+    Call(a, "this", "createEmptyMovieClip", {"a", 1});
+    fill(a);
+    Call(a, "a", "moveTo", {0, 0});
+    for (const auto &[x, y] : {std::pair{50, 0}, {50, 50}, {0, 50}, {0, 0}})
+        Call(a, "a", "lineTo", {x, y});
+    Call(a, "a", "endFill");
+    return a;
+}
+
+// a.beginGradientFill("linear", [0xff0000, 0xff0000], [100, 100], [0, last], box, extra...)
+void RedGradient(ActionAssembler &a, Item last, std::vector<Item> extra)
+{
+    for (auto arg = extra.rbegin(); arg != extra.rend(); ++arg)
+        a.push({*arg});
+    a.push({"matrixType", "box", "x", 0, "y", 0, "w", 50, "h", 50, "r", 0, 6}).op(kInitObject);
+    a.push({last, 0, 2}).op(kInitArray).push({100, 100, 2}).op(kInitArray);
+    a.push({0xff0000, 0xff0000, 2}).op(kInitArray).push({"linear"});
+    a.push({int(extra.size()) + 5, "a"}).op(kGetVariable).push({"beginGradientFill"}).op(kCallMethod).op(kPop);
+}
+
+}  // namespace
+
+TEST(Avm1BitmapFill, TheFillShowsTheBitmapAsItIsWhenDrawn)
+{
+    ActionAssembler a = SquareFilledBy([](ActionAssembler &s) {
+        CallOn(RedBitmap(s), "a", "beginBitmapFill", "bd");
+    });
+    // Drawn after the fill was set: bd.fillRect(bd.rectangle, 0xff0000ff).
+    a.push({4278190335.0, "bd"}).op(kGetVariable).push({"rectangle"}).op(kGetMember);
+    a.push({2, "bd"}).op(kGetVariable).push({"fillRect"}).op(kCallMethod).op(kPop);
+    EXPECT_EQ(Picture(a.bytes()).pixel(25, 25), 0xff0000ffu);
+}
+
+TEST(Avm1BitmapFill, ABitmapThatDoesNotRepeatCarriesItsEdgesOn)
+{
+    struct Case {
+        const char *what;
+        std::function<void(ActionAssembler &)> fill;
+        QRgb at40;
+    };
+    const std::vector<Case> cases = {
+        {"edges carried on",
+         [](ActionAssembler &s) {
+             CallOn(RedBitmap(s), "a", "beginBitmapFill", "bd", {Item::null(), Item::boolean(false)});
+         },
+         0xffff0000},
+        {"repeated", [](ActionAssembler &s) { CallOn(RedBitmap(s), "a", "beginBitmapFill", "bd"); }, 0xffff0000},
+        {"an empty matrix is the identity",
+         [](ActionAssembler &s) {
+             // a.beginBitmapFill(bd, {}, false): the bitmap's edges, not a point stretched.
+             RedBitmap(s).push({Item::boolean(false), 0}).op(kInitObject).push({"bd"}).op(kGetVariable);
+             s.push({3, "a"}).op(kGetVariable).push({"beginBitmapFill"}).op(kCallMethod).op(kPop);
+         },
+         0xffff0000},
+        {"no bitmap fills nothing", [](ActionAssembler &s) { Call(s, "a", "beginBitmapFill", {42}); }, kWhite},
+    };
+    for (const Case &c : cases) {
+        const QImage picture = Picture(SquareFilledBy(c.fill).bytes());
+        EXPECT_EQ(picture.pixel(40, 40), c.at40) << c.what;
+    }
+}
+
+TEST(Avm1GradientFill, RatiosAreWholeNumbersWithin0To255)
+{
+    struct Case {
+        Item last;
+        std::vector<Item> extra;
+        QRgb at25;
+    };
+    const std::vector<Case> cases = {
+        {255, {}, 0xffff0000},
+        {255.9, {}, 0xffff0000},
+        {256, {}, kWhite},
+        {-1, {}, kWhite},
+        {255, {"pad", "RGB", 0}, 0xffff0000},
+        {255, {"pad", "RGB", 0, "one too many"}, kWhite},
+    };
+    for (const Case &c : cases) {
+        const QImage picture = Picture(SquareFilledBy([&c](ActionAssembler &s) { RedGradient(s, c.last, c.extra); }).bytes());
+        EXPECT_EQ(picture.pixel(25, 25), c.at25) << c.last.number << " with " << c.extra.size() << " more";
+    }
+}
+
+TEST(Avm1ClipDisplay, OpaqueBackgroundAndBlendModeReadBackAsSet)
+{
+    ActionAssembler a;
+    Call(a, "this", "createEmptyMovieClip", {"c", 1});
+    const auto traceMember = [&a](const char *member) {
+        a.push({"c"}).op(kGetVariable).push({member}).op(kGetMember).op(kTrace);
+    };
+    traceMember("opaqueBackground");
+    traceMember("blendMode");
+    SetMember(a, "c", "opaqueBackground", 0x1000ff00);
+    SetMember(a, "c", "blendMode", "multiply");
+    traceMember("opaqueBackground");
+    traceMember("blendMode");
+    SetMember(a, "c", "opaqueBackground", Item::null());
+    SetMember(a, "c", "blendMode", 4);
+    traceMember("opaqueBackground");
+    traceMember("blendMode");
+    SetMember(a, "c", "blendMode", "no such mode");
+    traceMember("blendMode");
+    EXPECT_EQ(Traces(a.bytes()), (QStringList{"undefined", "normal", "65280", "multiply", "undefined", "screen",
+                                              "screen"}));
+    EXPECT_EQ(Traces(a.bytes(), 7).mid(0, 2), (QStringList(2, "undefined"))) << "the properties came with version 8";
+}
+
+TEST(Avm1ClipDisplay, AnOpaqueBackgroundFillsTheClipsBox)
+{
+    // A blue triangle over the top left half of 0..100.
+    ActionAssembler a;
+    Call(a, "this", "createEmptyMovieClip", {"c", 1});
+    Call(a, "c", "beginFill", {0x0000ff});
+    Call(a, "c", "moveTo", {0, 0});
+    for (const auto &[x, y] : {std::pair{100, 0}, {0, 100}, {0, 0}})
+        Call(a, "c", "lineTo", {x, y});
+    Call(a, "c", "endFill");
+    SetMember(a, "c", "opaqueBackground", 0xff0000);
+    const QImage picture = Picture(a.bytes());
+    EXPECT_EQ(picture.pixel(20, 20), 0xff0000ffu) << "the drawing over its background";
+    EXPECT_EQ(picture.pixel(80, 80), 0xffff0000u) << "the background where the drawing is not";
+    EXPECT_EQ(picture.pixel(150, 150), kWhite) << "outside the box";
 }

@@ -214,6 +214,7 @@ void InstallMovieClipClass(Machine &m)
     m.defineMethod(m.clipProto, "getNextHighestDepth", GetNextHighestDepth, kDontEnum | kVersion7Up);
     InstallClipDrawingMethods(m);
     InstallClipGeometryMethods(m);
+    InstallClipDisplayProperties(m);
 }
 
 }  // namespace swf::avm1

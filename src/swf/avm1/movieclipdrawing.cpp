@@ -1,11 +1,13 @@
 // MovieClip's drawing methods: lineStyle, lineGradientStyle, beginFill,
-// beginGradientFill, moveTo, lineTo, curveTo, endFill and clear. They
+// beginGradientFill, beginBitmapFill, moveTo, lineTo, curveTo, endFill and
+// clear. They
 // draw into the clip's own drawing, in pixels of the clip's space.
 
 #include <algorithm>
 #include <cmath>
 
 #include "swf/avm1/arrayobject.h"
+#include "swf/avm1/bitmapdataobject.h"
 #include "swf/avm1/clipmethods.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/machine.h"
@@ -23,6 +25,9 @@ constexpr double kFarthestTwips = 1e8;
 // What one drawn edge, move or style costs the script memory budget.
 constexpr size_t kEdgeBytes = 96;
 constexpr size_t kMostGradientStops = 15;
+// type, colours, alphas, ratios, matrix, spread, interpolation, focal point.
+constexpr size_t kMostGradientArgs = 8;
+constexpr double kLastRatio = 255;
 // The gradient square is 32768 twips wide; scripts give sizes in pixels.
 constexpr double kGradientSquarePixels = 32768.0 / kTwipsPerPixel;
 
@@ -82,10 +87,25 @@ std::vector<Value> ArrayValues(Machine &m, const Value &value)
     return values;
 }
 
-double NumberMember(Machine &m, Object *object, const char *name)
+double NumberMember(Machine &m, Object *object, const char *name, double fallback = 0)
 {
     const double n = m.toNumber(m.get(object, name));
-    return std::isfinite(n) ? n : 0;
+    return std::isfinite(n) ? n : fallback;
+}
+
+// {a, b, c, d, tx, ty} with the translation in pixels, to twips; `unit`
+// is the size of one unit of the source space in twips. A member that is
+// no number keeps the identity's value.
+Matrix AffineMatrix(Machine &m, Object *object, double unit)
+{
+    Matrix matrix;
+    matrix.a = NumberMember(m, object, "a", 1) * unit;
+    matrix.b = NumberMember(m, object, "b") * unit;
+    matrix.c = NumberMember(m, object, "c") * unit;
+    matrix.d = NumberMember(m, object, "d", 1) * unit;
+    matrix.tx = NumberMember(m, object, "tx") * kTwipsPerPixel;
+    matrix.ty = NumberMember(m, object, "ty") * kTwipsPerPixel;
+    return matrix;
 }
 
 // The gradient square to the clip's twips, from a box description
@@ -109,15 +129,8 @@ Matrix GradientMatrix(Machine &m, const Value &value)
         matrix.ty = (NumberMember(m, object, "y") + h / 2) * kTwipsPerPixel;
         return matrix;
     }
-    if (m.has(object, "tx")) {
-        matrix.a = NumberMember(m, object, "a");
-        matrix.b = NumberMember(m, object, "b");
-        matrix.c = NumberMember(m, object, "c");
-        matrix.d = NumberMember(m, object, "d");
-        matrix.tx = NumberMember(m, object, "tx") * kTwipsPerPixel;
-        matrix.ty = NumberMember(m, object, "ty") * kTwipsPerPixel;
-        return matrix;
-    }
+    if (m.has(object, "tx"))
+        return AffineMatrix(m, object, 1);
     matrix.a = NumberMember(m, object, "a") / kGradientSquarePixels;
     matrix.b = NumberMember(m, object, "b") / kGradientSquarePixels;
     matrix.c = NumberMember(m, object, "d") / kGradientSquarePixels;
@@ -132,13 +145,24 @@ SpreadMode Spread(const std::string &name)
     return name == "reflect" ? SpreadMode::Reflect : name == "repeat" ? SpreadMode::Repeat : SpreadMode::Pad;
 }
 
+// A ratio as the player takes it: whole, within 0..255; none outside.
+std::optional<double> Ratio(Machine &m, const Value &value)
+{
+    const double ratio = m.toNumber(value);
+    const double whole = std::isfinite(ratio) ? std::trunc(ratio) : 0;
+    if (whole < 0 || whole > kLastRatio)
+        return std::nullopt;
+    return whole / kLastRatio;
+}
+
 // beginGradientFill's and lineGradientStyle's arguments: type, colours,
 // alphas, ratios, matrix, spread, interpolation, focal point. None when
-// the type is unknown or the arrays disagree.
+// the type is unknown, the arrays disagree, a ratio lies outside 0..255
+// or the call brings more arguments than these.
 std::optional<FillStyle> GradientArgs(Machine &m, const Args &args)
 {
     const std::string type = m.toString(args[0]);
-    if (type != "linear" && type != "radial")
+    if ((type != "linear" && type != "radial") || args.size() > kMostGradientArgs)
         return std::nullopt;
     const std::vector<Value> colours = ArrayValues(m, args[1]);
     const std::vector<Value> alphas = ArrayValues(m, args[2]);
@@ -157,9 +181,10 @@ std::optional<FillStyle> GradientArgs(Machine &m, const Args &args)
         fill.gradient.focalPoint = std::isfinite(focal) ? std::clamp(focal, -1.0, 1.0) : 0;
     }
     for (size_t i = 0; i < colours.size(); ++i) {
-        const double ratio = m.toNumber(ratios[i]);
-        const double position = std::isfinite(ratio) ? std::clamp(ratio, 0.0, 255.0) / 255.0 : 0;
-        fill.gradient.stops.push_back({position, Colour(m, colours[i], alphas[i])});
+        const std::optional<double> position = Ratio(m, ratios[i]);
+        if (!position)
+            return std::nullopt;
+        fill.gradient.stops.push_back({*position, Colour(m, colours[i], alphas[i])});
     }
     fill.gradient.legacyOrder = m.version() < 8;
     return fill;
@@ -239,6 +264,33 @@ Value BeginGradientFill(Machine &m, const Value &self, const Args &args)
     return {};
 }
 
+// beginBitmapFill(bitmap, matrix, repeat, smoothing): the bitmap's pixels
+// as they are whenever the clip is drawn, one to a pixel unless the matrix
+// says otherwise; repeated unless `repeat` is false, when its edges go on
+// instead. Anything but a live BitmapData fills nothing.
+Value BeginBitmapFill(Machine &m, const Value &self, const Args &args)
+{
+    Drawing *drawing = GrowingDrawing(m, self);
+    if (!drawing)
+        return {};
+    BitmapDataObject *bitmap = LiveBitmapData(args[0]);
+    if (!bitmap) {
+        drawing->beginFill(std::nullopt);
+        return {};
+    }
+    FillStyle fill;
+    fill.surface = bitmap->sharedSurface();
+    const bool repeat = args[2].isUndefined() || m.toBoolean(args[2]);
+    fill.kind = repeat ? FillKind::RepeatingBitmap : FillKind::ClippedBitmap;
+    fill.smoothed = !args[3].isUndefined() && m.toBoolean(args[3]);
+    if (Object *matrix = args[1].object())
+        fill.matrix = AffineMatrix(m, matrix, kTwipsPerPixel);
+    else
+        fill.matrix.a = fill.matrix.d = kTwipsPerPixel;
+    drawing->beginFill(fill);
+    return {};
+}
+
 Value EndFill(Machine &m, const Value &self, const Args &)
 {
     if (Drawing *drawing = GrowingDrawing(m, self))
@@ -283,7 +335,7 @@ Value Clear(Machine &m, const Value &self, const Args &)
 }  // namespace
 
 // Movies made for players before version 6 have no drawing methods, and
-// lineGradientStyle came with version 8.
+// lineGradientStyle and beginBitmapFill came with version 8.
 void InstallClipDrawingMethods(Machine &m)
 {
     if (m.version() < 6)
@@ -295,8 +347,10 @@ void InstallClipDrawingMethods(Machine &m)
     };
     for (const auto &[name, fn] : methods)
         m.defineMethod(m.clipProto, name, fn);
-    if (m.version() >= 8)
-        m.defineMethod(m.clipProto, "lineGradientStyle", LineGradientStyle);
+    if (m.version() < 8)
+        return;
+    m.defineMethod(m.clipProto, "lineGradientStyle", LineGradientStyle);
+    m.defineMethod(m.clipProto, "beginBitmapFill", BeginBitmapFill);
 }
 
 }  // namespace swf::avm1

@@ -6,12 +6,15 @@
 
 #include <QBrush>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "swf/format/swfreader.h"
 #include "swf/format/types.h"
 
 namespace swf {
+
+struct BitmapSurface;
 
 enum class FillKind : uint8_t {
     Solid,
@@ -46,6 +49,9 @@ struct FillStyle {
     Matrix matrix;
     Gradient gradient;
     uint16_t bitmapId = 0;
+    // The pixels of a script's bitmap (beginBitmapFill), as they are when
+    // drawn; the dictionary's bitmap by id where null.
+    std::shared_ptr<const BitmapSurface> surface;
     bool smoothed = true;
 
     bool isGradient() const;

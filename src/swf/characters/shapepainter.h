@@ -35,8 +35,9 @@ public:
     static QBrush preparedBrush(const ShapePathItem &item, const std::vector<StyleGroup> &groups);
 
 private:
-    QBrush brushFor(const FillStyle &style, const QBrush *prepared) const;
-    QBrush bitmapBrush(const FillStyle &style) const;
+    // `area` (character twips) is what the brush must cover.
+    QBrush brushFor(const FillStyle &style, const QBrush *prepared, const QRectF &area) const;
+    QBrush bitmapBrush(const FillStyle &style, const QRectF &area) const;
     void setBitmapSmoothing(const FillStyle &style);
 
     RenderContext &ctx_;
