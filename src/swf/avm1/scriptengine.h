@@ -36,6 +36,11 @@
 // - Up to SWF 5 a placement at a taken depth drops what was there without
 //   its unload; later ones leave the depth as it is. A move on an empty
 //   depth does nothing. Buttons take no clip events.
+// - A key goes first to the clips' key events (inner clips first, the
+//   highest depth first), then to the focused object's onKeyDown or
+//   onKeyUp, then to Key's listeners, then to the first button (lowest
+//   depth first) with a key record for it; only a key no record took
+//   moves the focus (Tab) or clicks the focused button (Space, Enter).
 // - A goto from a script moves the display list at once; the actions of
 //   the frame it lands on run after the current action list.
 // - Timers that fell due while a frame was shown run at the start of the

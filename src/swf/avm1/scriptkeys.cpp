@@ -7,6 +7,7 @@
 #include "swf/avm1/broadcaster.h"
 #include "swf/avm1/clipgeometry.h"
 #include "swf/avm1/keyobject.h"
+#include "swf/avm1/quietly.h"
 #include "swf/avm1/scriptfocus.h"
 #include "swf/characters/dictionary.h"
 #include "swf/timeline/button.h"
@@ -40,16 +41,6 @@ std::optional<QRectF> HitAreaOnStage(const ButtonCharacter &button, const Timeli
         united = united ? united->united(area) : area;
     }
     return united;
-}
-
-// Runs `f`, ending it quietly at a limit or an uncaught throw.
-template <class F> void Quietly(F &&f)
-{
-    try {
-        f();
-    } catch (const ScriptAbort &) {
-    } catch (const ScriptThrow &) {
-    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "swf/avm1/scriptengine.h"
 
 #include "swf/avm1/arrayobject.h"
+#include "swf/avm1/quietly.h"
 #include "swf/avm1/scriptfocus.h"
 #include "swf/timeline/button.h"
 #include "swf/timeline/timelinestate.h"
@@ -57,16 +58,6 @@ bool HasClipEvent(const TimelineState &clip, uint32_t events)
         if (handler.events & events)
             return true;
     return false;
-}
-
-// Runs `f`, ending it quietly at a limit or an uncaught throw.
-template <class F> void Quietly(F &&f)
-{
-    try {
-        f();
-    } catch (const ScriptAbort &) {
-    } catch (const ScriptThrow &) {
-    }
 }
 
 // A property that counts as true while it is not set.

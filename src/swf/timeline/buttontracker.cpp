@@ -39,9 +39,10 @@ bool AreaHolds(const TimelineState &area, const QPointF &stagePoint)
 }
 
 // The topmost button whose hit area holds `point` (coordinates of
-// `timeline`); buttons inside sprites count, a button's own pictures not,
-// and clips that take the mouse count with all they show, or with their
-// hit area clip's shapes when they name one.
+// `timeline`); buttons inside sprites count, and a button that a button
+// shows comes before the one that shows it. Clips that take the mouse
+// count with all they show, or with their hit area clip's shapes when
+// they name one.
 bool PickIn(const TimelineState &timeline, const QPointF &point, const QPointF &stagePoint,
             const Dictionary &dictionary, const ClipFilter &takesMouse, const HitAreaFinder &hitAreaOf,
             ObjectPath &path)
@@ -57,7 +58,10 @@ bool PickIn(const TimelineState &timeline, const QPointF &point, const QPointF &
         path.steps.push_back(StepTo(depth, object));
         bool hit = false;
         if (const ButtonCharacter *button = ButtonOf(&object))
-            hit = HitAreaContains(*button, *local, dictionary);
+            hit = (object.children
+                   && PickIn(*object.children, *local, stagePoint, object.children->displayList().dictionary(),
+                             takesMouse, hitAreaOf, path))
+                  || HitAreaContains(*button, *local, dictionary);
         else if (object.children && takesMouse(*object.children)) {
             const TimelineState *area = hitAreaOf(*object.children);
             hit = area ? AreaHolds(*area, stagePoint) : ObjectContains(object, point, dictionary);
