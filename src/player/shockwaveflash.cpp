@@ -361,6 +361,12 @@ void TShockwaveFlash::keyPressEvent(QKeyEvent *event)
         const TFlashKey key = FlashKeyOf(*event);
         player_->keyDown(key.code, key.character);
         showInputResult();
+        // Tab belongs to the movie: passed on, a parent would move the
+        // focus out of the control with it.
+        if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+            event->accept();
+            return;
+        }
     }
     QWidget::keyPressEvent(event);
 }

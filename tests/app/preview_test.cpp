@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPointer>
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -296,6 +297,29 @@ TEST_F(PreviewTest, ThePointerOverAButtonShowsItsOverPictureAndTheHandAndADouble
     TModalCloser closer;
     QTest::mouseDClick(player(), Qt::LeftButton, {}, onButton);
     EXPECT_EQ(closer.closed, 0);
+}
+
+// Keys reach the previewed movie once a click gave the preview the focus:
+// Tab rings the movie's button with the yellow focus rectangle.
+TEST_F(PreviewTest, AClickOnThePreviewGivesItTheKeysAndTabFocusesTheMoviesButton)
+{
+    TestMovie movie;  // 100 by 50, the button on the right half
+    movie.button = true;
+    movie.writeTo(otherFolder.path(), QStringLiteral("button.swf"));
+    window->folderTree()->setPath(otherFolder.path());
+    Settle();
+    window->FlashViewClick(0);
+    ASSERT_NE(player(), nullptr);
+    const QSize size = player()->size();
+    const double scale = std::min(size.width() / 100.0, size.height() / 50.0);
+    const QPointF stageOrigin((size.width() - 100 * scale) / 2, (size.height() - 50 * scale) / 2);
+    const QPoint offButton = (stageOrigin + QPointF(25, 25) * scale).toPoint();
+    const QPoint bandOfTheRectangle = (stageOrigin + QPointF(51, 25) * scale).toPoint();
+    QTest::mouseClick(player(), Qt::LeftButton, {}, offButton);
+    ASSERT_EQ(QApplication::focusWidget(), player()) << "a click left the keys elsewhere";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), player()) << "Tab left the preview";
+    EXPECT_EQ(player()->grab().toImage().pixel(bandOfTheRectangle), qRgb(255, 255, 0));
 }
 
 TEST_F(PreviewTest, CommandsOnOneMovieAskForASingleSelection)
