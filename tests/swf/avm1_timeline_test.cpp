@@ -7,10 +7,12 @@
 
 #include "swf/movie.h"
 #include "swfbuilder.h"
+#include "tracerun.h"
 
 using swftest::PlaceCharacter;
 using swftest::Placement;
 using swftest::SwfBuilder;
+using swftest::TraceOf;
 namespace actions = swftest::actions;
 
 namespace {
@@ -46,15 +48,6 @@ QByteArray EmptySprite()
     SwfBuilder sprite(8, kStage);
     sprite.showFrame();
     return sprite.tags();
-}
-
-QStringList TraceOf(const QByteArray &bytes, int ticks)
-{
-    QStringList lines;
-    swf::MoviePlayer player(swf::LoadMovieFromBytes(bytes), [&lines](const QString &line) { lines << line; });
-    for (int i = 0; i < ticks; ++i)
-        player.advance();
-    return lines;
 }
 
 // The DefineSprite body of a two-frame sprite tracing its frame in both,
