@@ -106,6 +106,7 @@ avm1::MovieFacts FactsOf(const MovieDefinition &movie)
     facts.stageHeight = (double(movie.header.frame.yMax) - movie.header.frame.yMin) / kTwipsPerPixel;
     facts.dictionary = &movie.dictionary;
     facts.exports = &movie.exports;
+    facts.exportFrames = &movie.exportFrames;
     facts.path = movie.path.toStdString();
     facts.bytesTotal = movie.header.fileLength;
     facts.maxRecursionDepth = movie.maxRecursionDepth;

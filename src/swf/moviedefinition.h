@@ -32,6 +32,9 @@ public:
     Timeline timeline;
     // ExportAssets: linkage name -> character, for attachMovie.
     std::unordered_map<std::string, uint16_t> exports;
+    // The frame of the main timeline whose ExportAssets tag gave the name:
+    // scripts attach it only once the timeline got that far.
+    std::unordered_map<std::string, int> exportFrames;
     MemoryBudget budget;
     // The file it was read from, absolute; empty for a movie from memory.
     // Scripts load other movies from its folder.

@@ -189,7 +189,7 @@ bool TagWalker::walkTags(SwfReader &r, Timeline &timeline, bool root)
             continue;
         }
         if (!handleControlTag(tag, timeline, frame, int(timeline.frames.size()), root) && root)
-            handleRootTag(tag);
+            handleRootTag(tag, int(timeline.frames.size()));
     }
     const bool complete = ended && !r.overrun() && !outOfMemory_;
     timeline.complete = complete;
@@ -312,7 +312,7 @@ void TagWalker::readScriptLimits(SwfReader body)
     movie_.scriptTimeoutSeconds = seconds;
 }
 
-void TagWalker::handleRootTag(Tag &tag)
+void TagWalker::handleRootTag(Tag &tag, int frameIndex)
 {
     switch (tag.code) {
     case kSetBackgroundColor:
@@ -334,7 +334,7 @@ void TagWalker::handleRootTag(Tag &tag)
         readSymbolClasses(tag.body);
         return;
     case kExportAssets:
-        exportAssets(tag);
+        exportAssets(tag, frameIndex);
         return;
     default:
         break;
@@ -343,7 +343,7 @@ void TagWalker::handleRootTag(Tag &tag)
         handler(tag, context_);
 }
 
-void TagWalker::exportAssets(Tag tag)
+void TagWalker::exportAssets(Tag tag, int frameIndex)
 {
     const uint16_t count = tag.body.u16();
     for (unsigned i = 0; i < count && !tag.body.atEnd(); ++i) {
@@ -351,6 +351,7 @@ void TagWalker::exportAssets(Tag tag)
         std::string name = tag.body.string();
         if (tag.body.overrun() || !book(sizeof(id) + name.size() * 2 + 32))
             return;
+        movie_.exportFrames.emplace(name, frameIndex);
         movie_.exports.emplace(std::move(name), id);
     }
 }

@@ -35,9 +35,9 @@ private:
     bool handleMediaTag(Tag &tag, Timeline &timeline, Frame &frame, int frameIndex);
     void readSymbolClasses(SwfReader body);
     void readScriptLimits(SwfReader body);
-    void handleRootTag(Tag &tag);
+    void handleRootTag(Tag &tag, int frameIndex);
     void defineSprite(Tag tag);
-    void exportAssets(Tag tag);
+    void exportAssets(Tag tag, int frameIndex);
     // Books `bytes` for the timeline; false (and the walk stops) when the
     // budget is spent.
     bool book(size_t bytes);

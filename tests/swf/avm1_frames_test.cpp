@@ -10,10 +10,12 @@
 #include "swf/movie.h"
 #include "swf/moviedefinition.h"
 #include "swfbuilder.h"
+#include "tracerun.h"
 
 using swftest::PlaceCharacter;
 using swftest::Placement;
 using swftest::SwfBuilder;
+using swftest::TraceOf;
 namespace actions = swftest::actions;
 
 namespace {
@@ -29,15 +31,6 @@ QByteArray Trace(const QByteArray &value) { return value + actions::op(kTrace); 
 QByteArray CallMethod(const QByteArray &base, const std::string &name)
 {
     return actions::pushNumber(0) + base + Str(name) + actions::op(kCallMethod);
-}
-
-QStringList TraceOf(const QByteArray &bytes, int ticks)
-{
-    QStringList lines;
-    swf::MoviePlayer player(swf::LoadMovieFromBytes(bytes), [&lines](const QString &line) { lines << line; });
-    for (int i = 0; i < ticks; ++i)
-        player.advance();
-    return lines;
 }
 
 QByteArray WithRecordedLength(QByteArray bytes, quint32 length)

@@ -27,6 +27,8 @@ struct MovieFacts {
     const Dictionary *dictionary = nullptr;
     // ExportAssets: linkage name -> character.
     const std::unordered_map<std::string, uint16_t> *exports = nullptr;
+    // The main timeline's frame that exports each name.
+    const std::unordered_map<std::string, int> *exportFrames = nullptr;
     // The file as the host read it: its local path (empty when the movie
     // came from memory) and its length as the header records it.
     std::string path;

@@ -300,6 +300,12 @@ void ScriptEngine::clipRemoved(TimelineState &timeline)
     loader_.forget(&timeline);
 }
 
+void ScriptEngine::placementRefused(int depth)
+{
+    if (machine_.traceSink)
+        machine_.traceSink("Warning: Failed to place object at depth " + std::to_string(depth) + ".");
+}
+
 bool ScriptEngine::takeNext(Queued &entry)
 {
     std::deque<Queued> &from = !initQueue_.empty() ? initQueue_ : !constructQueue_.empty() ? constructQueue_ : queue_;
@@ -536,6 +542,8 @@ ClipObject *ScriptEngine::attach(ClipObject *parent, const std::string &exportNa
         if (it == facts_.exports->end())
             return nullptr;
     }
+    if (!exportReached(it->first))
+        return nullptr;
     ClipObject *made = placeScripted(parent, it->second, nullptr, name, depth);
     if (!made)
         return nullptr;
@@ -547,6 +555,14 @@ ClipObject *ScriptEngine::attach(ClipObject *parent, const std::string &exportNa
     if (constructor)
         constructAs(made, constructor);
     return made;
+}
+
+bool ScriptEngine::exportReached(const std::string &name) const
+{
+    if (!facts_.exportFrames || !root_)
+        return true;
+    const auto it = facts_.exportFrames->find(name);
+    return it == facts_.exportFrames->end() || root_->furthestFrame() >= it->second;
 }
 
 ClipObject *ScriptEngine::createEmpty(ClipObject *parent, const std::string &name, double depth)

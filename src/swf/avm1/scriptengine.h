@@ -34,8 +34,16 @@
 //   them. A clip without such handlers goes at once. Clips waiting so
 //   cannot be removed again, nor can the clips inside them.
 // - Up to SWF 5 a placement at a taken depth drops what was there without
-//   its unload; later ones leave the depth as it is. A move on an empty
-//   depth does nothing. Buttons take no clip events.
+//   its unload; later ones leave the depth as it is (from SWF 8 the log
+//   says so when the character differs). A move on an empty depth does
+//   nothing, nor does the timeline move what scripts made. Buttons take no
+//   clip events; a clip hears only the events its placement lists for all
+//   its handlers together.
+// - Going back rebuilds the timeline's depths: clips the frame holds at
+//   the same depth and ratio stay (swapped ones too), the rest of those
+//   depths go with their unload handlers, script depths stay.
+// - A name exported by a frame the main timeline has not reached cannot
+//   be attached yet.
 // - A key goes first to the clips' key events (inner clips first, the
 //   highest depth first), then to the focused object's onKeyDown or
 //   onKeyUp, then to Key's listeners, then to the first button (lowest
@@ -131,6 +139,7 @@ public:
     void clipCreated(TimelineState &timeline) override;
     bool clipUnloading(TimelineState &timeline) override;
     void clipRemoved(TimelineState &timeline) override;
+    void placementRefused(int depth) override;
 
     // ButtonActionListener: the record's actions run at once, in the clip
     // that holds the button, with a budget of their own (the person's
@@ -233,6 +242,9 @@ private:
     void startLoaded(TimelineState &state) override;
     void runPending() override { drain(); }
     void dataArrived(TimelineState &state) override;
+    // A name exported by a frame the main timeline has not reached is not
+    // there yet.
+    bool exportReached(const std::string &name) const;
     ClipObject *placeScripted(ClipObject *parent, uint16_t characterId, const Timeline *timeline,
                               const std::string &name, double depth);
 

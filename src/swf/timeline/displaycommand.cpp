@@ -33,7 +33,8 @@ bool ParsePlaceObject1(SwfReader &r, DisplayCommand &c)
 void ParseClipEvents(SwfReader &r, DisplayCommand &c, bool wideEvents)
 {
     r.u16();  // reserved
-    wideEvents ? r.u32() : r.u16();  // every event of all handlers together
+    // Every event of all handlers together: the player hears only these.
+    const uint32_t heard = wideEvents ? r.u32() : r.u16();
     while (!r.atEnd() && !r.overrun()) {
         ClipEventHandler handler;
         handler.events = wideEvents ? r.u32() : r.u16();
@@ -48,7 +49,9 @@ void ParseClipEvents(SwfReader &r, DisplayCommand &c, bool wideEvents)
             break;
         handler.actions = {r.current(), size};
         r.skip(size);
-        c.clipEvents.push_back(handler);
+        handler.events &= heard;
+        if (handler.events != 0)
+            c.clipEvents.push_back(handler);
     }
 }
 

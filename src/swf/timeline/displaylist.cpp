@@ -59,6 +59,8 @@ void DisplayList::remove(Depth depth)
 
 namespace {
 
+constexpr int kRefusalLoggedFrom = 8;
+
 // The timeline a placed copy of `character` runs: a sprite's own, a
 // button's up state; null for the characters that are drawn directly.
 const Timeline *ChildTimelineOf(const Character *character)
@@ -104,8 +106,13 @@ DisplayObject *DisplayList::place(const DisplayCommand &command, int frame)
         }
         // A new object takes a taken depth only in the oldest movies, which
         // drop what was there without a word.
-        if (context_->movieVersion >= PlayerContext::kOccupiedDepthRefusedFrom)
+        if (context_->movieVersion >= PlayerContext::kOccupiedDepthRefusedFrom) {
+            // Later players log a refused placement of another character.
+            if (context_->scripts && context_->movieVersion >= kRefusalLoggedFrom
+                && existing->characterId != command.characterId)
+                context_->scripts->placementRefused(command.depth);
             return nullptr;
+        }
         remove(command.depth);
     }
     // A move finds nothing to move on an empty depth.

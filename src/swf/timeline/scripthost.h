@@ -30,6 +30,9 @@ public:
     virtual bool clipUnloading(TimelineState &timeline) = 0;
     // A clip's running state is going away.
     virtual void clipRemoved(TimelineState &timeline) = 0;
+    // A timeline's placement found its depth taken and was refused; the
+    // player's log says so.
+    virtual void placementRefused(int depth) { (void)depth; }
 };
 
 }  // namespace swf

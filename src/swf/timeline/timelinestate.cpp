@@ -110,8 +110,13 @@ void TimelineState::moveTo(int frame)
             for (const DisplayCommand &command : timeline_->frame(f).commands)
                 applyCommand(command, f);
         startNewChildren();
+        const int from = current_;
         current_ = frame;
-        enter(frame);
+        if (!enter(frame)) {
+            current_ = from;
+            playing_ = false;
+        }
+        furthest_ = std::max(furthest_, current_);
         return;
     }
     rebuild(frame);
@@ -126,7 +131,18 @@ void TimelineState::moveTo(int frame)
     startNewChildren();
 }
 
-void TimelineState::enter(int frame)
+namespace {
+
+// A placement that neither names a character nor moves one is broken: the
+// player gets no further than the commands before it.
+bool IsBroken(const DisplayCommand &command)
+{
+    return command.kind == DisplayCommand::Kind::Place && !command.move && !command.hasCharacter;
+}
+
+}  // namespace
+
+bool TimelineState::enter(int frame)
 {
     const Frame &entered = timeline_->frame(frame);
     size_t nextInit = 0;
@@ -143,11 +159,14 @@ void TimelineState::enter(int frame)
     };
     for (size_t i = 0; i < entered.commands.size(); ++i) {
         reportUpTo(i);
+        if (IsBroken(entered.commands[i]))
+            return false;
         if (DisplayObject *placed = applyCommand(entered.commands[i], frame))
             startChild(*placed);
     }
     reportUpTo(entered.commands.size());
     startNewChildren();
+    return true;
 }
 
 DisplayObject *TimelineState::applyCommand(const DisplayCommand &command, int frame)
@@ -302,6 +321,7 @@ void TimelineState::load(const Timeline &timeline, const Dictionary *dictionary)
     list_ = DisplayList(context_, dictionary);
     timeline_ = &timeline;
     current_ = 0;
+    furthest_ = 0;
     playing_ = true;
 }
 

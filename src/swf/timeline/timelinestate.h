@@ -39,7 +39,8 @@ public:
     // One tick of the whole player: every running timeline, newest first,
     // moves to its next frame when playing. Sprites loop; the root wraps
     // to frame 0 only with `loop`, else it stops at its end. A timeline
-    // whose tags stop short of their End tag waits on its last frame.
+    // whose tags stop short of their End tag waits on its last frame; one
+    // that meets a placement of nothing stops before that frame.
     static void AdvanceAll(PlayerContext &context, TimelineState &root, bool loop);
     // Goes to `frame` (clamped) and reports it; the play state stays as it
     // was. The timeline's stream stops; `withSounds` starts the sounds of
@@ -47,6 +48,8 @@ public:
     void gotoFrame(int frame, bool withSounds = false);
 
     int currentFrame() const { return current_; }
+    // The furthest frame it has been on since it started.
+    int furthestFrame() const { return furthest_; }
     int frameCount() const { return timeline_->frameCount(); }
     const Timeline &timeline() const { return *timeline_; }
     bool isPlaying() const { return playing_; }
@@ -91,7 +94,8 @@ private:
     void moveTo(int frame);
     // Moves to `frame` as playing does, starting its sounds.
     void playInto(int frame);
-    void enter(int frame);
+    // False when a broken placement stopped it part way.
+    bool enter(int frame);
     DisplayObject *applyCommand(const DisplayCommand &command, int frame);
     void rebuild(int frame);
     // Keeps the clip of `object` (at `depth` of the list) for its unload
@@ -107,6 +111,7 @@ private:
     PlayerContext &context_;
     int nesting_;
     int current_ = 0;
+    int furthest_ = 0;
     bool playing_ = true;
     TimelineState *parent_ = nullptr;
     DisplayObject *owner_ = nullptr;
