@@ -1,10 +1,19 @@
 #include "swf/avm1/geomobjects.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/numberformat.h"
 
 namespace swf::avm1 {
+
+namespace {
+
+constexpr int kFlashPackagesVersion = 6;
+
+}  // namespace
 
 ColorTransformState ColorTransformState::From(const ColorTransform &transform)
 {
@@ -29,7 +38,7 @@ ColorTransform ColorTransformState::toDisplay() const
 int WrapInt16(double value) { return int16_t(uint16_t(ToInt32(value))); }
 
 void DefineAccessor(Machine &m, Object *target, const std::string &name, NativeFunction getter,
-                    NativeFunction setter, uint8_t flags)
+                    NativeFunction setter, uint16_t flags)
 {
     Property &property = target->putOwn(m.key(name), name, Value(), flags);
     property.getter = m.newNative(getter);
@@ -56,7 +65,7 @@ FunctionObject *DefinePackageClass(Machine &m, Object *package, const std::strin
     // Called plainly (a subclass's super()) it sets up `this` as `new` does.
     FunctionObject *constructor = m.newNative(construct, construct);
     m.defineValue(constructor, "prototype", Value(prototype), kDontEnum | kDontDelete);
-    m.defineValue(prototype, "constructor", Value(constructor));
+    m.defineValue(prototype, "constructor", Value(constructor), kDontEnum | kDontDelete);
     m.defineValue(package, name, Value(constructor));
     m.builtinPrototypes[fullName] = prototype;
     return constructor;
@@ -77,11 +86,29 @@ Object *FlashPackage(Machine &m, const std::string &name)
     return package;
 }
 
-// The package came with SWF 8; older movies do not see it.
+// SWF 5 movies never see the flash.* packages, whichever class made them.
+// Movies of SWF 6 and 7 see the classes and can make their objects, but
+// not their methods and properties, which came with SWF 8.
+void FinishFlashPackages(Machine &m)
+{
+    if (m.version() < kFlashPackagesVersion) {
+        m.global->removeOwn(m.key("flash"));
+        return;
+    }
+    const std::string links[] = {kProtoName, m.key("constructor"), m.key("__constructor__")};
+    for (const auto &[name, prototype] : m.builtinPrototypes) {
+        if (name.rfind("flash.", 0) != 0)
+            continue;
+        for (const Property *p : prototype->ownNewestFirst()) {
+            const std::string key = m.key(p->name);
+            if (std::find(std::begin(links), std::end(links), key) == std::end(links))
+                prototype->findOwn(key)->flags |= kVersion8Up;
+        }
+    }
+}
+
 void InstallGeomPackage(Machine &m)
 {
-    if (m.version() < 8)
-        return;
     Object *geom = FlashPackage(m, "geom");
     InstallColorTransformClass(m, geom);
     InstallMatrixClass(m, geom);
