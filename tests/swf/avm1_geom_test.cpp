@@ -143,11 +143,33 @@ TEST(Avm1Filters, RendererFiltersKeepWhatScriptsRead)
     EXPECT_FALSE(FilterState(FilterState::Type::Base).toFilter(drawn));
 }
 
-TEST(Avm1Filters, OlderMoviesSeeNoPackages)
+// SWF 5 sees no packages; SWF 6 and 7 see the classes but none of their
+// members, which stay there for ASSetPropFlags to reveal.
+TEST(Avm1Filters, PackagesAndMembersByVersion)
 {
-    Machine m(7);
-    EXPECT_TRUE(m.get(m.global, "flash").isUndefined());
-    EXPECT_TRUE(m.get(m.clipProto, "filters").isUndefined());
+    const struct {
+        int version;
+        bool package;
+        bool members;
+    } cases[] = {{5, false, false}, {6, true, false}, {7, true, false}, {8, true, true}};
+    for (const auto &c : cases) {
+        Machine m(c.version);
+        Object *flash = m.get(m.global, "flash").object();
+        EXPECT_EQ(flash != nullptr, c.package) << c.version;
+        Value filters;
+        EXPECT_EQ(m.lookup(m.clipProto, "filters", filters), c.members) << c.version;
+        if (!flash)
+            continue;
+        Object *filter = Make(m, "filters", "BlurFilter", {Value(3.0)});
+        EXPECT_EQ(m.get(filter, "blurX").isUndefined(), !c.members) << c.version;
+        EXPECT_EQ(m.get(filter, "clone").isUndefined(), !c.members) << c.version;
+        // A write to a hidden accessor makes an own property instead.
+        m.set(filter, "blurY", Value(7.0));
+        EXPECT_EQ(Text(m, m.get(filter, "blurY")), "7") << c.version;
+        Object *baseProto = m.builtinPrototypes["flash.filters.BitmapFilter"];
+        m.callMethod(Value(m.global), "ASSetPropFlags", Args({Value(baseProto), Value("clone"), Value(0.0), Value(0x1000)}));
+        EXPECT_FALSE(m.get(filter, "clone").isUndefined()) << c.version;
+    }
 }
 
 TEST(Avm1Geom, ColorTransformConcatAndSolidColour)
