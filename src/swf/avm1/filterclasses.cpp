@@ -422,7 +422,7 @@ void InstallFilterPackage(Machine &m)
     Object *baseProto = m.newObject();
     FunctionObject *base =
         DefinePackageClass(m, package, "BitmapFilter", "flash.filters.BitmapFilter", baseProto, Construct<Type::Base>);
-    m.defineMethod(baseProto, "clone", Clone, 0);
+    m.defineMethod(baseProto, "clone", Clone, kVersion8Up);
     static constexpr NativeFunction kConstructors[] = {
         Construct<Type::Bevel>,       Construct<Type::Blur>,         Construct<Type::ColorMatrix>,
         Construct<Type::Convolution>, Construct<Type::DisplacementMap>, Construct<Type::DropShadow>,

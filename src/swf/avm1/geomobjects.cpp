@@ -1,7 +1,6 @@
 #include "swf/avm1/geomobjects.h"
 
-#include <algorithm>
-#include <iterator>
+#include <vector>
 
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/machine.h"
@@ -86,24 +85,28 @@ Object *FlashPackage(Machine &m, const std::string &name)
     return package;
 }
 
-// SWF 5 movies never see the flash.* packages, whichever class made them.
-// Movies of SWF 6 and 7 see the classes and can make their objects, but
-// not their methods and properties, which came with SWF 8.
+// SWF 5 movies never have the flash.* packages, whichever class made them.
+// Movies of SWF 6 and 7 have them hidden: a movie that reveals them
+// (ASSetPropFlags) makes their objects and calls their methods, but their
+// properties stay SWF 8's.
 void FinishFlashPackages(Machine &m)
 {
+    const std::string flashKey = m.key("flash");
     if (m.version() < kFlashPackagesVersion) {
-        m.global->removeOwn(m.key("flash"));
+        m.global->removeOwn(flashKey);
         return;
     }
-    const std::string links[] = {kProtoName, m.key("constructor"), m.key("__constructor__")};
+    if (Property *flash = m.global->findOwn(flashKey))
+        flash->flags |= kVersion8Up;
     for (const auto &[name, prototype] : m.builtinPrototypes) {
         if (name.rfind("flash.", 0) != 0)
             continue;
-        for (const Property *p : prototype->ownNewestFirst()) {
-            const std::string key = m.key(p->name);
-            if (std::find(std::begin(links), std::end(links), key) == std::end(links))
-                prototype->findOwn(key)->flags |= kVersion8Up;
-        }
+        std::vector<std::string> accessors;
+        for (const Property *p : prototype->ownNewestFirst())
+            if (p->isAccessor())
+                accessors.push_back(m.key(p->name));
+        for (const std::string &key : accessors)
+            prototype->findOwn(key)->flags |= kVersion8Up;
     }
 }
 
