@@ -143,11 +143,41 @@ TEST(Avm1Filters, RendererFiltersKeepWhatScriptsRead)
     EXPECT_FALSE(FilterState(FilterState::Type::Base).toFilter(drawn));
 }
 
-TEST(Avm1Filters, OlderMoviesSeeNoPackages)
+// SWF 5 has no packages; SWF 6 and 7 have them hidden, and once a movie
+// reveals them, their classes and methods but not their properties.
+TEST(Avm1Filters, PackagesAndMembersByVersion)
 {
-    Machine m(7);
-    EXPECT_TRUE(m.get(m.global, "flash").isUndefined());
-    EXPECT_TRUE(m.get(m.clipProto, "filters").isUndefined());
+    const struct {
+        int version;
+        bool package;
+        bool members;
+    } cases[] = {{5, false, false}, {6, true, false}, {7, true, false}, {8, true, true}};
+    for (const auto &c : cases) {
+        Machine m(c.version);
+        const auto reveal = [&m](Object *object, const char *name) {
+            m.callMethod(Value(m.global), "ASSetPropFlags",
+                         Args({Value(object), Value(name), Value(0.0), Value(double(swf::avm1::kVersion8Up))}));
+        };
+        EXPECT_EQ(m.get(m.global, "flash").isUndefined(), !c.members) << c.version;
+        Value filters;
+        EXPECT_EQ(m.lookup(m.clipProto, "filters", filters), c.members) << c.version;
+        reveal(m.global, "flash");
+        if (!c.package) {
+            EXPECT_TRUE(m.get(m.global, "flash").isUndefined());
+            continue;
+        }
+        Object *blur = Make(m, "filters", "BlurFilter", {Value(3.0)});
+        EXPECT_EQ(m.get(blur, "blurX").isUndefined(), !c.members) << c.version;
+        EXPECT_EQ(m.get(blur, "clone").isUndefined(), !c.members) << c.version;
+        // A write to a hidden accessor makes an own property instead.
+        m.set(blur, "blurY", Value(7.0));
+        EXPECT_EQ(Text(m, m.get(blur, "blurY")), "7") << c.version;
+        reveal(m.builtinPrototypes["flash.filters.BitmapFilter"], "clone");
+        EXPECT_FALSE(m.get(blur, "clone").isUndefined()) << c.version;
+        Object *colour = Make(m, "geom", "ColorTransform", {Value(2.0)});
+        EXPECT_FALSE(m.get(colour, "concat").isUndefined()) << c.version;
+        EXPECT_EQ(m.get(colour, "redMultiplier").isUndefined(), !c.members) << c.version;
+    }
 }
 
 TEST(Avm1Geom, ColorTransformConcatAndSolidColour)

@@ -5,12 +5,6 @@
 
 namespace swf::avm1 {
 
-namespace {
-
-constexpr int kFlashPackagesVersion = 8;
-
-}  // namespace
-
 void InstallBuiltins(Machine &machine)
 {
     // The two prototypes every other object needs come first.
@@ -46,10 +40,7 @@ void InstallBuiltins(Machine &machine)
     InstallBitmapDataClass(machine);
     InstallXmlClasses(machine);
     InstallSharedObjectClass(machine);
-    // The flash.* packages came with SWF 8; older movies never see them,
-    // whichever class made the package.
-    if (machine.version() < kFlashPackagesVersion)
-        machine.global->removeOwn(machine.key("flash"));
+    FinishFlashPackages(machine);
     InstallTextFieldClass(machine);
     InstallMouseObject(machine);
     InstallSelectionObject(machine);

@@ -38,6 +38,8 @@ void InstallTextFormatClass(Machine &machine);
 void InstallMouseObject(Machine &machine);
 void InstallXmlClasses(Machine &machine);
 void InstallSharedObjectClass(Machine &machine);
+// After every class that adds to the flash.* packages is installed.
+void FinishFlashPackages(Machine &machine);
 
 }  // namespace swf::avm1
 

@@ -43,8 +43,10 @@ Value ColorCall(Machine &, const Value &, const Args &) { return {}; }
 
 Value Construct(Machine &m, const Value &self, const Args &args)
 {
-    if (Object *object = self.object())
-        m.defineValue(object, "target", args[0], kDontEnum | kDontDelete | kReadOnly);
+    if (Object *object = self.object()) {
+        m.defineValue(object, "target", args[0]);
+        object->markAll(kDontEnum | kDontDelete | kReadOnly);
+    }
     return {};
 }
 
@@ -115,8 +117,7 @@ void InstallColorClass(Machine &m)
     m.defineMethod(proto, "getTransform", GetTransform);
     m.defineMethod(proto, "setRGB", SetRgb);
     m.defineMethod(proto, "setTransform", SetTransform);
-    for (const char *name : {"getRGB", "getTransform", "setRGB", "setTransform"})
-        proto->findOwn(m.key(name))->flags = kDontEnum | kDontDelete | kReadOnly;
+    proto->markAll(kDontEnum | kDontDelete | kReadOnly);
 }
 
 }  // namespace swf::avm1

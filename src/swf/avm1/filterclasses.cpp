@@ -416,17 +416,13 @@ Object *NewFilterObject(Machine &m, const FilterState &state)
     return object;
 }
 
-// The package came with SWF 8; older movies do not see it.
 void InstallFilterPackage(Machine &m)
 {
-    if (m.version() < 8)
-        return;
     Object *package = FlashPackage(m, "filters");
     Object *baseProto = m.newObject();
     FunctionObject *base =
         DefinePackageClass(m, package, "BitmapFilter", "flash.filters.BitmapFilter", baseProto, Construct<Type::Base>);
-    m.defineMethod(baseProto, "clone", Clone);
-    baseProto->findOwn(m.key("clone"))->flags = 0;
+    m.defineMethod(baseProto, "clone", Clone, kVersion8Up);
     static constexpr NativeFunction kConstructors[] = {
         Construct<Type::Bevel>,       Construct<Type::Blur>,         Construct<Type::ColorMatrix>,
         Construct<Type::Convolution>, Construct<Type::DisplacementMap>, Construct<Type::DropShadow>,
@@ -437,11 +433,12 @@ void InstallFilterPackage(Machine &m)
         Object *proto = m.make<Object>(baseProto);
         m.defineValue(proto, "__constructor__", Value(base));
         DefinePackageClass(m, package, c.name, std::string("flash.filters.") + c.name, proto, kConstructors[index++]);
-        // Declared last to first, so that for-in lists them in order.
-        for (auto it = c.accessors.rbegin(); it != c.accessors.rend(); ++it)
-            DefineAccessor(m, proto, it->name, it->get, it->set);
+        // The player's filter prototypes name no constructor of their own.
+        proto->removeOwn(m.key("constructor"));
+        for (const auto &accessor : c.accessors)
+            DefineAccessor(m, proto, accessor.name, accessor.get, accessor.set);
     }
-    DefineAccessor(m, m.clipProto, "filters", GetClipFilters, SetClipFilters, kDontEnum);
+    DefineAccessor(m, m.clipProto, "filters", GetClipFilters, SetClipFilters, kDontEnum | kVersion8Up);
 }
 
 }  // namespace swf::avm1

@@ -1,10 +1,18 @@
 #include "swf/avm1/geomobjects.h"
 
+#include <vector>
+
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/numberformat.h"
 
 namespace swf::avm1 {
+
+namespace {
+
+constexpr int kFlashPackagesVersion = 6;
+
+}  // namespace
 
 ColorTransformState ColorTransformState::From(const ColorTransform &transform)
 {
@@ -29,7 +37,7 @@ ColorTransform ColorTransformState::toDisplay() const
 int WrapInt16(double value) { return int16_t(uint16_t(ToInt32(value))); }
 
 void DefineAccessor(Machine &m, Object *target, const std::string &name, NativeFunction getter,
-                    NativeFunction setter, uint8_t flags)
+                    NativeFunction setter, uint16_t flags)
 {
     Property &property = target->putOwn(m.key(name), name, Value(), flags);
     property.getter = m.newNative(getter);
@@ -56,7 +64,7 @@ FunctionObject *DefinePackageClass(Machine &m, Object *package, const std::strin
     // Called plainly (a subclass's super()) it sets up `this` as `new` does.
     FunctionObject *constructor = m.newNative(construct, construct);
     m.defineValue(constructor, "prototype", Value(prototype), kDontEnum | kDontDelete);
-    m.defineValue(prototype, "constructor", Value(constructor));
+    m.defineValue(prototype, "constructor", Value(constructor), kDontEnum | kDontDelete);
     m.defineValue(package, name, Value(constructor));
     m.builtinPrototypes[fullName] = prototype;
     return constructor;
@@ -77,11 +85,33 @@ Object *FlashPackage(Machine &m, const std::string &name)
     return package;
 }
 
-// The package came with SWF 8; older movies do not see it.
+// SWF 5 movies never have the flash.* packages, whichever class made them.
+// Movies of SWF 6 and 7 have them hidden: a movie that reveals them
+// (ASSetPropFlags) makes their objects and calls their methods, but their
+// properties stay SWF 8's.
+void FinishFlashPackages(Machine &m)
+{
+    const std::string flashKey = m.key("flash");
+    if (m.version() < kFlashPackagesVersion) {
+        m.global->removeOwn(flashKey);
+        return;
+    }
+    if (Property *flash = m.global->findOwn(flashKey))
+        flash->flags |= kVersion8Up;
+    for (const auto &[name, prototype] : m.builtinPrototypes) {
+        if (name.rfind("flash.", 0) != 0)
+            continue;
+        std::vector<std::string> accessors;
+        for (const Property *p : prototype->ownNewestFirst())
+            if (p->isAccessor())
+                accessors.push_back(m.key(p->name));
+        for (const std::string &key : accessors)
+            prototype->findOwn(key)->flags |= kVersion8Up;
+    }
+}
+
 void InstallGeomPackage(Machine &m)
 {
-    if (m.version() < 8)
-        return;
     Object *geom = FlashPackage(m, "geom");
     InstallColorTransformClass(m, geom);
     InstallMatrixClass(m, geom);

@@ -46,7 +46,7 @@ Object *NewRectangle(Machine &machine, double x, double y, double width, double 
 
 // An accessor property (a getter and an optional setter) on `target`.
 void DefineAccessor(Machine &machine, Object *target, const std::string &name, NativeFunction getter,
-                    NativeFunction setter, uint8_t flags = 0);
+                    NativeFunction setter, uint16_t flags = 0);
 // A class of a package: `name` on `package` is its constructor; its
 // prototype is kept in the machine's built-in prototypes as `fullName`.
 FunctionObject *DefinePackageClass(Machine &machine, Object *package, const std::string &name,

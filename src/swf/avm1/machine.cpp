@@ -102,9 +102,9 @@ void Machine::dressFunction(FunctionObject *function)
 FunctionObject *Machine::defineMethod(Object *target, const std::string &name, NativeFunction fn, uint16_t flags)
 {
     FunctionObject *function = newNative(fn);
-    // A built-in of a later player is not there for older movies at all.
-    if (!(flags & hiddenFlags_))
-        target->putOwn(key(name), name, Value(function), flags);
+    // A built-in of a later player is there for older movies too, but
+    // hidden from them (lookups pass it by) until its flags are cleared.
+    target->putOwn(key(name), name, Value(function), flags);
     return function;
 }
 
@@ -135,6 +135,11 @@ Value Machine::get(Object *object, const std::string &name)
 {
     if (!object)
         return {};
+    if (name == kProtoName) {
+        // Never inherited: a hidden or deleted link reads as nothing.
+        const Property *p = object->findOwn(kProtoName);
+        return p && !(p->flags & hiddenFlags_) && !p->isAccessor() ? p->value : Value();
+    }
     Value value;
     lookup(object, name, value);
     return value;
@@ -239,6 +244,9 @@ void Machine::setUnwatched(Object *object, const std::string &name, const std::s
         return;
     Object *holder = nullptr;
     Property *p = findProperty(object, k, &holder);
+    // A property of a later player neither runs its setter nor refuses.
+    if (p && (p->flags & hiddenFlags_))
+        p = nullptr;
     if (p && p->isAccessor()) {
         if (p->setter)
             call(Value(p->setter), Value(object), Args({value}));

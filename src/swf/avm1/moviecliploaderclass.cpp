@@ -154,7 +154,6 @@ Value BroadcasterMethod(Machine &m, const char *name, NativeFunction fallback)
 void InstallMovieClipLoaderClass(Machine &m)
 {
     Object *proto = m.newObject();
-    DefineClass(m, "MovieClipLoader", proto, Construct, Construct);
     m.defineValue(proto, "_listeners", Value(m.newArray()), kHiddenPermanent);
     m.defineValue(proto, "addListener", BroadcasterMethod(m, "addListener", AddListener), kHiddenPermanent);
     m.defineValue(proto, "removeListener", BroadcasterMethod(m, "removeListener", RemoveListener), kHiddenPermanent);
@@ -166,6 +165,9 @@ void InstallMovieClipLoaderClass(Machine &m)
     };
     for (const auto &[name, fn] : methods)
         m.defineValue(proto, name, Value(m.newNative(fn)), kHiddenPermanent);
+    // The class is there for every movie, its methods only from SWF 7 on.
+    proto->markAll(kHiddenPermanent | kVersion7Up);
+    DefineClass(m, "MovieClipLoader", proto, Construct, Construct);
 }
 
 }  // namespace swf::avm1

@@ -57,6 +57,12 @@ bool Object::removeOwn(const std::string &key)
     return properties_.erase(key) > 0;
 }
 
+void Object::markAll(uint16_t flags)
+{
+    for (auto &entry : properties_)
+        entry.second.flags |= flags;
+}
+
 std::vector<const Property *> Object::ownNewestFirst() const
 {
     std::vector<const Property *> list;

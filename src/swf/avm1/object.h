@@ -91,6 +91,9 @@ public:
     // writing `__proto__` moves the link too.
     Property &putOwn(const std::string &key, const std::string &name, const Value &value, uint16_t flags = 0);
     bool removeOwn(const std::string &key);
+    // Adds `flags` to every own property, `__proto__` included, as the
+    // player's own set-up of a class does with ASSetPropFlags.
+    void markAll(uint16_t flags);
     // Own properties, newest first.
     std::vector<const Property *> ownNewestFirst() const;
     size_t ownCount() const { return properties_.size(); }

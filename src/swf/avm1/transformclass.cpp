@@ -154,12 +154,12 @@ void InstallTransformClass(Machine &m, Object *package)
 {
     Object *proto = m.newObject();
     DefinePackageClass(m, package, "Transform", "flash.geom.Transform", proto, Construct);
-    DefineAccessor(m, proto, "matrix", GetMatrix, SetMatrix, kDontEnum);
-    DefineAccessor(m, proto, "concatenatedMatrix", GetConcatenatedMatrix, nullptr, kDontEnum);
-    DefineAccessor(m, proto, "colorTransform", GetColorTransform, SetColorTransform, kDontEnum);
-    DefineAccessor(m, proto, "concatenatedColorTransform", GetConcatenatedColorTransform, nullptr, kDontEnum);
-    DefineAccessor(m, proto, "pixelBounds", GetPixelBounds, nullptr, kDontEnum);
-    DefineAccessor(m, m.clipProto, "transform", GetClipTransform, SetClipTransform, kDontEnum);
+    DefineAccessor(m, proto, "matrix", GetMatrix, SetMatrix);
+    DefineAccessor(m, proto, "concatenatedMatrix", GetConcatenatedMatrix, nullptr);
+    DefineAccessor(m, proto, "colorTransform", GetColorTransform, SetColorTransform);
+    DefineAccessor(m, proto, "concatenatedColorTransform", GetConcatenatedColorTransform, nullptr);
+    DefineAccessor(m, proto, "pixelBounds", GetPixelBounds, nullptr);
+    DefineAccessor(m, m.clipProto, "transform", GetClipTransform, SetClipTransform, kDontEnum | kVersion8Up);
 }
 
 }  // namespace swf::avm1
