@@ -163,11 +163,15 @@ Value DuplicateMovieClip(Machine &m, const Value &self, const Args &args)
     return Value(made);
 }
 
+constexpr int kFieldMethodsVersion = 6;
+
 Value RemoveMovieClip(Machine &m, const Value &self, const Args &)
 {
     if (ClipObject *clip = ThisClip(self)) {
         clip->binding().remove(clip);
-    } else if (auto *field = dynamic_cast<TextFieldObject *>(self.object())) {
+    } else if (auto *field = dynamic_cast<TextFieldObject *>(self.object());
+               field && m.version() >= kFieldMethodsVersion) {
+        // SWF 5 knows no field methods: removeMovieClip lent to one leaves it.
         DropFocusFrom(m, field);
         field->removeFromParent();
     }

@@ -1,6 +1,8 @@
 // Object: the constructor, Object.prototype's methods and ASSetPropFlags.
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "swf/avm1/arrayobject.h"
 #include "swf/avm1/builtins.h"
@@ -159,6 +161,21 @@ int ToFlags(Machine &m, const Value &value)
     return ToInt32(n) & 0xff;
 }
 
+// ASnative(101, n): Object's natives by the player's numbers, the way
+// movies reach methods their version does not show.
+Value AsNative(Machine &m, const Value &, const Args &args)
+{
+    static const char *const kObjectNatives[] = {"watch",    "unwatch",        "addProperty",   "valueOf",
+                                                 "toString", "hasOwnProperty", "isPrototypeOf", "isPropertyEnumerable"};
+    constexpr double kObjectTable = 101;
+    const double index = m.toNumber(args[1]);
+    if (m.toNumber(args[0]) != kObjectTable || !(index >= 0 && index < std::size(kObjectNatives))
+        || index != std::floor(index))
+        return {};
+    const Property *native = m.objectProto->findOwn(m.key(kObjectNatives[size_t(index)]));
+    return native ? native->value : Value();
+}
+
 void InstallObjectClass(Machine &m)
 {
     FunctionObject *object = DefineClass(m, "Object", m.objectProto, ObjectCall, ObjectConstruct);
@@ -177,6 +194,7 @@ void InstallObjectClass(Machine &m)
         m.defineMethod(m.objectProto, name, method, kDontEnum | kVersion6Up);
     m.defineMethod(object, "registerClass", RegisterClass);
     m.defineMethod(m.global, "ASSetPropFlags", AsSetPropFlags);
+    m.defineMethod(m.global, "ASnative", AsNative);
 }
 
 }  // namespace swf::avm1

@@ -8,9 +8,6 @@ namespace swf::avm1 {
 
 namespace {
 
-// _global came with SWF 6.
-constexpr int kGlobalVersion = 6;
-
 int LevelOfKey(const std::string &k)
 {
     if (k.size() <= 6 || k.compare(0, 6, "_level") != 0)
@@ -56,7 +53,7 @@ Object *PathStep(Machine &machine, Object *from, const std::string &part)
     const std::string k = machine.key(part);
     if (k == "this")
         return from;
-    if (k == "_global" && machine.version() >= kGlobalVersion)
+    if (k == "_global")
         return machine.global;
     const int level = LevelNumber(machine, part);
     if (level >= 0 && machine.clips)
@@ -156,7 +153,7 @@ Value GetVariable(Machine &machine, Activation &activation, const std::string &n
     const std::string &k = machine.keyOf(name, scratch);
     if (k == "this")
         return activation.selfByName ? activation.self : Value(ScopeClip(activation));
-    if (k == "_global" && machine.version() >= kGlobalVersion)
+    if (k == "_global")
         return Value(machine.global);
     const int level = LevelOfKey(k);
     if (level >= 0 && machine.clips) {
