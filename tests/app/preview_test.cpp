@@ -61,6 +61,27 @@ protected:
         return states;
     }
 
+    // Previews a 100 by 50 movie whose button is its right half.
+    TestMovie PreviewTheButtonMovie()
+    {
+        TestMovie movie;
+        movie.button = true;
+        movie.writeTo(otherFolder.path(), QStringLiteral("button.swf"));
+        window->folderTree()->setPath(otherFolder.path());
+        Settle();
+        window->FlashViewClick(0);
+        return movie;
+    }
+
+    // Where a point of that movie's stage shows in the preview.
+    QPoint OnPlayer(const QPointF &stagePoint) const
+    {
+        const QSize size = player()->size();
+        const double scale = std::min(size.width() / 100.0, size.height() / 50.0);
+        const QPointF stageOrigin((size.width() - 100 * scale) / 2, (size.height() - 50 * scale) / 2);
+        return (stageOrigin + stagePoint * scale).toPoint();
+    }
+
     // Loads item `row` and stops it at `frame`.
     void PreviewPausedAt(int row, int frame)
     {
@@ -277,17 +298,9 @@ TEST_F(PreviewTest, FullScreenPausesThePreview)
 
 TEST_F(PreviewTest, ThePointerOverAButtonShowsItsOverPictureAndTheHandAndADoubleClickOpensNothing)
 {
-    TestMovie movie;  // 100 by 50, the button on the right half
-    movie.button = true;
-    movie.writeTo(otherFolder.path(), QStringLiteral("button.swf"));
-    window->folderTree()->setPath(otherFolder.path());
-    Settle();
-    window->FlashViewClick(0);
+    const TestMovie movie = PreviewTheButtonMovie();
     ASSERT_NE(player(), nullptr);
-    const QSize size = player()->size();
-    const double scale = std::min(size.width() / 100.0, size.height() / 50.0);
-    const QPointF stageOrigin((size.width() - 100 * scale) / 2, (size.height() - 50 * scale) / 2);
-    const QPoint onButton = (stageOrigin + QPointF(75, 25) * scale).toPoint();
+    const QPoint onButton = OnPlayer({75, 25});
     // Two moves: a pointer already resting at the first makes no event.
     QTest::mouseMove(player(), onButton - QPoint(1, 1));
     QTest::mouseMove(player(), onButton);
@@ -303,18 +316,10 @@ TEST_F(PreviewTest, ThePointerOverAButtonShowsItsOverPictureAndTheHandAndADouble
 // Tab rings the movie's button with the yellow focus rectangle.
 TEST_F(PreviewTest, AClickOnThePreviewGivesItTheKeysAndTabFocusesTheMoviesButton)
 {
-    TestMovie movie;  // 100 by 50, the button on the right half
-    movie.button = true;
-    movie.writeTo(otherFolder.path(), QStringLiteral("button.swf"));
-    window->folderTree()->setPath(otherFolder.path());
-    Settle();
-    window->FlashViewClick(0);
+    PreviewTheButtonMovie();
     ASSERT_NE(player(), nullptr);
-    const QSize size = player()->size();
-    const double scale = std::min(size.width() / 100.0, size.height() / 50.0);
-    const QPointF stageOrigin((size.width() - 100 * scale) / 2, (size.height() - 50 * scale) / 2);
-    const QPoint offButton = (stageOrigin + QPointF(25, 25) * scale).toPoint();
-    const QPoint bandOfTheRectangle = (stageOrigin + QPointF(51, 25) * scale).toPoint();
+    const QPoint offButton = OnPlayer({25, 25});
+    const QPoint bandOfTheRectangle = OnPlayer({51, 25});
     QTest::mouseClick(player(), Qt::LeftButton, {}, offButton);
     ASSERT_EQ(QApplication::focusWidget(), player()) << "a click left the keys elsewhere";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -212,8 +212,7 @@ void ActionRunner::pushItems(const Action &action)
 
 ClipObject *ActionRunner::targetClip() const
 {
-    auto *clip = dynamic_cast<ClipObject *>(a_.target);
-    return clip && clip->state() ? clip : nullptr;
+    return LiveClip(a_.target);
 }
 
 void ActionRunner::setTarget(const std::string &path)

@@ -126,4 +126,13 @@ std::string MovieUrl(const MovieFacts &facts);
 // The index of a display property name ("_x" -> 0), -1 for others.
 int DisplayPropertyIndex(const std::string &name);
 
+// The clip `object` (or `value`) is, while it is on the stage; null for
+// anything else, a removed clip included.
+inline ClipObject *LiveClip(Object *object)
+{
+    auto *clip = dynamic_cast<ClipObject *>(object);
+    return clip && clip->state() ? clip : nullptr;
+}
+inline ClipObject *LiveClip(const Value &value) { return LiveClip(value.object()); }
+
 }  // namespace swf::avm1

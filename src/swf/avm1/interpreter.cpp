@@ -77,12 +77,6 @@ void OfferLocals(LocalsObject &locals, const Activation &activation, const Args 
         locals.offerSuper(activation.self, activation.base);
 }
 
-bool IsLiveClip(const Object *object)
-{
-    auto *clip = dynamic_cast<const ClipObject *>(object);
-    return clip && clip->state();
-}
-
 // Up to SWF 5 a function acts on its caller's clip, later on its own; once
 // that is gone, on `this` if it is a clip, else on the first level.
 Object *ClipOfCall(Machine &machine, FunctionObject *function, const Value &self)
@@ -90,9 +84,9 @@ Object *ClipOfCall(Machine &machine, FunctionObject *function, const Value &self
     if (machine.version() <= kLastCallerClipVersion && machine.running)
         return ScopeClip(*machine.running);
     Object *own = function->clip();
-    if (!own || IsLiveClip(own))
+    if (!own || LiveClip(own))
         return own;
-    if (IsLiveClip(self.object()))
+    if (LiveClip(self))
         return self.object();
     return machine.clips ? machine.clips->level(0) : own;
 }

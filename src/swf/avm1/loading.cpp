@@ -13,12 +13,6 @@ namespace {
 // What a MovieClip method reports for an object that is no clip.
 constexpr double kNotAClip = -1;
 
-ClipObject *LiveClip(const Value &value)
-{
-    auto *clip = dynamic_cast<ClipObject *>(value.object());
-    return clip && clip->state() ? clip : nullptr;
-}
-
 Value LoadMovieMethod(Machine &m, const Value &self, const Args &args)
 {
     if (ClipObject *clip = LiveClip(self); clip && m.clips)

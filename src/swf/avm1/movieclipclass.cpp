@@ -18,63 +18,57 @@ namespace swf::avm1 {
 
 namespace {
 
-ClipObject *ThisClip(const Value &self)
-{
-    auto *clip = dynamic_cast<ClipObject *>(self.object());
-    return clip && clip->state() ? clip : nullptr;
-}
-
 Value Play(Machine &, const Value &self, const Args &)
 {
-    if (ClipObject *clip = ThisClip(self))
+    if (ClipObject *clip = LiveClip(self))
         clip->play();
     return {};
 }
 
 Value Stop(Machine &, const Value &self, const Args &)
 {
-    if (ClipObject *clip = ThisClip(self))
+    if (ClipObject *clip = LiveClip(self))
         clip->stop();
     return {};
 }
 
 Value GotoAndPlay(Machine &m, const Value &self, const Args &args)
 {
-    if (ClipObject *clip = ThisClip(self))
+    if (ClipObject *clip = LiveClip(self))
         clip->gotoValue(m, args[0], true);
     return {};
 }
 
 Value GotoAndStop(Machine &m, const Value &self, const Args &args)
 {
-    if (ClipObject *clip = ThisClip(self))
+    if (ClipObject *clip = LiveClip(self))
         clip->gotoValue(m, args[0], false);
     return {};
 }
 
 Value NextFrame(Machine &, const Value &self, const Args &)
 {
-    if (ClipObject *clip = ThisClip(self))
+    if (ClipObject *clip = LiveClip(self))
         clip->nextFrame();
     return {};
 }
 
 Value PrevFrame(Machine &, const Value &self, const Args &)
 {
-    if (ClipObject *clip = ThisClip(self))
+    if (ClipObject *clip = LiveClip(self))
         clip->prevFrame();
     return {};
 }
 
 Value GetDepth(Machine &, const Value &self, const Args &)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     return clip ? Value(double(clip->depth())) : Value();
 }
 
 Value GetNextHighestDepth(Machine &, const Value &self, const Args &)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     if (!clip)
         return {};
     const auto &objects = clip->state()->displayList().objects();
@@ -86,7 +80,7 @@ Value GetNextHighestDepth(Machine &, const Value &self, const Args &)
 // object as the clip that holds it.
 Value GetInstanceAtDepth(Machine &m, const Value &self, const Args &args)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     Depth depth = 0;
     if (!clip || args.size() == 0 || !ScriptDepthToList(m.toNumber(args[0]), depth))
         return {};
@@ -113,7 +107,7 @@ ClipObject *SwapPartner(Machine &m, ClipObject *clip, const Value &arg)
 
 Value SwapDepths(Machine &m, const Value &self, const Args &args)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     ClipObject *parent = clip ? clip->parentClip() : nullptr;
     if (!parent || !parent->state() || args[0].isUndefined() || clip->state()->isUnloading())
         return {};
@@ -134,7 +128,7 @@ Value SwapDepths(Machine &m, const Value &self, const Args &args)
 
 Value CreateEmptyMovieClip(Machine &m, const Value &self, const Args &args)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     if (!clip || args.size() < 2)
         return {};
     ClipObject *made = clip->binding().createEmpty(clip, m.toString(args[0]), m.toNumber(args[1]));
@@ -143,7 +137,7 @@ Value CreateEmptyMovieClip(Machine &m, const Value &self, const Args &args)
 
 Value AttachMovie(Machine &m, const Value &self, const Args &args)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     if (!clip || args.size() < 3)
         return {};
     ClipObject *made = clip->binding().attach(clip, m.toString(args[0]), m.toString(args[1]), m.toNumber(args[2]),
@@ -153,7 +147,7 @@ Value AttachMovie(Machine &m, const Value &self, const Args &args)
 
 Value DuplicateMovieClip(Machine &m, const Value &self, const Args &args)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     if (!clip || args.size() < 2)
         return {};
     ClipObject *made = clip->binding().duplicate(clip, m, m.toString(args[0]), m.toNumber(args[1]));
@@ -167,7 +161,7 @@ constexpr int kFieldMethodsVersion = 6;
 
 Value RemoveMovieClip(Machine &m, const Value &self, const Args &)
 {
-    if (ClipObject *clip = ThisClip(self)) {
+    if (ClipObject *clip = LiveClip(self)) {
         clip->binding().remove(clip);
     } else if (auto *field = dynamic_cast<TextFieldObject *>(self.object());
                field && m.version() >= kFieldMethodsVersion) {
@@ -181,7 +175,7 @@ Value RemoveMovieClip(Machine &m, const Value &self, const Args &)
 // A movie that is there whole: loaded bytes and total bytes agree.
 Value GetBytes(Machine &m, const Value &self, const Args &)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     if (!clip || !clip->state() || !m.clips)
         return {};
     return Value(m.clips->loader().bytesOf(clip->state()));

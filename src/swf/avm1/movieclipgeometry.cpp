@@ -27,12 +27,6 @@ namespace {
 // coordinate twips can hold, on every side.
 constexpr double kNoBounds = 0x7FFFFFF / kTwipsPerPixel;
 
-ClipObject *ThisClip(const Value &self)
-{
-    auto *clip = dynamic_cast<ClipObject *>(self.object());
-    return clip && clip->state() ? clip : nullptr;
-}
-
 // A clip given as an object or as a path from `from`.
 ClipObject *ClipArg(Machine &m, ClipObject *from, const Value &value)
 {
@@ -42,8 +36,7 @@ ClipObject *ClipArg(Machine &m, ClipObject *from, const Value &value)
         activation.baseClip = activation.target = from;
         object = ResolveTarget(m, activation, value.string());
     }
-    auto *clip = dynamic_cast<ClipObject *>(object);
-    return clip && clip->state() ? clip : nullptr;
+    return LiveClip(object);
 }
 
 Value BoundsObject(Machine &m, const std::optional<QRectF> &twips)
@@ -64,7 +57,7 @@ std::optional<QRectF> StageBounds(const ClipObject &clip, bool withLines = true)
 
 Value Bounds(Machine &m, const Value &self, const Args &args, bool withLines)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     if (!clip)
         return {};
     ClipObject *space = args[0].isUndefined() ? clip : ClipArg(m, clip, args[0]);
@@ -103,7 +96,7 @@ bool ShapeContains(const ClipObject &clip, const QPointF &stagePoint)
 
 Value HitTest(Machine &m, const Value &self, const Args &args)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     if (!clip)
         return {};
     if (args.size() >= 2) {
@@ -141,14 +134,14 @@ void MapPoint(Machine &m, const Value &pointValue, const QTransform &transform)
 
 Value LocalToGlobal(Machine &m, const Value &self, const Args &args)
 {
-    if (ClipObject *clip = ThisClip(self))
+    if (ClipObject *clip = LiveClip(self))
         MapPoint(m, args[0], ToStage(*clip->state()));
     return {};
 }
 
 Value GlobalToLocal(Machine &m, const Value &self, const Args &args)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     bool invertible = false;
     const QTransform fromStage = clip ? ToStage(*clip->state()).inverted(&invertible) : QTransform();
     if (invertible)
@@ -175,7 +168,7 @@ MaskParty PartyOf(ClipObject *clip, TextFieldObject *field)
 // A text field may stand on either side (the method borrowed for it).
 Value SetMask(Machine &m, const Value &self, const Args &args)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     TextFieldObject *field = clip ? nullptr : LiveField(self.object());
     TimelineState *home = clip ? clip->state() : field ? field->parentState() : nullptr;
     if (!home)
@@ -204,7 +197,7 @@ Value SetMask(Machine &m, const Value &self, const Args &args)
 // when all four sides are given.
 Value StartDrag(Machine &m, const Value &self, const Args &args)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     if (!clip)
         return {};
     std::optional<QRectF> bounds;
@@ -219,7 +212,7 @@ Value StartDrag(Machine &m, const Value &self, const Args &args)
 // Ends whichever drag there is, whichever clip it is called on.
 Value StopDrag(Machine &, const Value &self, const Args &)
 {
-    ClipObject *clip = ThisClip(self);
+    ClipObject *clip = LiveClip(self);
     if (auto *drags = clip ? dynamic_cast<ClipDragHost *>(&clip->binding()) : nullptr)
         drags->stopDrag();
     return {};
