@@ -123,17 +123,26 @@ TEST(Avm1Frames, MainTimelinePlacesOnlyCharactersDefinedBeforeThePlacement)
     EXPECT_TRUE(movie->timeline.frames[2].commands[0].hasCharacter);
 }
 
-TEST(Avm1Frames, GotoToAFrameNumberBeforeTheFirstDoesNothing)
+TEST(Avm1Frames, GotoActionReadsWholeNumbersAsFramesAndOtherTextAsLabels)
 {
-    SwfBuilder b(7, kStage, 12, 3);
-    b.doAction(actions::gotoFrame(2)).showFrame();
-    b.showFrame();
-    const QByteArray gotoAndTrace[] = {actions::pushNumber(0), Str("-2"), Str("2")};
+    SwfBuilder b(7, kStage, 12, 5);
+    b.doAction(actions::gotoFrame(4)).showFrame();
+    b.frameLabel("-2").frameLabel("\xc3\xa0" "b").showFrame();
+    b.frameLabel("4.5").showFrame();
+    b.frameLabel("End").showFrame();
+    const QByteArray gotoAndTrace[] = {
+        actions::pushNumber(0),           // no frame
+        Str("-2"),                        // a number before the first frame, not the label
+        Str("4.5"),                       // not a whole number: the label
+        actions::pushNumber(4294967298),  // counted modulo 2^32: frame 2
+        Str("eND"),                       // labels match whatever the case of A-Z
+        Str("\xc3\x80" "B"),            // but other letters keep their case
+    };
     QByteArray script;
     for (const QByteArray &frame : gotoAndTrace)
         script += frame + actions::gotoFrame2(false) + Trace(Var("_currentframe"));
-    b.doAction(script + actions::stop()).showFrame().end();
-    EXPECT_EQ(TraceOf(b.bytes(), 1), (QStringList{"3", "3", "2"}));
+    b.doAction(actions::stop() + script).showFrame().end();
+    EXPECT_EQ(TraceOf(b.bytes(), 1), (QStringList{"5", "5", "3", "2", "4", "4"}));
 }
 
 }  // namespace

@@ -177,7 +177,7 @@ void ActionRunner::executeTimeline(const Action &action)
     case kActionGotoFrame2: {
         Value frame = pop();
         if (clip)
-            clip->gotoValue(m_, frame, action.a != 0, int(action.b));
+            clip->gotoFrameText(m_, frame, action.a != 0, int(action.b));
         break;
     }
     case kActionNextFrame:

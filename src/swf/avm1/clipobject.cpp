@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "swf/avm1/clipdrag.h"
 #include "swf/avm1/clipgeometry.h"
@@ -102,13 +103,13 @@ void ClipObject::gotoFrame(int frame, bool play)
     state_->gotoFrame(frame, true);
 }
 
-void ClipObject::gotoValue(Machine &machine, const Value &frame, bool play, int bias)
+void ClipObject::gotoValue(Machine &machine, const Value &frame, bool play)
 {
     if (!state_)
         return;
     // A number before the first frame names no frame: nothing moves.
     auto gotoNumber = [&](double n) {
-        const int index = int(std::clamp(n, -1e9, 1e9)) - 1 + bias;
+        const int index = int(std::clamp(n, -1e9, 1e9)) - 1;
         if (index >= 0)
             gotoFrame(index, play);
     };
@@ -124,6 +125,37 @@ void ClipObject::gotoValue(Machine &machine, const Value &frame, bool play, int 
         return;
     }
     const int label = state_->timeline().findLabel(frame.string());
+    if (label >= 0)
+        gotoFrame(label, play);
+}
+
+// A whole number, with its sign, wrapped to 32 bits as the player counts
+// frames; nothing for any other text.
+static std::optional<int32_t> FrameNumberText(const std::string &text)
+{
+    const size_t digitsFrom = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (digitsFrom == text.size())
+        return std::nullopt;
+    uint32_t number = 0;
+    for (size_t i = digitsFrom; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        number = number * 10u + uint32_t(text[i] - '0');
+    }
+    return int32_t(digitsFrom ? 0u - number : number);
+}
+
+void ClipObject::gotoFrameText(Machine &machine, const Value &frame, bool play, int bias)
+{
+    if (!state_)
+        return;
+    const std::string text = machine.toString(frame);
+    if (const auto number = FrameNumberText(text)) {
+        if (*number > 0)
+            gotoFrame(std::min(*number, 1000000000) - 1 + bias, play);
+        return;
+    }
+    const int label = state_->timeline().findLabel(text);
     if (label >= 0)
         gotoFrame(label + bias, play);
 }

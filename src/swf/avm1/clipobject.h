@@ -74,7 +74,10 @@ public:
     void stop();
     void gotoFrame(int frame, bool play);  // 0-based
     // A 1-based frame number or a label (SWF 4 and later allow both).
-    void gotoValue(Machine &machine, const Value &frame, bool play, int bias = 0);
+    void gotoValue(Machine &machine, const Value &frame, bool play);
+    // The goto action's own reading: the value as text, where a whole
+    // number names a frame (counted modulo 2^32) and any other text a label.
+    void gotoFrameText(Machine &machine, const Value &frame, bool play, int bias);
     void nextFrame();
     void prevFrame();
     int currentFrame() const;  // 0-based

@@ -123,14 +123,6 @@ std::string TextFromMovie(const std::string &bytes, int version)
     return IsValidUtf8(bytes) ? bytes : std::string();
 }
 
-std::string AsciiLower(std::string text)
-{
-    for (char &c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return text;
-}
-
 std::string CharText(uint32_t code)
 {
     const char16_t unit = char16_t(code & 0xffff);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "swf/format/asciicase.h"
+
 namespace swf::avm1 {
 
 std::u16string ToUtf16(const std::string &utf8);
@@ -21,8 +23,6 @@ std::string ToUpperText(const std::string &utf8);
 // of the system's code page (read as Latin-1); later ones UTF-8, where a
 // text that is not valid UTF-8 reads as empty.
 std::string TextFromMovie(const std::string &bytes, int version);
-// Only A-Z folded, as names and schemes compare.
-std::string AsciiLower(std::string text);
 // A UTF-16 unit as text (String.fromCharCode, chr).
 std::string CharText(uint32_t code);
 

@@ -1,6 +1,6 @@
 #include "swf/timeline/timeline.h"
 
-#include <QString>
+#include "swf/format/asciicase.h"
 
 namespace swf {
 
@@ -21,19 +21,15 @@ const Frame &Timeline::frame(int index) const
 
 void Timeline::addLabel(const std::string &label, int frame)
 {
-    labels_.emplace(label, frame);  // the first frame with a label keeps it
+    // Labels match whatever the case of A-Z, and the first frame with a
+    // label keeps it.
+    labels_.emplace(AsciiLower(label), frame);
 }
 
 int Timeline::findLabel(const std::string &label) const
 {
-    const auto exact = labels_.find(label);
-    if (exact != labels_.end())
-        return exact->second;
-    const QString wanted = QString::fromStdString(label);
-    for (const auto &[name, frame] : labels_)
-        if (QString::fromStdString(name).compare(wanted, Qt::CaseInsensitive) == 0)
-            return frame;
-    return -1;
+    const auto found = labels_.find(AsciiLower(label));
+    return found == labels_.end() ? -1 : found->second;
 }
 
 }  // namespace swf
