@@ -76,8 +76,8 @@ Value GetNextHighestDepth(Machine &, const Value &self, const Args &)
     return Value(double(std::max(0, highest + 1)));
 }
 
-// What scripts see at a depth: a clip as itself, a shape or other drawn
-// object as the clip that holds it.
+// What scripts see at a depth: a clip or a text field as itself, a shape
+// or other drawn object as the clip that holds it.
 Value GetInstanceAtDepth(Machine &m, const Value &self, const Args &args)
 {
     ClipObject *clip = LiveClip(self);
@@ -87,7 +87,11 @@ Value GetInstanceAtDepth(Machine &m, const Value &self, const Args &args)
     DisplayObject *object = clip->state()->displayList().find(depth);
     if (!object)
         return {};
-    return Value(object->children ? clip->binding().objectFor(object->children.get()) : clip);
+    if (object->children)
+        return Value(clip->binding().objectFor(object->children.get()));
+    if (Object *field = clip->binding().textField(*clip->state(), *object))
+        return Value(field);
+    return Value(clip);
 }
 
 // The clip a swapDepths argument names: a clip, or a target path from

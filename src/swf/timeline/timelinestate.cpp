@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "swf/characters/drawing.h"
+#include "swf/characters/edittextcharacter.h"
 #include "swf/timeline/framesounds.h"
 
 namespace swf {
@@ -171,10 +172,22 @@ bool TimelineState::enter(int frame)
 
 DisplayObject *TimelineState::applyCommand(const DisplayCommand &command, int frame)
 {
-    if (command.kind != DisplayCommand::Kind::Remove)
-        return list_.apply(command, frame);
-    removeObject(command.depth);
-    return nullptr;
+    if (command.kind == DisplayCommand::Kind::Remove) {
+        removeObject(command.depth);
+        return nullptr;
+    }
+    DisplayObject *placed = list_.apply(command, frame);
+    if (placed && dynamic_cast<const EditTextCharacter *>(placed->character))
+        nameUnnamed(*placed);
+    return placed;
+}
+
+// What scripts can reach gets a name from the timeline that places it, in
+// the order of placement; scripts name theirs themselves.
+void TimelineState::nameUnnamed(DisplayObject &object)
+{
+    if (object.name.empty() && !object.scripted)
+        object.name = "instance" + std::to_string(++context_.unnamedClips);
 }
 
 namespace {
@@ -301,9 +314,7 @@ void TimelineState::startChild(DisplayObject &object)
 {
     if (!object.childTimeline || object.children || nesting_ >= PlayerContext::kNestingLimit)
         return;
-    // The timeline names what it places; scripts name theirs themselves.
-    if (object.name.empty() && !object.scripted)
-        object.name = "instance" + std::to_string(++context_.unnamedClips);
+    nameUnnamed(object);
     object.children = std::make_unique<TimelineState>(*object.childTimeline, context_, nesting_ + 1,
                                                        list_.ownDictionary());
     TimelineState &child = *object.children;

@@ -103,6 +103,7 @@ private:
     bool keepForUnload(DisplayObject &object, Depth depth);
     void startNewChildren();
     void startChild(DisplayObject &object);
+    void nameUnnamed(DisplayObject &object);
     void adoptChildren();
     void link();
     void unlink();
