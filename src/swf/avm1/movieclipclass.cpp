@@ -124,9 +124,15 @@ Value SwapDepths(Machine &m, const Value &self, const Args &args)
         target = ToInt32(m.toNumber(args[0]));
     }
     Depth listDepth = 0;
-    if (!ScriptDepthToList(target, listDepth))
+    const Depth ownDepth = Depth(clip->depth() + kScriptDepthOffset);
+    if (!ScriptDepthToList(target, listDepth) || listDepth == ownDepth)
         return {};
-    parent->state()->displayList().swap(clip->depth() + kScriptDepthOffset, listDepth);
+    DisplayList &list = parent->state()->displayList();
+    list.swap(ownDepth, listDepth);
+    // Swapped clips are the script's: the timeline's moves pass them by.
+    for (Depth depth : {ownDepth, listDepth})
+        if (DisplayObject *object = list.find(depth))
+            object->transformedByScript = true;
     return {};
 }
 
