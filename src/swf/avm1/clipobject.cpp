@@ -50,7 +50,8 @@ bool ScriptDepthToList(double depth, Depth &out)
 
 void CopyInitProperties(Machine &machine, Object *from, Object *to)
 {
-    if (!from || !to)
+    // Only clips take an init object; an attached or copied button does not.
+    if (!from || !to || to->kind() == Object::Kind::Button)
         return;
     const std::vector<std::string> names = machine.enumerate(from);
     for (auto name = names.rbegin(); name != names.rend(); ++name) {
