@@ -162,6 +162,19 @@ void ActionRunner::executeCalls(const Action &action)
     }
 }
 
+// A movie is read whole, so every frame a timeline can have is there: up
+// to the player's limit of 16000 frames, whatever the timeline's length.
+// A label counts as there, found or not.
+bool ActionRunner::waitedFrameLoaded(const Action &action)
+{
+    constexpr int32_t kLastFrameIndex = 16000;
+    if (action.code == kActionWaitForFrame)
+        return int32_t(action.a) <= kLastFrameIndex;
+    const auto number = FrameNumberText(popString());
+    // The index is counted in 32 bits, as the player does.
+    return !number || int32_t(uint32_t(*number) - 1u) <= kLastFrameIndex;
+}
+
 void ActionRunner::executeTimeline(const Action &action)
 {
     ClipObject *clip = targetClip();
@@ -221,9 +234,6 @@ void ActionRunner::executeTimeline(const Action &action)
             m_.clips->callFrame(clip, m_, frame);
         break;
     }
-    case kActionWaitForFrame2:
-        pop();  // every frame is there once the movie is loaded
-        break;
     default:
         break;
     }

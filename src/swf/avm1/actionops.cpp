@@ -104,7 +104,6 @@ void ActionRunner::execute(const Action &action)
     case kActionGetURL:
     case kActionGetURL2:
     case kActionCall:
-    case kActionWaitForFrame2:
         return executeTimeline(action);
     case kActionGetProperty:
     case kActionSetProperty:

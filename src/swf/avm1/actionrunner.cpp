@@ -42,6 +42,11 @@ ActionRunner::Exit ActionRunner::run(uint32_t begin, uint32_t end, uint32_t &jum
         case kActionEnd:
             returned_ = Value();
             return Exit::Return;
+        case kActionWaitForFrame:
+        case kActionWaitForFrame2:
+            if (!waitedFrameLoaded(action))
+                next = pc + 1 + (action.code == kActionWaitForFrame ? action.b : action.a);
+            break;
         case kActionDefineFunction:
         case kActionDefineFunction2:
             defineFunction(action);

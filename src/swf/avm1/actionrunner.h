@@ -43,6 +43,7 @@ private:
     Exit runWith(const Action &action, uint32_t pc, uint32_t &next);
     Exit runTry(const Action &action, uint32_t pc, uint32_t &next);
     void defineFunction(const Action &action);
+    bool waitedFrameLoaded(const Action &action);
     // Everything else: one action that goes on with the next.
     void execute(const Action &action);
     void executeStack(const Action &action);

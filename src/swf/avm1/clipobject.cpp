@@ -130,9 +130,7 @@ void ClipObject::gotoValue(Machine &machine, const Value &frame, bool play)
         gotoFrame(label, play);
 }
 
-// A whole number, with its sign, wrapped to 32 bits as the player counts
-// frames; nothing for any other text.
-static std::optional<int32_t> FrameNumberText(const std::string &text)
+std::optional<int32_t> FrameNumberText(const std::string &text)
 {
     const size_t digitsFrom = !text.empty() && text[0] == '-' ? 1 : 0;
     if (digitsFrom == text.size())

@@ -119,6 +119,10 @@ constexpr double kHighestScriptDepth = 2130690044;
 // A script depth as a display list depth; false when out of range.
 bool ScriptDepthToList(double depth, Depth &out);
 
+// A frame given as text: a whole number, with its sign, wrapped to 32 bits
+// as the player counts frames; nothing for any other text (a label).
+std::optional<int32_t> FrameNumberText(const std::string &text);
+
 // Sets the enumerable properties of `from` (an attachMovie or
 // duplicateMovieClip init object) on the new clip `to`, oldest first.
 void CopyInitProperties(Machine &machine, Object *from, Object *to);
