@@ -145,4 +145,25 @@ TEST(Avm1Frames, GotoActionReadsWholeNumbersAsFramesAndOtherTextAsLabels)
     EXPECT_EQ(TraceOf(b.bytes(), 1), (QStringList{"5", "5", "3", "2", "4", "4"}));
 }
 
+TEST(Avm1Frames, FunctionsCalledByPathRunOnTheClipThePathNames)
+{
+    SwfBuilder b(7, kStage, 12, 3);
+    b.defineSprite(1, 2, SwfBuilder::tagBytes(12, actions::stop() + QByteArray(1, '\0')) + SwfBuilder::tagBytes(1, {})
+                             + SwfBuilder::tagBytes(1, {}));
+    swftest::Placement clip = PlaceCharacter(1, 1);
+    clip.name = "mc";
+    b.placeObject2(clip);
+    auto callByName = [](const std::string &name) {
+        return actions::pushNumber(2) + actions::pushNumber(1) + Str(name) + actions::op(kCallFunction)
+               + actions::op(kPop);
+    };
+    // A slash path ending in a method names no clip: nothing is called, and
+    // above all not the method of the calling timeline.
+    const QByteArray script = callByName("/mc/gotoAndStop") + Trace(Var("/mc:_currentframe"))
+                              + Trace(Var("_currentframe")) + callByName("/mc:gotoAndStop")
+                              + Trace(Var("/mc:_currentframe")) + Trace(Var("_currentframe"));
+    b.doAction(actions::stop() + script).showFrame().showFrame().showFrame().end();
+    EXPECT_EQ(TraceOf(b.bytes(), 1), (QStringList{"1", "1", "2", "1"}));
+}
+
 }  // namespace

@@ -144,10 +144,14 @@ Value GetVariable(Machine &machine, Activation &activation, const std::string &n
     if (HasPath(name)) {
         if (SplitVariablePath(name, path, variable)) {
             Object *holder = ResolveTarget(machine, activation, path);
+            // A function called by its path runs on the clip the path names.
+            if (callee)
+                *callee = holder;
             return holder ? machine.get(holder, variable) : Value();
         }
+        // A path names an object; a method found at its end is no target.
         Object *target = ResolveTarget(machine, activation, name);
-        return target ? Value(target) : Value();
+        return target && target->kind() != Object::Kind::Function ? Value(target) : Value();
     }
     std::string scratch;
     const std::string &k = machine.keyOf(name, scratch);
