@@ -110,13 +110,13 @@ TEST(Drawing, EndFillClosesTheContourAndHitsFollowTheFillAndTheLines)
     d.lineTo(Px(100, 0));
     d.lineTo(Px(100, 100));
     d.endFill();
-    EXPECT_TRUE(swf::AreaContains(d.hitArea(), Px(90, 50))) << "inside the closed triangle";
-    EXPECT_FALSE(swf::AreaContains(d.hitArea(), Px(10, 50)));
+    EXPECT_TRUE(swf::AreaContains(d.hitArea(0), Px(90, 50))) << "inside the closed triangle";
+    EXPECT_FALSE(swf::AreaContains(d.hitArea(0), Px(10, 50)));
     d.setLineStyle(Line(4));
     d.moveTo(Px(0, 200));
     d.lineTo(Px(100, 200));
-    EXPECT_TRUE(swf::AreaContains(d.hitArea(), Px(50, 201))) << "within the line's width";
-    EXPECT_FALSE(swf::AreaContains(d.hitArea(), Px(50, 205)));
+    EXPECT_TRUE(swf::AreaContains(d.hitArea(0), Px(50, 201))) << "within the line's width";
+    EXPECT_FALSE(swf::AreaContains(d.hitArea(0), Px(50, 205)));
 }
 
 TEST(AreaContains, LeftAndBottomBoundariesAreOutsideTopAndRightInside)

@@ -207,8 +207,9 @@ TEST(Conformance, ListedReferencePicturesStillPass)
     std::set<QString> keep = results.passing;
     keep.insert(listed.begin(), listed.end());
     for (const QString &png : listed) {
-        if (results.checked.contains(png))
+        if (results.checked.contains(png)) {
             EXPECT_TRUE(results.passing.count(png)) << "no longer passes: " << png.toStdString();
+        }
     }
     for (const QString &png : results.passing) {
         if (!listed.count(png))

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "shapetestbits.h"
+#include "swf/characters/areacontains.h"
 #include "swf/characters/shapecharacter.h"
 #include "swf/characters/shaperecords.h"
 
@@ -180,6 +181,21 @@ TEST(Shape, OutlineCoversEveryFillButNotHoles)
     const QPainterPath ring = Load(other, ShapeBody({kRed}, {}, SquareWithHole)).outline(0);
     EXPECT_TRUE(ring.contains(QPointF(100, 100)));
     EXPECT_FALSE(ring.contains(QPointF(300, 300)));
+}
+
+TEST(Shape, MouseFindsLinesAsWellAsFillsButMasksOnlyFills)
+{
+    Dictionary dictionary;
+    auto records = [](RecordWriter &r) {
+        r.moveTo(200, 200, 0, 1, 1);
+        Clockwise(r, 400);
+    };
+    const swf::Character &framed = Load(dictionary, ShapeBody({kRed}, {{80, kBlue}}, records));
+    const QPointF onLeftEdge(200, 400), inLine(170, 400), pastLine(150, 400);
+    EXPECT_FALSE(swf::AreaContains(framed.outline(0), onLeftEdge));
+    EXPECT_TRUE(swf::AreaContains(framed.hitArea(0), onLeftEdge));
+    EXPECT_TRUE(swf::AreaContains(framed.hitArea(0), inLine));
+    EXPECT_FALSE(swf::AreaContains(framed.hitArea(0), pastLine));
 }
 
 TEST(Shape, NewStylesStartAFreshGroupDrawnOverTheFirst)

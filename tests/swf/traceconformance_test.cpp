@@ -126,8 +126,9 @@ TEST(TraceConformance, ListedTraceLogsStillMatch)
     keep.insert(listed.begin(), listed.end());
     for (const QString &movie : listed) {
         const bool present = std::any_of(tests.begin(), tests.end(), [&](const TraceTest &t) { return t.movie == movie; });
-        if (present)
+        if (present) {
             EXPECT_TRUE(passing.count(movie)) << "no longer matches: " << movie.toStdString();
+        }
     }
     for (const QString &movie : passing)
         if (!listed.count(movie))

@@ -40,7 +40,7 @@ TimelineState *ClipUnderIn(TimelineState &timeline, const QPointF &point, const 
     }
     // What the drawing methods drew lies below the clip's objects.
     const Drawing *drawing = timeline.drawing();
-    return drawing && AreaContains(drawing->hitArea(), point) ? &timeline : nullptr;
+    return drawing && AreaContains(drawing->hitArea(0), point) ? &timeline : nullptr;
 }
 
 QPointF PointerInParent(const TimelineState &state, bool &ok)

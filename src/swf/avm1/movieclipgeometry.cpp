@@ -84,7 +84,7 @@ bool ShapeContains(const ClipObject &clip, const QPointF &stagePoint)
         const QTransform fromStage = ToStage(*state.parent()).inverted(&invertible);
         return invertible && ObjectContains(*object, fromStage.map(stagePoint), dictionary);
     }
-    if (const Drawing *drawing = state.drawing(); drawing && AreaContains(drawing->hitArea(), stagePoint))
+    if (const Drawing *drawing = state.drawing(); drawing && AreaContains(drawing->hitArea(0), stagePoint))
         return true;
     const DisplayList &list = state.displayList();
     for (const auto &[depth, child] : list.objects())

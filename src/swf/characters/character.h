@@ -48,6 +48,9 @@ public:
 
     // The filled area in character twips, for clip layers (masks).
     virtual QPainterPath outline(uint16_t ratio) const { (void)ratio; return {}; }
+    // What the mouse and hitTest find, in character twips: the filled area
+    // unless the character's lines take the mouse too.
+    virtual QPainterPath hitArea(uint16_t ratio) const { return outline(ratio); }
 
     // Bounds in character twips.
     virtual Rect bounds() const { return {}; }

@@ -1,23 +1,11 @@
 #include "swf/characters/drawing.h"
 
-#include <QPainterPathStroker>
 #include <cmath>
 
+#include "swf/characters/linehitarea.h"
 #include "swf/characters/shapepainter.h"
 
 namespace swf {
-
-namespace {
-
-// A hairline still takes the mouse over one pixel's width.
-constexpr double kThinnestHitLine = 20;
-
-Qt::PenCapStyle HitCap(CapStyle cap)
-{
-    return cap == CapStyle::None ? Qt::FlatCap : cap == CapStyle::Square ? Qt::SquareCap : Qt::RoundCap;
-}
-
-}  // namespace
 
 void Drawing::clear()
 {
@@ -172,22 +160,14 @@ QPainterPath Drawing::outline(uint16_t) const
     return *outline_;
 }
 
-QPainterPath Drawing::hitArea() const
+QPainterPath Drawing::hitArea(uint16_t) const
 {
     if (hitArea_)
         return *hitArea_;
     QPainterPath area = outline(0);
-    for (const Layer &layer : layers_) {
-        for (const Line &line : layer.lines) {
-            if (line.path.isEmpty())
-                continue;
-            QPainterPathStroker stroker;
-            stroker.setWidth(std::max(line.style.width, kThinnestHitLine));
-            stroker.setCapStyle(HitCap(line.style.startCap));
-            stroker.setJoinStyle(Qt::RoundJoin);
-            area = area.united(stroker.createStroke(line.path));
-        }
-    }
+    for (const Layer &layer : layers_)
+        for (const Line &line : layer.lines)
+            area = WithLineHitArea(area, line.path, line.style);
     hitArea_ = area;
     return area;
 }

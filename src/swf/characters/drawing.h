@@ -41,7 +41,7 @@ public:
     void render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx, uint16_t ratio) const override;
     QPainterPath outline(uint16_t ratio) const override;
     // What the mouse and hitTest find: the fills and the width of the lines.
-    QPainterPath hitArea() const;
+    QPainterPath hitArea(uint16_t ratio) const override;
     // The bounds as scripts see them, lines' thickness included or not;
     // meaningless while isEmpty().
     Rect bounds() const override { return bounds_; }

@@ -1,5 +1,6 @@
 #include "swf/characters/shapecharacter.h"
 
+#include "swf/characters/linehitarea.h"
 #include "swf/characters/shapepainter.h"
 
 namespace swf {
@@ -26,6 +27,17 @@ void ShapeCharacter::render(RenderContext &ctx, const Matrix &toStage, const Col
 QPainterPath ShapeCharacter::outline(uint16_t) const
 {
     return outline_;
+}
+
+QPainterPath ShapeCharacter::hitArea(uint16_t) const
+{
+    std::call_once(hitAreaMade_, [this] {
+        hitArea_ = outline_;
+        for (const Item &item : items_)
+            if (!item.path.isFill)
+                hitArea_ = WithLineHitArea(hitArea_, item.path.path, groups_[item.path.group].lines[item.path.style]);
+    });
+    return hitArea_;
 }
 
 }  // namespace swf

@@ -4,6 +4,7 @@
 // run on several threads at once.
 
 #include <QBrush>
+#include <mutex>
 #include <vector>
 
 #include "swf/characters/character.h"
@@ -19,6 +20,7 @@ public:
     void render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx,
                 uint16_t ratio) const override;
     QPainterPath outline(uint16_t ratio) const override;
+    QPainterPath hitArea(uint16_t ratio) const override;
     Rect bounds() const override { return bounds_; }
 
     const std::vector<StyleGroup> &styleGroups() const { return groups_; }
@@ -33,6 +35,9 @@ private:
     std::vector<StyleGroup> groups_;
     std::vector<Item> items_;
     QPainterPath outline_;
+    // Made on the first hit test: most shapes never meet the mouse.
+    mutable std::once_flag hitAreaMade_;
+    mutable QPainterPath hitArea_;
 };
 
 }  // namespace swf

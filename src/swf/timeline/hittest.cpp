@@ -47,7 +47,7 @@ bool CharacterContains(const Character &character, const QPointF &point, uint16_
         return RecordsContain(sprite->timeline().frame(0).commands, point, dictionary, nesting);
     if (const auto *button = dynamic_cast<const ButtonCharacter *>(&character))
         return RecordsContain(button->hitArea(), point, dictionary, nesting);
-    return AreaContains(character.outline(ratio), point);
+    return AreaContains(character.hitArea(ratio), point);
 }
 
 bool HitAreaContains(const ButtonCharacter &button, const QPointF &point, const Dictionary &dictionary)
@@ -63,8 +63,8 @@ bool ObjectContains(const DisplayObject &object, const QPointF &point, const Dic
     if (const auto *button = dynamic_cast<const ButtonCharacter *>(object.character))
         return HitAreaContains(*button, *local, dictionary);
     if (!object.children)
-        return object.character && AreaContains(object.character->outline(object.ratio), *local);
-    if (const Drawing *drawing = object.children->drawing(); drawing && AreaContains(drawing->hitArea(), *local))
+        return object.character && AreaContains(object.character->hitArea(object.ratio), *local);
+    if (const Drawing *drawing = object.children->drawing(); drawing && AreaContains(drawing->hitArea(0), *local))
         return true;
     const DisplayList &list = object.children->displayList();
     for (const auto &[depth, child] : list.objects())
