@@ -106,7 +106,7 @@ Value PixelDissolve(Machine &m, const Value &self, const Args &args)
 {
     CopyArgs copy;
     if (auto refused = ReadCopyArgs(m, self, args, 3, copy))
-        return *refused;
+        return refused->number() == -4 ? *refused : NotABitmap();
     BitmapSurface &dest = *copy.dest;
     const CopyArea area = ClipCopy(*copy.source, copy.sourceRect, dest, copy.destX, copy.destY);
     const uint64_t count = uint64_t(std::max(area.source.width, 0)) * uint64_t(std::max(area.source.height, 0));
@@ -118,12 +118,15 @@ Value PixelDissolve(Machine &m, const Value &self, const Args &args)
     const uint32_t fill = ColorArg(m, args[5]);
     const bool fromItself = copy.source == copy.dest;
     const uint64_t stride = ScatterStride(count);
-    for (uint64_t i = 0; i < pixels; ++i) {
+    // The pixel the seed names is always written and the walk goes on
+    // from there: the next call, given the seed this one returns, starts
+    // on the last pixel this one wrote.
+    for (uint64_t i = 0; i <= std::min(pixels, count - 1); ++i) {
         const uint64_t index = (seed + i) * stride % count;
         const int col = int(index % uint64_t(area.source.width)), row = int(index / uint64_t(area.source.width));
         const int dx = area.destX + col, dy = area.destY + row;
         if (fromItself)
-            SetArgb(dest, dx, dy, fill);
+            SetRaw(dest, dx, dy, PremultiplyArgb(fill));
         else
             SetStored(dest, dx, dy, StoredAt(*copy.source, area.source.x + col, area.source.y + row));
     }

@@ -139,6 +139,12 @@ void SetStored(BitmapSurface &surface, int x, int y, uint32_t stored)
 
 // An opaque surface hands back what it holds: only threshold can leave an
 // alpha below 255 in one, and the player reads that back as it is.
+void SetRaw(BitmapSurface &surface, int x, int y, uint32_t stored)
+{
+    if (Inside(surface, x, y))
+        RowRef(surface, x, y) = stored;
+}
+
 uint32_t ArgbAt(const BitmapSurface &surface, int x, int y)
 {
     const uint32_t stored = StoredAt(surface, x, y);
@@ -233,17 +239,25 @@ bool FloodFill(BitmapSurface &surface, int x, int y, uint32_t argb)
 
 PixelRect ColorBounds(const BitmapSurface &surface, uint32_t mask, uint32_t color, bool find)
 {
-    int left = surface.width(), top = surface.height(), right = -1, bottom = -1;
+    // A transparent surface compares its stored pixels with the colour, both
+    // under the mask. An opaque one compares with the whole colour, whose
+    // alpha is whatever the mask keeps of a full one.
+    const uint32_t wanted = surface.transparent ? (color & mask) : ((color & 0xFFFFFFu) | (mask & 0xFF000000u));
+    int left = surface.width(), top = surface.height(), right = 0, bottom = 0;
+    bool any = false;
     for (int y = 0; y < surface.height(); ++y)
         for (int x = 0; x < surface.width(); ++x) {
-            if (((ArgbAt(surface, x, y) & mask) == (color & mask)) != find)
+            if (((StoredAt(surface, x, y) & mask) == wanted) != find)
                 continue;
+            any = true;
             left = std::min(left, x);
             right = std::max(right, x);
             top = std::min(top, y);
             bottom = std::max(bottom, y);
         }
-    if (right < 0)
+    // The player takes a far corner still at the origin for nothing found,
+    // so a lone match in the top left pixel gives an empty box.
+    if (!any || (right == 0 && bottom == 0))
         return {};
     return {left, top, right - left + 1, bottom - top + 1};
 }
@@ -304,13 +318,11 @@ int Threshold(BitmapSurface &dest, const BitmapSurface &sourceIn, const PixelRec
     ForEachCopied(source, sourceRect, dest, destX, destY, [&](int sx, int sy, int dx, int dy) {
         // The test sees the pixel as stored, premultiplied.
         const uint32_t stored = StoredAt(source, sx, sy);
-        // What it writes goes in as it is, alpha included, even into an
-        // opaque target.
         if (Passes(rule.test, stored & rule.mask, rule.threshold & rule.mask)) {
-            RowRef(dest, dx, dy) = PremultiplyArgb(rule.color);
+            SetRaw(dest, dx, dy, PremultiplyArgb(rule.color));
             ++passed;
         } else if (rule.copySource) {
-            RowRef(dest, dx, dy) = stored;
+            SetRaw(dest, dx, dy, stored);
         }
     });
     return passed;
