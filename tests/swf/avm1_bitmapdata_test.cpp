@@ -335,6 +335,46 @@ TEST_F(ScriptBitmaps, PixelDissolveCoversEachPixelOnceWhateverItIsAsked)
     EXPECT_EQ(m.toNumber(notABitmap), -1);
 }
 
+// One seed gives one picture; octaves beyond what a pixel shows are cut,
+// and a base of 0 gives black rather than dividing by it.
+TEST_F(ScriptBitmaps, PerlinNoiseIsTheSeedsOwnPicture)
+{
+    auto picture = [&](double seed, double octaves, double base) {
+        const Value bitmap = newBitmap({Value(8.0), Value(8.0), Value(false)});
+        call(bitmap, "perlinNoise",
+             {Value(base), Value(base), Value(octaves), Value(seed), Value(true), Value(true), Value(7.0)});
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                pixels.push_back(pixel32(bitmap, x, y));
+        return pixels;
+    };
+    EXPECT_EQ(picture(7, 3, 4), picture(7, 3, 4));
+    EXPECT_NE(picture(7, 3, 4), picture(8, 3, 4));
+    EXPECT_EQ(picture(7, 1e9, 4), picture(7, 24, 4));
+    EXPECT_EQ(picture(7, 3, 0), std::vector<uint32_t>(64, 0xFF000000u));
+}
+
+// Without a painter (a bare machine) applyFilter leaves the pixels; the
+// box a filter covers grows by its reach on every side.
+TEST_F(ScriptBitmaps, FilterRectanglesGrowByTheFiltersReach)
+{
+    const Value bitmap = newBitmap({Value(4.0), Value(4.0), Value(true), Value(double(0xFF102030))});
+    Object *blurClass = GlobalClass(m, {"flash", "filters", "BlurFilter"});
+    ASSERT_NE(blurClass, nullptr);
+    const Value blur = m.construct(Value(blurClass), Args({Value(4.0), Value(4.0), Value(1.0)}));
+    const Value grown = call(bitmap, "generateFilterRect", {rect(1, 1, 2, 2), blur});
+    ASSERT_TRUE(grown.object());
+    EXPECT_EQ(m.toNumber(m.get(grown.object(), "x")), -1);
+    EXPECT_EQ(m.toNumber(m.get(grown.object(), "width")), 6);
+    const Value asGiven = call(bitmap, "generateFilterRect", {rect(1, 1, 2, 2), Value(3.0)});
+    ASSERT_TRUE(asGiven.object());
+    EXPECT_EQ(m.toNumber(m.get(asGiven.object(), "width")), 2);
+    EXPECT_EQ(m.toNumber(call(bitmap, "applyFilter", {bitmap, rect(0, 0, 4, 4), point(0, 0), blur})), 0);
+    EXPECT_EQ(pixel32(bitmap, 0, 0), 0xFF102030u);
+    EXPECT_EQ(m.toNumber(call(bitmap, "applyFilter", {bitmap, rect(0, 0, 4, 4), point(0, 0), Value(3.0)})), -1);
+}
+
 // Pixels count against the script memory: a loop making bitmaps is
 // stopped by the budget, and disposing gives the memory back.
 TEST_F(ScriptBitmaps, PixelsCountAgainstTheScriptMemory)
