@@ -12,6 +12,7 @@
 #include "swf/media/soundmixer.h"
 #include "swf/moviedefinition.h"
 #include "swf/render/displayrenderer.h"
+#include "swf/render/filterpainter.h"
 #include "swf/render/focusrectangle.h"
 #include "swf/sharedobjectfolder.h"
 #include "swf/tagwalker.h"
@@ -198,6 +199,7 @@ public:
                                                                  const QRect &clip, bool smoothing) {
             PaintClip(dictionary, target, list, toTarget, cx, clip, smoothing);
         });
+        scripts.setFilterPainter([](const Filter &filter, QImage &picture) { ApplyFilter(filter, picture, 1.0); });
         scripts.setRoot(&root);
         scripts.setPlayerContext(&context);
         scripts.setLoading(&context, ReadLoadedMovie, ReadLoadedText);

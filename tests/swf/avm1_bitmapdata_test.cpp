@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "swf/avm1/bitmapdataargs.h"
 #include "swf/avm1/bitmapdataobject.h"
@@ -157,6 +159,62 @@ TEST(BitmapPixels, ThresholdCountsAndUnknownTestsCompareAsLess)
     EXPECT_EQ(ArgbAt(dest, 1, 0), 0xFF000030u);
 }
 
+// The box of the matching pixels, except that the player takes a far
+// corner left at the origin for nothing found.
+TEST(BitmapPixels, ColourBoundsOfALoneTopLeftMatchIsEmpty)
+{
+    const struct {
+        int x, y;
+        PixelRect want;
+    } cases[] = {
+        {0, 0, {}}, {1, 0, {1, 0, 1, 1}}, {0, 2, {0, 2, 1, 1}}, {2, 2, {2, 2, 1, 1}},
+    };
+    for (const auto &c : cases) {
+        BitmapSurface surface = MakeSurface(3, 3, 0xFFFFFFFF);
+        SetArgb(surface, c.x, c.y, 0xFF00FF00);
+        const PixelRect found = ColorBounds(surface, 0xFFFFFFFF, 0xFF00FF00, true);
+        EXPECT_EQ(found.x, c.want.x) << c.x << "," << c.y;
+        EXPECT_EQ(found.y, c.want.y) << c.x << "," << c.y;
+        EXPECT_EQ(found.width, c.want.width) << c.x << "," << c.y;
+        EXPECT_EQ(found.height, c.want.height) << c.x << "," << c.y;
+    }
+}
+
+// Multipliers are shares of 256 however far out of range (or not numbers)
+// a script gives them; a left-out alpha share takes the source's alpha.
+TEST_F(ScriptBitmaps, MergeSharesStayWithin256)
+{
+    const Value source = newBitmap({Value(1.0), Value(1.0), Value(true), Value(double(0x80FF0000))});
+    auto merged = [&](std::vector<Value> shares) {
+        const Value target = newBitmap({Value(1.0), Value(1.0), Value(true), Value(double(0xFF0000FF))});
+        std::vector<Value> args{source, rect(0, 0, 1, 1), point(0, 0)};
+        args.insert(args.end(), shares.begin(), shares.end());
+        call(target, "merge", args);
+        return pixel32(target, 0, 0);
+    };
+    const uint32_t whole = merged({Value(256.0), Value(256.0), Value(256.0), Value(256.0)});
+    const uint32_t none = merged({Value(0.0), Value(0.0), Value(0.0), Value(0.0)});
+    EXPECT_EQ(none, 0xFF0000FFu);
+    EXPECT_EQ(whole >> 24, 0x80u);
+    EXPECT_EQ(merged({Value(1000.0), Value(1000.0), Value(1000.0), Value(1000.0)}), whole);
+    EXPECT_EQ(merged({Value(-1000.0), Value(-1000.0), Value(-1000.0), Value(-1000.0)}), none);
+    EXPECT_EQ(merged({Value(std::nan("")), Value(-1.0), Value(-2.0), Value()}), none);
+    EXPECT_EQ(merged({Value(256.0), Value(256.0), Value(256.0)}), whole);
+}
+
+// Methods that answer a rectangle make it with whatever flash.geom.Rectangle
+// is now; with the class taken away they answer -1.
+TEST_F(ScriptBitmaps, RectanglesComeFromTheRectangleClassOfTheMoment)
+{
+    const Value bitmap = newBitmap({Value(2.0), Value(3.0)});
+    Object *geom = GlobalClass(m, {"flash", "geom"});
+    ASSERT_NE(geom, nullptr);
+    EXPECT_EQ(m.toNumber(m.get(m.get(bitmap.object(), "rectangle").object(), "height")), 3);
+    m.set(geom, "Rectangle", Value(42.0));
+    EXPECT_EQ(m.toNumber(m.get(bitmap.object(), "rectangle")), -1);
+    EXPECT_EQ(m.toNumber(call(bitmap, "getColorBoundsRect", {Value(0.0), Value(0.0)})), -1);
+}
+
 TEST_F(ScriptBitmaps, ConstructorRefusesSizesThePlayerRefuses)
 {
     const struct {
@@ -252,18 +310,69 @@ TEST_F(ScriptBitmaps, NoiseFollowsThePlayersGenerator)
     EXPECT_EQ(pixel32(bitmap, 1, 0), 0xFF000000u);
 }
 
+// Each call writes the pixel its seed names and as many more as asked;
+// the seed it returns names the last one, so a chain of calls covers the
+// area once. The fill goes in as it is, even into an opaque bitmap.
 TEST_F(ScriptBitmaps, PixelDissolveCoversEachPixelOnceWhateverItIsAsked)
 {
     const Value bitmap = newBitmap({Value(7.0), Value(5.0), Value(false), Value(0.0)});
+    auto filled = [&] {
+        int count = 0;
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 7; ++x)
+                count += pixel32(bitmap, x, y) == 0xFFFFFFFFu;
+        return count;
+    };
     Value seed(0.0);
-    for (int round = 0; round < 7; ++round)
+    for (int round = 1; round <= 7; ++round) {
         seed = call(bitmap, "pixelDissolve",
                     {bitmap, rect(0, 0, 7, 5), point(0, 0), seed, Value(5.0), Value(double(0xFFFFFFFF))});
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x)
-            EXPECT_EQ(pixel32(bitmap, x, y), 0xFFFFFFFFu) << x << "," << y;
+        EXPECT_EQ(filled(), std::min(35, 1 + 5 * round)) << round;
+    }
     call(bitmap, "pixelDissolve", {bitmap, rect(0, 0, 7, 5), point(0, 0), Value(-5.0), Value(1e300), Value(0.0)});
-    EXPECT_EQ(pixel32(bitmap, 3, 3), 0xFF000000u);
+    EXPECT_EQ(pixel32(bitmap, 3, 3), 0u);
+    const Value notABitmap = call(bitmap, "pixelDissolve", {Value(5.0), rect(0, 0, 7, 5), point(0, 0)});
+    EXPECT_EQ(m.toNumber(notABitmap), -1);
+}
+
+// One seed gives one picture; octaves beyond what a pixel shows are cut,
+// and a base of 0 gives black rather than dividing by it.
+TEST_F(ScriptBitmaps, PerlinNoiseIsTheSeedsOwnPicture)
+{
+    auto picture = [&](double seed, double octaves, double base) {
+        const Value bitmap = newBitmap({Value(8.0), Value(8.0), Value(false)});
+        call(bitmap, "perlinNoise",
+             {Value(base), Value(base), Value(octaves), Value(seed), Value(true), Value(true), Value(7.0)});
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                pixels.push_back(pixel32(bitmap, x, y));
+        return pixels;
+    };
+    EXPECT_EQ(picture(7, 3, 4), picture(7, 3, 4));
+    EXPECT_NE(picture(7, 3, 4), picture(8, 3, 4));
+    EXPECT_EQ(picture(7, 1e9, 4), picture(7, 24, 4));
+    EXPECT_EQ(picture(7, 3, 0), std::vector<uint32_t>(64, 0xFF000000u));
+}
+
+// Without a painter (a bare machine) applyFilter leaves the pixels; the
+// box a filter covers grows by its reach on every side.
+TEST_F(ScriptBitmaps, FilterRectanglesGrowByTheFiltersReach)
+{
+    const Value bitmap = newBitmap({Value(4.0), Value(4.0), Value(true), Value(double(0xFF102030))});
+    Object *blurClass = GlobalClass(m, {"flash", "filters", "BlurFilter"});
+    ASSERT_NE(blurClass, nullptr);
+    const Value blur = m.construct(Value(blurClass), Args({Value(4.0), Value(4.0), Value(1.0)}));
+    const Value grown = call(bitmap, "generateFilterRect", {rect(1, 1, 2, 2), blur});
+    ASSERT_TRUE(grown.object());
+    EXPECT_EQ(m.toNumber(m.get(grown.object(), "x")), -1);
+    EXPECT_EQ(m.toNumber(m.get(grown.object(), "width")), 6);
+    const Value asGiven = call(bitmap, "generateFilterRect", {rect(1, 1, 2, 2), Value(3.0)});
+    ASSERT_TRUE(asGiven.object());
+    EXPECT_EQ(m.toNumber(m.get(asGiven.object(), "width")), 2);
+    EXPECT_EQ(m.toNumber(call(bitmap, "applyFilter", {bitmap, rect(0, 0, 4, 4), point(0, 0), blur})), 0);
+    EXPECT_EQ(pixel32(bitmap, 0, 0), 0xFF102030u);
+    EXPECT_EQ(m.toNumber(call(bitmap, "applyFilter", {bitmap, rect(0, 0, 4, 4), point(0, 0), Value(3.0)})), -1);
 }
 
 // Pixels count against the script memory: a loop making bitmaps is

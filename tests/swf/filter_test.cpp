@@ -510,3 +510,42 @@ TEST(Filter, AConvolutionWhoseKernelDoesNotFitItsSizeLeavesThePicture)
         EXPECT_EQ(picture, Square());
     }
 }
+
+// A displacement map moves each pixel by its channel's distance from 128;
+// a read beyond the picture wraps, clamps, stays put or takes the colour.
+TEST(Filter, DisplacementReadsBeyondTheEdgeAsItsModeSays)
+{
+    QImage row(4, 1, QImage::Format_ARGB32_Premultiplied);
+    for (int x = 0; x < 4; ++x)
+        row.setPixel(x, 0, qRgba(x * 10, 0, 0, 255));
+    auto map = std::make_shared<swf::BitmapSurface>();
+    map->pixels = QImage(4, 1, QImage::Format_ARGB32_Premultiplied);
+    map->pixels.fill(qRgba(129, 128, 128, 255));  // red 129: one pixel to the right at scale 256
+    Filter displace;
+    displace.kind = Filter::Kind::DisplacementMap;
+    displace.map = map;
+    displace.componentX = 1;
+    displace.componentY = 2;
+    displace.scaleX = 256;
+    displace.edgeColour = {0, 0, 255, 255};
+    const struct {
+        Filter::Edge edge;
+        QRgb last;
+    } cases[] = {
+        {Filter::Edge::Wrap, qRgba(0, 0, 0, 255)},
+        {Filter::Edge::Clamp, qRgba(30, 0, 0, 255)},
+        {Filter::Edge::Ignore, qRgba(30, 0, 0, 255)},
+        {Filter::Edge::Colour, qRgba(0, 0, 255, 255)},
+    };
+    for (const auto &c : cases) {
+        QImage picture = row.copy();
+        displace.edge = c.edge;
+        ApplyFilter(displace, picture, 1.0);
+        EXPECT_EQ(picture.pixel(0, 0), qRgba(10, 0, 0, 255)) << int(c.edge);
+        EXPECT_EQ(picture.pixel(3, 0), c.last) << int(c.edge);
+    }
+    map->pixels = QImage();  // a disposed map leaves the picture alone
+    QImage picture = row.copy();
+    ApplyFilter(displace, picture, 1.0);
+    EXPECT_EQ(picture, row);
+}

@@ -87,8 +87,7 @@ std::string JoinElements(Machine &m, const std::vector<Value> &elements, const s
     for (size_t i = 0; i < elements.size(); ++i) {
         if (i)
             out += separator;
-        if (!elements[i].isUndefined())
-            out += m.toString(elements[i]);
+        out += m.toString(elements[i]);
         m.book(0);
     }
     m.book(out.size());

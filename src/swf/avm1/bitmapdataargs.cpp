@@ -1,5 +1,6 @@
 #include "swf/avm1/bitmapdataargs.h"
 
+#include "swf/avm1/function.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/numberformat.h"
 
@@ -57,13 +58,12 @@ Object *GlobalClass(Machine &machine, std::initializer_list<const char *> path)
 Value MakeRectangle(Machine &machine, const PixelRect &rect)
 {
     Args args({Value(double(rect.x)), Value(double(rect.y)), Value(double(rect.width)), Value(double(rect.height))});
-    if (Object *rectangle = GlobalClass(machine, {"flash", "geom", "Rectangle"}))
-        return machine.construct(Value(rectangle), args);
-    Object *plain = machine.newObject();
-    const char *names[] = {"x", "y", "width", "height"};
-    for (size_t i = 0; i < 4; ++i)
-        machine.set(plain, names[i], args[i]);
-    return Value(plain);
+    // Whatever flash.geom.Rectangle is now makes it; with no class there,
+    // the player answers -1.
+    Object *rectangle = GlobalClass(machine, {"flash", "geom", "Rectangle"});
+    if (!dynamic_cast<FunctionObject *>(rectangle))
+        return Value(-1.0);
+    return machine.construct(Value(rectangle), args);
 }
 
 PixelTransform ReadPixelTransform(Machine &machine, Object *object)

@@ -17,6 +17,7 @@ uint32_t ColorArg(Machine &machine, const Value &value);
 // reads what it has all the same.
 bool ReadRect(Machine &machine, const Value &value, PixelRect &rect);
 bool ReadPoint(Machine &machine, const Value &value, int &x, int &y);
+// A flash.geom.Rectangle, or -1 when scripts have taken the class away.
 Value MakeRectangle(Machine &machine, const PixelRect &rect);
 // A ColorTransform's eight numbers, read by name.
 PixelTransform ReadPixelTransform(Machine &machine, Object *object);

@@ -117,6 +117,8 @@ void InstallBitmapDataClass(Machine &m)
     InstallCopyMethods(m, proto);
     InstallNoiseMethods(m, proto);
     InstallDrawMethods(m, proto, constructor);
+    InstallFilterMethods(m, proto);
+    InstallPerlinNoise(m, proto);
 }
 
 }  // namespace swf::avm1

@@ -37,8 +37,10 @@ Value CopyPixelsMethod(Machine &m, const Value &self, const Args &args)
     CopyArgs copy;
     if (auto refused = ReadCopyArgs(m, self, args, 3, copy))
         return *refused;
+    // The alpha bitmap counts only with its point given, even as undefined.
     AlphaSource alpha;
-    if (BitmapDataObject *alphaBitmap = LiveBitmapData(args[3])) {
+    BitmapDataObject *alphaBitmap = args.size() > 4 ? LiveBitmapData(args[3]) : nullptr;
+    if (alphaBitmap) {
         alpha.surface = &alphaBitmap->surface();
         ReadPoint(m, args[4], alpha.x, alpha.y);
     }
@@ -60,9 +62,12 @@ Value CopyChannelMethod(Machine &m, const Value &self, const Args &args)
 Value MergeMethod(Machine &m, const Value &self, const Args &args)
 {
     CopyArgs copy;
-    if (auto refused = ReadCopyArgs(m, self, args, 7, copy))
+    if (auto refused = ReadCopyArgs(m, self, args, 6, copy))
         return *refused;
-    const std::array<int, 4> mult{IntArg(m, args[3]), IntArg(m, args[4]), IntArg(m, args[5]), IntArg(m, args[6])};
+    // Each multiplier is a share of 256; the alpha one may be left out and
+    // then takes the source's alpha whole.
+    auto share = [&](size_t i) { return i < args.size() ? std::clamp(IntArg(m, args[i]), 0, 256) : 256; };
+    const std::array<int, 4> mult{share(3), share(4), share(5), share(6)};
     Merge(*copy.dest, *copy.source, copy.sourceRect, copy.destX, copy.destY, mult);
     return NotABitmap();
 }

@@ -35,5 +35,7 @@ void InstallPixelMethods(Machine &machine, Object *proto);
 void InstallCopyMethods(Machine &machine, Object *proto);
 void InstallNoiseMethods(Machine &machine, Object *proto);
 void InstallDrawMethods(Machine &machine, Object *proto, Object *constructor);
+void InstallFilterMethods(Machine &machine, Object *proto);
+void InstallPerlinNoise(Machine &machine, Object *proto);
 
 }  // namespace swf::avm1

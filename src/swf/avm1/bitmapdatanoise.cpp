@@ -52,6 +52,19 @@ uint32_t NoisePixel(MinimalStandardRandom &random, const NoiseRule &rule)
     return alpha << 24 | rgb;
 }
 
+// Noise stores its pixels premultiplied by a share of 256 rather than of
+// 255, so that its colours read back a shade off the ones setPixel32 keeps.
+uint32_t PremultiplyNoise(uint32_t argb)
+{
+    const uint32_t alpha = argb >> 24;
+    if (alpha == 255)
+        return argb;
+    uint32_t out = alpha << 24;
+    for (int shift = 0; shift < 24; shift += 8)
+        out |= ((((argb >> shift) & 0xFF) * alpha + 128) >> 8) << shift;
+    return out;
+}
+
 uint32_t ChannelBound(Machine &m, const Value &value) { return uint32_t(std::clamp(IntArg(m, value), 0, 255)); }
 
 Value Noise(Machine &m, const Value &self, const Args &args)
@@ -69,9 +82,13 @@ Value Noise(Machine &m, const Value &self, const Args &args)
     rule.grayScale = args.size() > 4 && m.toBoolean(args[4]);
     MinimalStandardRandom random(IntArg(m, args[0]));
     BitmapSurface &surface = bitmap->surface();
+    // An opaque surface draws no alpha, so its pixels take the numbers
+    // one after the other.
+    if (!surface.transparent)
+        rule.channels &= ~8;
     for (int y = 0; y < surface.height(); ++y)
         for (int x = 0; x < surface.width(); ++x)
-            SetArgb(surface, x, y, NoisePixel(random, rule));
+            SetStored(surface, x, y, PremultiplyNoise(NoisePixel(random, rule)));
     return Value(0.0);
 }
 
@@ -89,7 +106,7 @@ Value PixelDissolve(Machine &m, const Value &self, const Args &args)
 {
     CopyArgs copy;
     if (auto refused = ReadCopyArgs(m, self, args, 3, copy))
-        return *refused;
+        return refused->number() == -4 ? *refused : NotABitmap();
     BitmapSurface &dest = *copy.dest;
     const CopyArea area = ClipCopy(*copy.source, copy.sourceRect, dest, copy.destX, copy.destY);
     const uint64_t count = uint64_t(std::max(area.source.width, 0)) * uint64_t(std::max(area.source.height, 0));
@@ -101,12 +118,15 @@ Value PixelDissolve(Machine &m, const Value &self, const Args &args)
     const uint32_t fill = ColorArg(m, args[5]);
     const bool fromItself = copy.source == copy.dest;
     const uint64_t stride = ScatterStride(count);
-    for (uint64_t i = 0; i < pixels; ++i) {
+    // The pixel the seed names is always written and the walk goes on
+    // from there: the next call, given the seed this one returns, starts
+    // on the last pixel this one wrote.
+    for (uint64_t i = 0; i <= std::min(pixels, count - 1); ++i) {
         const uint64_t index = (seed + i) * stride % count;
         const int col = int(index % uint64_t(area.source.width)), row = int(index / uint64_t(area.source.width));
         const int dx = area.destX + col, dy = area.destY + row;
         if (fromItself)
-            SetArgb(dest, dx, dy, fill);
+            SetRaw(dest, dx, dy, PremultiplyArgb(fill));
         else
             SetStored(dest, dx, dy, StoredAt(*copy.source, area.source.x + col, area.source.y + row));
     }

@@ -164,7 +164,8 @@ Value HitTest(Machine &m, const Value &self, const Args &args)
         int otherX = 0, otherY = 0;
         if (other->disposed())
             return Value(-3.0);
-        if (!ReadPoint(m, args[3], otherX, otherY))
+        // Its point may be left out (the origin), but not given wrong.
+        if (args.size() > 3 && !ReadPoint(m, args[3], otherX, otherY))
             return Value(-4.0);
         const uint32_t otherThreshold = args.size() > 4 ? AlphaThreshold(m, args[4]) : 1;
         return Value(BitmapsOverlap(surface, x, y, threshold, other->surface(), otherX, otherY, otherThreshold));

@@ -45,15 +45,17 @@ void ForEachCopied(const BitmapSurface &source, const PixelRect &sourceRect, Bit
             f(area.source.x + col, area.source.y + row, area.destX + col, area.destY + row);
 }
 
+// The player scales by an alpha as a fraction of 256, with 255 counting
+// as the whole: 255 keeps a value, 18 turns 255 into 17.
+uint32_t ScaleChannel(uint32_t value, uint32_t alpha) { return value * (alpha + (alpha >> 7)) >> 8; }
+
 // Source over, on premultiplied values.
 uint32_t Over(uint32_t top, uint32_t below)
 {
     const uint32_t keep = 255 - (top >> 24);
     uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const uint32_t value = Channel(top, shift) + (Channel(below, shift) * keep + 127) / 255;
-        out |= std::min<uint32_t>(value, 255) << shift;
-    }
+    for (int shift = 0; shift < 32; shift += 8)
+        out |= std::min<uint32_t>(Channel(top, shift) + ScaleChannel(Channel(below, shift), keep), 255) << shift;
     return out;
 }
 
@@ -61,7 +63,7 @@ uint32_t ScaleStored(uint32_t stored, uint32_t alpha)
 {
     uint32_t out = 0;
     for (int shift = 0; shift < 32; shift += 8)
-        out |= ((Channel(stored, shift) * alpha + 127) / 255) << shift;
+        out |= ScaleChannel(Channel(stored, shift), alpha) << shift;
     return out;
 }
 
@@ -102,6 +104,8 @@ uint32_t PremultiplyArgb(uint32_t argb)
     return out;
 }
 
+// Reading back rounds up from a little under half, as the player does:
+// 0x12345678 reads as 0x12395571, 0xAABBCCDD as 0xAABBCCDC.
 uint32_t UnmultiplyArgb(uint32_t stored)
 {
     const uint32_t alpha = stored >> 24;
@@ -109,7 +113,7 @@ uint32_t UnmultiplyArgb(uint32_t stored)
         return alpha == 0 ? 0 : stored;
     uint32_t out = alpha << 24;
     for (int shift = 0; shift < 24; shift += 8)
-        out |= std::min<uint32_t>((Channel(stored, shift) * 255 + (alpha - 1) / 2) / alpha, 255) << shift;
+        out |= std::min<uint32_t>((Channel(stored, shift) * 255 + alpha * 3 / 8) / alpha, 255) << shift;
     return out;
 }
 
@@ -133,7 +137,19 @@ void SetStored(BitmapSurface &surface, int x, int y, uint32_t stored)
         RowRef(surface, x, y) = surface.transparent ? stored : (stored | 0xFF000000u);
 }
 
-uint32_t ArgbAt(const BitmapSurface &surface, int x, int y) { return UnmultiplyArgb(StoredAt(surface, x, y)); }
+// An opaque surface hands back what it holds: only threshold can leave an
+// alpha below 255 in one, and the player reads that back as it is.
+void SetRaw(BitmapSurface &surface, int x, int y, uint32_t stored)
+{
+    if (Inside(surface, x, y))
+        RowRef(surface, x, y) = stored;
+}
+
+uint32_t ArgbAt(const BitmapSurface &surface, int x, int y)
+{
+    const uint32_t stored = StoredAt(surface, x, y);
+    return surface.transparent ? UnmultiplyArgb(stored) : stored;
+}
 
 void SetArgb(BitmapSurface &surface, int x, int y, uint32_t argb)
 {
@@ -179,9 +195,10 @@ void CopyPixels(BitmapSurface &dest, const BitmapSurface &sourceIn, const PixelR
             const int ax = alpha.x + sx - sourceRect.x, ay = alpha.y + sy - sourceRect.y;
             pixel = ScaleStored(pixel, StoredAt(*alpha.surface, ax, ay) >> 24);
         }
-        if (mergeAlpha || alpha.surface)
+        // An opaque target cannot hold the source's alpha: it always blends.
+        if (mergeAlpha || !dest.transparent)
             pixel = Over(pixel, StoredAt(dest, dx, dy));
-        SetStored(dest, dx, dy, dest.transparent ? pixel : PremultiplyArgb(UnmultiplyArgb(pixel) | 0xFF000000u));
+        SetStored(dest, dx, dy, pixel);
     });
 }
 
@@ -222,17 +239,25 @@ bool FloodFill(BitmapSurface &surface, int x, int y, uint32_t argb)
 
 PixelRect ColorBounds(const BitmapSurface &surface, uint32_t mask, uint32_t color, bool find)
 {
-    int left = surface.width(), top = surface.height(), right = -1, bottom = -1;
+    // A transparent surface compares its stored pixels with the colour, both
+    // under the mask. An opaque one compares with the whole colour, whose
+    // alpha is whatever the mask keeps of a full one.
+    const uint32_t wanted = surface.transparent ? (color & mask) : ((color & 0xFFFFFFu) | (mask & 0xFF000000u));
+    int left = surface.width(), top = surface.height(), right = 0, bottom = 0;
+    bool any = false;
     for (int y = 0; y < surface.height(); ++y)
         for (int x = 0; x < surface.width(); ++x) {
-            if (((ArgbAt(surface, x, y) & mask) == (color & mask)) != find)
+            if (((StoredAt(surface, x, y) & mask) == wanted) != find)
                 continue;
+            any = true;
             left = std::min(left, x);
             right = std::max(right, x);
             top = std::min(top, y);
             bottom = std::max(bottom, y);
         }
-    if (right < 0)
+    // The player takes a far corner still at the origin for nothing found,
+    // so a lone match in the top left pixel gives an empty box.
+    if (!any || (right == 0 && bottom == 0))
         return {};
     return {left, top, right - left + 1, bottom - top + 1};
 }
@@ -291,12 +316,13 @@ int Threshold(BitmapSurface &dest, const BitmapSurface &sourceIn, const PixelRec
     const BitmapSurface &source = Snapshot(sourceIn, dest, copy);
     int passed = 0;
     ForEachCopied(source, sourceRect, dest, destX, destY, [&](int sx, int sy, int dx, int dy) {
-        const uint32_t argb = ArgbAt(source, sx, sy);
-        if (Passes(rule.test, argb & rule.mask, rule.threshold & rule.mask)) {
-            SetArgb(dest, dx, dy, rule.color);
+        // The test sees the pixel as stored, premultiplied.
+        const uint32_t stored = StoredAt(source, sx, sy);
+        if (Passes(rule.test, stored & rule.mask, rule.threshold & rule.mask)) {
+            SetRaw(dest, dx, dy, PremultiplyArgb(rule.color));
             ++passed;
         } else if (rule.copySource) {
-            SetArgb(dest, dx, dy, argb);
+            SetRaw(dest, dx, dy, stored);
         }
     });
     return passed;

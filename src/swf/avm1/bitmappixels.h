@@ -33,6 +33,9 @@ void SetArgb(BitmapSurface &surface, int x, int y, uint32_t argb);
 // The stored (premultiplied) value, for exact comparisons.
 uint32_t StoredAt(const BitmapSurface &surface, int x, int y);
 void SetStored(BitmapSurface &surface, int x, int y, uint32_t stored);
+// Writes as it is, alpha included, even into an opaque surface: threshold
+// and pixelDissolve's fill do, and the player reads such a pixel back so.
+void SetRaw(BitmapSurface &surface, int x, int y, uint32_t stored);
 
 void FillRect(BitmapSurface &surface, const PixelRect &rect, uint32_t argb);
 

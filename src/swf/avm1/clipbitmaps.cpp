@@ -32,6 +32,14 @@ void ClipBitmaps::drawClip(ClipObject *clip, QImage &target, const Matrix &toTar
         painter_(target, clip->state()->displayList(), toTarget, cx, area, smoothing);
 }
 
+bool ClipBitmaps::applyFilter(const Filter &filter, QImage &picture) const
+{
+    if (!filterPainter_)
+        return false;
+    filterPainter_(filter, picture);
+    return true;
+}
+
 QImage ClipBitmaps::exportedPicture(const std::string &name) const
 {
     if (!exports_ || !dictionary_)

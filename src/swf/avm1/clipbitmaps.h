@@ -12,6 +12,7 @@
 
 #include "swf/characters/scriptbitmap.h"
 #include "swf/format/types.h"
+#include "swf/timeline/filter.h"
 
 namespace swf {
 class Dictionary;
@@ -26,6 +27,8 @@ class ClipObject;
 // target's twips (20 to a pixel); only `clip` (pixels) is touched.
 using ClipPainter = std::function<void(QImage &target, const DisplayList &list, const Matrix &toTarget,
                                        const ColorTransform &cx, const QRect &clip, bool smoothing)>;
+// Draws `filter` on a premultiplied picture at one pixel per stage pixel.
+using FilterPainter = std::function<void(const Filter &filter, QImage &picture)>;
 
 class ClipBitmaps {
 public:
@@ -35,6 +38,7 @@ public:
     }
 
     void setPainter(ClipPainter painter) { painter_ = std::move(painter); }
+    void setFilterPainter(FilterPainter painter) { filterPainter_ = std::move(painter); }
 
     // Shows `surface` on `parent` at a script depth, replacing what is
     // there; false when the depth is out of range or the clip is gone.
@@ -45,11 +49,14 @@ public:
     // The picture exported as `name` (any case below SWF 7 is the caller's
     // matter), or a null image.
     QImage exportedPicture(const std::string &name) const;
+    // BitmapData.applyFilter's drawing; false where the player gave none.
+    bool applyFilter(const Filter &filter, QImage &picture) const;
 
 private:
     const Dictionary *dictionary_;
     const std::unordered_map<std::string, uint16_t> *exports_;
     ClipPainter painter_;
+    FilterPainter filterPainter_;
 };
 
 }  // namespace swf::avm1

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "swf/avm1/arrayobject.h"
+#include "swf/avm1/bitmapdataargs.h"
+#include "swf/avm1/bitmapdataobject.h"
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/filterobject.h"
@@ -376,6 +378,18 @@ Value Clone(Machine &m, const Value &self, const Args &)
     return Value(NewFilterObject(m, *state));
 }
 
+// A clip's filters come back as copies, a displacement map's bitmap too.
+Value MapBitmapCopy(Machine &m, const Filter &filter)
+{
+    Object *bitmapClass = GlobalClass(m, {"flash", "display", "BitmapData"});
+    if (!filter.map || filter.map->disposed() || !bitmapClass)
+        return {};
+    BitmapSurface copy;
+    copy.transparent = filter.map->transparent;
+    copy.pixels = filter.map->pixels.copy();
+    return Value(WrapBitmapData(m, m.get(bitmapClass, "prototype").object(), std::move(copy)));
+}
+
 Value GetClipFilters(Machine &m, const Value &self, const Args &)
 {
     auto *clip = dynamic_cast<ClipObject *>(self.object());
@@ -383,13 +397,15 @@ Value GetClipFilters(Machine &m, const Value &self, const Args &)
     if (!placement)
         return {};
     std::vector<Value> filters;
-    for (const Filter &filter : placement->filters)
-        filters.emplace_back(NewFilterObject(m, FilterState::FromFilter(filter)));
+    for (const Filter &filter : placement->filters) {
+        FilterState state = FilterState::FromFilter(filter);
+        state.mapBitmap = MapBitmapCopy(m, filter);
+        filters.emplace_back(NewFilterObject(m, state));
+    }
     return Value(m.newArray(std::move(filters)));
 }
 
-// Filters the renderer cannot draw (a plain BitmapFilter, a displacement
-// map) and other values in the list are left out.
+// Plain BitmapFilters and other values in the list are left out.
 Value SetClipFilters(Machine &, const Value &self, const Args &args)
 {
     auto *clip = dynamic_cast<ClipObject *>(self.object());

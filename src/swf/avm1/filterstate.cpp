@@ -2,6 +2,7 @@
 #include <climits>
 #include <cmath>
 
+#include "swf/avm1/bitmapdataobject.h"
 #include "swf/avm1/filterobject.h"
 #include "swf/avm1/machine.h"
 #include "swf/avm1/numberformat.h"
@@ -115,8 +116,20 @@ bool FilterState::toFilter(Filter &f) const
         f.clampEdges = clamp;
         f.preserveAlpha = preserveAlpha;
         return true;
-    case Type::Base:
     case Type::DisplacementMap:
+        f.kind = Filter::Kind::DisplacementMap;
+        if (BitmapDataObject *bitmap = LiveBitmapData(mapBitmap))
+            f.map = bitmap->sharedSurface();
+        f.mapOriginX = mapX;
+        f.mapOriginY = mapY;
+        f.componentX = componentX;
+        f.componentY = componentY;
+        f.scaleX = float(scaleX);
+        f.scaleY = float(scaleY);
+        f.edge = Filter::Edge(mode);
+        f.edgeColour = ToRgba(color, alpha);
+        return true;
+    case Type::Base:
         break;
     }
     return false;
@@ -129,6 +142,7 @@ FilterState FilterState::FromFilter(const Filter &f)
         {Filter::Kind::Glow, Type::Glow},                   {Filter::Kind::Bevel, Type::Bevel},
         {Filter::Kind::GradientGlow, Type::GradientGlow},   {Filter::Kind::GradientBevel, Type::GradientBevel},
         {Filter::Kind::ColorMatrix, Type::ColorMatrix},     {Filter::Kind::Convolution, Type::Convolution},
+        {Filter::Kind::DisplacementMap, Type::DisplacementMap},
     };
     Type type = Type::Blur;
     for (const auto &[kind, t] : kTypes)
@@ -157,6 +171,17 @@ FilterState FilterState::FromFilter(const Filter &f)
         s.alpha = f.edgeColour.a;
         s.clamp = f.clampEdges;
         s.preserveAlpha = f.preserveAlpha;
+    }
+    if (type == Type::DisplacementMap) {
+        s.mapX = f.mapOriginX;
+        s.mapY = f.mapOriginY;
+        s.componentX = f.componentX;
+        s.componentY = f.componentY;
+        s.scaleX = f.scaleX;
+        s.scaleY = f.scaleY;
+        s.mode = Mode(f.edge);
+        s.color = ColourOf(f.edgeColour);
+        s.alpha = f.edgeColour.a;
     }
     return s;
 }

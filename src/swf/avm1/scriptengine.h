@@ -184,6 +184,7 @@ public:
     Machine &machine() { return machine_; }
     // How BitmapData.draw paints a clip.
     void setClipPainter(ClipPainter painter) { bitmaps_.setPainter(std::move(painter)); }
+    void setFilterPainter(FilterPainter painter) { bitmaps_.setFilterPainter(std::move(painter)); }
 
 private:
     struct Queued {

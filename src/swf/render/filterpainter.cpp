@@ -370,6 +370,65 @@ void ApplyConvolution(QImage &picture, const Filter &f)
     picture = result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+int MapChannel(QRgb straight, int component)
+{
+    switch (component) {
+    case 1: return qRed(straight);
+    case 2: return qGreen(straight);
+    case 4: return qBlue(straight);
+    case 8: return qAlpha(straight);
+    default: return 128;
+    }
+}
+
+// Where a displaced read lands outside the picture: wrapped round,
+// clamped to the edge, the pixel left where it was, or the edge colour.
+bool EdgeRead(const Filter &f, const QSize &size, int &x, int &y)
+{
+    if (x >= 0 && y >= 0 && x < size.width() && y < size.height())
+        return true;
+    switch (f.edge) {
+    case Filter::Edge::Wrap:
+        x = ((x % size.width()) + size.width()) % size.width();
+        y = ((y % size.height()) + size.height()) % size.height();
+        return true;
+    case Filter::Edge::Clamp:
+        x = std::clamp(x, 0, size.width() - 1);
+        y = std::clamp(y, 0, size.height() - 1);
+        return true;
+    case Filter::Edge::Ignore:
+    case Filter::Edge::Colour:
+        break;
+    }
+    return false;
+}
+
+void ApplyDisplacement(QImage &picture, const Filter &f, double scale)
+{
+    const BitmapSurface *map = f.map.get();
+    if (!map || map->disposed() || scale <= 0)
+        return;
+    const QImage source = picture.copy();
+    const QRgb edge = qPremultiply(qRgba(f.edgeColour.r, f.edgeColour.g, f.edgeColour.b, f.edgeColour.a));
+    const double stepX = f.scaleX * scale / 256, stepY = f.scaleY * scale / 256;
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        const int mapY = int(std::floor(y / scale)) - f.mapOriginY;
+        for (int x = 0; x < picture.width(); ++x) {
+            const int mapX = int(std::floor(x / scale)) - f.mapOriginX;
+            if (mapX < 0 || mapY < 0 || mapX >= map->width() || mapY >= map->height())
+                continue;
+            const QRgb steer = qUnpremultiply(map->pixels.pixel(mapX, mapY));
+            int fromX = x + int(std::floor((MapChannel(steer, f.componentX) - 128) * stepX));
+            int fromY = y + int(std::floor((MapChannel(steer, f.componentY) - 128) * stepY));
+            if (EdgeRead(f, source.size(), fromX, fromY))
+                line[x] = reinterpret_cast<const QRgb *>(source.constScanLine(fromY))[fromX];
+            else if (f.edge == Filter::Edge::Colour)
+                line[x] = edge;
+        }
+    }
+}
+
 // Plane passes per pixel of each kind of filter, besides its blur passes:
 // reading and writing the picture, the shade's colouring and composing,
 // the colour matrix's sums, one per kernel cell and channel.
@@ -387,6 +446,8 @@ int WorkPerPixel(const Filter &filter)
         return kColorMatrixWork;
     case Filter::Kind::Convolution:
         return kConvolutionWorkPerCell * std::min(int(filter.kernel.size()), kMaxKernelCells);
+    case Filter::Kind::DisplacementMap:
+        return kPictureCopyWork * 2;
     case Filter::Kind::DropShadow:
     case Filter::Kind::Glow:
     case Filter::Kind::Bevel:
@@ -421,6 +482,9 @@ void ApplyFilter(const Filter &filter, QImage &picture, double scale)
     case Filter::Kind::Convolution:
         if (IsDrawableConvolution(filter))
             ApplyConvolution(picture, filter);
+        break;
+    case Filter::Kind::DisplacementMap:
+        ApplyDisplacement(picture, filter, scale);
         break;
     case Filter::Kind::DropShadow:
     case Filter::Kind::Glow:

@@ -149,7 +149,7 @@ int Filter::passCount() const
 
 float Filter::reach() const
 {
-    if (kind == Kind::ColorMatrix || kind == Kind::Convolution)
+    if (kind == Kind::ColorMatrix || kind == Kind::Convolution || kind == Kind::DisplacementMap)
         return 0;
     // Each pass spreads by half its box, which is never wider than the blur.
     const float spread = std::max(blurX, blurY) / 2 * float(passCount());

@@ -5,14 +5,28 @@
 // them on the off-screen picture of the filtered object.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "swf/characters/scriptbitmap.h"
 #include "swf/format/swfreader.h"
 
 namespace swf {
 
 struct Filter {
-    enum class Kind : uint8_t { DropShadow, Blur, Glow, ColorMatrix, Bevel, GradientGlow, GradientBevel, Convolution };
+    enum class Kind : uint8_t {
+        DropShadow,
+        Blur,
+        Glow,
+        ColorMatrix,
+        Bevel,
+        GradientGlow,
+        GradientBevel,
+        Convolution,
+        DisplacementMap,  // only from scripts: no record carries one
+    };
+    // What a displacement reads beyond the picture's edge.
+    enum class Edge : uint8_t { Wrap, Clamp, Ignore, Colour };
 
     // A colour stop of a gradient glow or bevel; `ratio` runs 0..255.
     struct Stop {
@@ -42,6 +56,15 @@ struct Filter {
     Rgba edgeColour;  // what lies beyond the picture unless `clampEdges`
     bool clampEdges = true;
     bool preserveAlpha = true;
+
+    // Displacement map: each pixel reads the picture at an offset of
+    // (map channel - 128) * scale / 256, the channels numbered 1 red, 2
+    // green, 4 blue, 8 alpha; the map's (0, 0) lies at `mapOrigin`.
+    std::shared_ptr<const BitmapSurface> map;
+    int mapOriginX = 0, mapOriginY = 0;
+    int componentX = 0, componentY = 0;
+    float scaleX = 0, scaleY = 0;
+    Edge edge = Edge::Wrap;  // Colour reads `edgeColour`
 
     // Reads a filter list (count byte and filters); an unknown filter ends
     // the list, as its size cannot be known.
