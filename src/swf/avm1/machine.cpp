@@ -351,7 +351,9 @@ double Machine::toNumber(const Value &value)
 {
     if (!value.isObject())
         return value.toNumberPrimitive(version_);
-    const Value primitive = toPrimitive(value);
+    // A number is asked of valueOf alone: an object that answers with an
+    // object (a clip answers with itself) is no number.
+    const Value primitive = callMethod(value, "valueOf", Args());
     return primitive.isObject() ? NAN : primitive.toNumberPrimitive(version_);
 }
 
