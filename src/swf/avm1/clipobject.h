@@ -63,6 +63,8 @@ public:
     ClipObject(Object *proto, ClipBinding &binding, TimelineState *state, Kind kind = Kind::Clip)
         : Object(proto, kind), binding_(binding), state_(state)
     {
+        if (state_)
+            originPath_ = targetPath();
     }
 
     TimelineState *state() const { return state_; }
@@ -90,6 +92,9 @@ public:
     // "_level0.a.b" and "/a/b".
     std::string targetPath() const;
     std::string slashPath() const;
+    // The path the clip had when scripts first met it: a removed clip's
+    // references reach whatever clip is at that path now.
+    const std::string &originPath() const { return originPath_; }
 
     // GetProperty/SetProperty by their index (0 = _x ... 21 = _ymouse).
     Value property(Machine &machine, int index);
@@ -105,6 +110,7 @@ private:
     ClipBinding &binding_;
     TimelineState *state_;
     std::string lastPath_;
+    std::string originPath_;
     // _lockroot: _root inside the clip is the clip itself.
     bool lockRoot_ = false;
 };
