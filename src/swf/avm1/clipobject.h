@@ -38,8 +38,10 @@ public:
     virtual void navigate(const std::string &url, const std::string &target) = 0;
     // SWF 4's call: runs the actions of a frame of `clip` now.
     virtual void callFrame(ClipObject *clip, Machine &machine, const Value &frame) = 0;
-    // duplicateMovieClip and removeMovieClip.
-    virtual ClipObject *duplicate(ClipObject *source, Machine &machine, const std::string &name, double depth) = 0;
+    // duplicateMovieClip (given the properties of `initObject` before the
+    // registered class runs) and removeMovieClip.
+    virtual ClipObject *duplicate(ClipObject *source, Machine &machine, const std::string &name, double depth,
+                                  Object *initObject = nullptr) = 0;
     virtual void remove(ClipObject *clip) = 0;
     // attachMovie (a sprite exported under `exportName`, given the
     // properties of `initObject` before its class runs) and
