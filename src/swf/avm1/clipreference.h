@@ -30,4 +30,11 @@ inline Value CurrentValue(Machine &machine, const Value &value)
     return IsClipKind(value.object()) ? CurrentClipValue(machine, value) : value;
 }
 
+// Strict equality with clips compared as they stand now: a removed clip's
+// reference equals the clip now at its path.
+inline bool StrictlyEqual(Machine &machine, const Value &a, const Value &b)
+{
+    return CurrentValue(machine, a).strictEquals(CurrentValue(machine, b));
+}
+
 }  // namespace swf::avm1

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "swf/avm1/clipobject.h"
+#include "swf/avm1/clipreference.h"
 #include "swf/avm1/code.h"
 #include "swf/avm1/dateobject.h"
 #include "swf/avm1/numberformat.h"
@@ -131,8 +132,10 @@ std::string ExtractText(const std::string &text, double index, double count)
     return ToUtf8(units.substr(size_t(start), size_t(length)));
 }
 
-bool Machine::looseEquals(const Value &a, const Value &b)
+bool Machine::looseEquals(const Value &first, const Value &second)
 {
+    const Value a = CurrentValue(*this, first);
+    const Value b = CurrentValue(*this, second);
     using T = Value::Type;
     // Two different objects still compare by what their valueOf gives.
     if (a.isObject() && b.isObject() && a.object() != b.object()) {
