@@ -6,6 +6,7 @@
 #include "swf/avm1/actionrunner.h"
 #include "swf/avm1/arrayobject.h"
 #include "swf/avm1/clipobject.h"
+#include "swf/avm1/clipreference.h"
 #include "swf/avm1/numberformat.h"
 #include "swf/avm1/operators.h"
 #include "swf/avm1/superobject.h"
@@ -219,7 +220,7 @@ void ActionRunner::executeComparison(const Action &action)
         push(m_.lessThan(b, a));
         break;
     case kActionStrictEquals:
-        pushBoolean(a.strictEquals(b));
+        pushBoolean(StrictlyEqual(m_, a, b));
         break;
     case kActionStringEquals:
         pushBoolean(m_.toString(a) == m_.toString(b));

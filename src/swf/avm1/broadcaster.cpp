@@ -9,6 +9,7 @@
 
 #include "swf/avm1/arrayobject.h"
 #include "swf/avm1/builtins.h"
+#include "swf/avm1/clipreference.h"
 #include "swf/avm1/machine.h"
 
 namespace swf::avm1 {
@@ -26,7 +27,7 @@ Value AddListener(Machine &m, const Value &self, const Args &args)
     if (!listeners)
         return Value(false);
     auto &list = listeners->elements;
-    list.erase(std::remove_if(list.begin(), list.end(), [&](const Value &v) { return v.strictEquals(args[0]); }),
+    list.erase(std::remove_if(list.begin(), list.end(), [&](const Value &v) { return StrictlyEqual(m, v, args[0]); }),
                list.end());
     listeners->push(m, args[0]);
     return Value(true);
@@ -38,7 +39,7 @@ Value RemoveListener(Machine &m, const Value &self, const Args &args)
     if (!listeners)
         return Value(false);
     auto &list = listeners->elements;
-    auto it = std::find_if(list.begin(), list.end(), [&](const Value &v) { return v.strictEquals(args[0]); });
+    auto it = std::find_if(list.begin(), list.end(), [&](const Value &v) { return StrictlyEqual(m, v, args[0]); });
     if (it == list.end())
         return Value(false);
     list.erase(it);

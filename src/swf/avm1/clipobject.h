@@ -38,8 +38,10 @@ public:
     virtual void navigate(const std::string &url, const std::string &target) = 0;
     // SWF 4's call: runs the actions of a frame of `clip` now.
     virtual void callFrame(ClipObject *clip, Machine &machine, const Value &frame) = 0;
-    // duplicateMovieClip and removeMovieClip.
-    virtual ClipObject *duplicate(ClipObject *source, Machine &machine, const std::string &name, double depth) = 0;
+    // duplicateMovieClip (given the properties of `initObject` before the
+    // registered class runs) and removeMovieClip.
+    virtual ClipObject *duplicate(ClipObject *source, Machine &machine, const std::string &name, double depth,
+                                  Object *initObject = nullptr) = 0;
     virtual void remove(ClipObject *clip) = 0;
     // attachMovie (a sprite exported under `exportName`, given the
     // properties of `initObject` before its class runs) and
@@ -63,6 +65,8 @@ public:
     ClipObject(Object *proto, ClipBinding &binding, TimelineState *state, Kind kind = Kind::Clip)
         : Object(proto, kind), binding_(binding), state_(state)
     {
+        if (state_)
+            originPath_ = targetPath();
     }
 
     TimelineState *state() const { return state_; }
@@ -93,6 +97,9 @@ public:
     // "_level0.a.b" and "/a/b".
     std::string targetPath() const;
     std::string slashPath() const;
+    // The path the clip had when scripts first met it: a removed clip's
+    // references reach whatever clip is at that path now.
+    const std::string &originPath() const { return originPath_; }
 
     // GetProperty/SetProperty by their index (0 = _x ... 21 = _ymouse).
     Value property(Machine &machine, int index);
@@ -108,6 +115,7 @@ private:
     ClipBinding &binding_;
     TimelineState *state_;
     std::string lastPath_;
+    std::string originPath_;
     // _lockroot: _root inside the clip is the clip itself.
     bool lockRoot_ = false;
 };

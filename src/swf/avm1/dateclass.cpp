@@ -141,7 +141,7 @@ Value DateConstruct(Machine &m, const Value &self, const Args &args)
     if (args.size() == 0)
         date->time = Now(m);
     else if (args.size() == 1)
-        date->time = std::trunc(m.toNumber(args[0]));
+        date->time = m.toNumber(args[0]);  // a fraction of a millisecond stays
     else
         date->time = FromArguments(m, args) - Offset(m);
     return Value(date);

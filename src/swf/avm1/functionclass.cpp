@@ -37,6 +37,9 @@ Value ApplyMethod(Machine &m, const Value &self, const Args &args)
 void InstallFunctionClass(Machine &m)
 {
     m.functionClass = DefineClass(m, "Function", m.functionProto, FunctionCall);
+    // Movies of SWF 5 see no Function class, though their functions have it
+    // as their constructor.
+    m.global->findOwn(m.key("Function"))->flags |= kVersion6Up;
     m.defineMethod(m.functionProto, "call", CallMethod);
     m.defineMethod(m.functionProto, "apply", ApplyMethod);
 }

@@ -6,6 +6,7 @@
 #include "swf/avm1/arrayobject.h"
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/clipobject.h"
+#include "swf/avm1/clipreference.h"
 #include "swf/avm1/interpreter.h"
 #include "swf/avm1/textfieldobject.h"
 #include "swf/avm1/textutil.h"
@@ -170,8 +171,12 @@ bool Machine::lookup(Object *object, const std::string &name, Value &value)
 Value Machine::getMember(const Value &base, const std::string &name)
 {
     switch (base.type()) {
-    case Value::Type::Object:
-        return get(base.object(), name);
+    case Value::Type::Object: {
+        Object *object = base.object();
+        if (IsClipKind(object))
+            object = CurrentClip(*this, static_cast<ClipObject *>(object));
+        return object ? CurrentValue(*this, get(object, name)) : Value();
+    }
     case Value::Type::String:
         if (name == "length")
             return Value(double(StringLength(base.string())));
@@ -325,8 +330,10 @@ Value Machine::toPrimitive(const Value &value, bool preferString)
     Object *object = value.object();
     if (!object)
         return value;
-    if (auto *clip = dynamic_cast<ClipObject *>(object))
-        return Value(clip->targetPath());
+    if (auto *clip = dynamic_cast<ClipObject *>(object)) {
+        ClipObject *current = CurrentClip(*this, clip);
+        return Value(current ? current->targetPath() : std::string());
+    }
     if (auto *field = dynamic_cast<TextFieldObject *>(object))
         return Value(field->targetPath());
     const char *first = preferString ? "toString" : "valueOf";
@@ -351,7 +358,9 @@ double Machine::toNumber(const Value &value)
 {
     if (!value.isObject())
         return value.toNumberPrimitive(version_);
-    const Value primitive = toPrimitive(value);
+    // A number is asked of valueOf alone: an object that answers with an
+    // object (a clip answers with itself) is no number.
+    const Value primitive = callMethod(value, "valueOf", Args());
     return primitive.isObject() ? NAN : primitive.toNumberPrimitive(version_);
 }
 
@@ -440,8 +449,9 @@ Value Machine::call(const Value &function, const Value &self, const Args &args, 
 
 Value Machine::callMethod(const Value &base, const std::string &name, const Args &args)
 {
-    Object *object = base.object();
-    return call(getMember(base, name), base, args, object ? holderOf(object, name) : nullptr);
+    const Value self = CurrentValue(*this, base);
+    Object *object = self.object();
+    return call(getMember(self, name), self, args, object ? holderOf(object, name) : nullptr);
 }
 
 Object *Machine::holderOf(Object *object, const std::string &name)

@@ -160,11 +160,8 @@ Value DuplicateMovieClip(Machine &m, const Value &self, const Args &args)
     ClipObject *clip = LiveClip(self);
     if (!clip || args.size() < 2)
         return {};
-    ClipObject *made = clip->binding().duplicate(clip, m, m.toString(args[0]), m.toNumber(args[1]));
-    if (!made)
-        return {};
-    CopyInitProperties(m, args[2].object(), made);
-    return Value(made);
+    ClipObject *made = clip->binding().duplicate(clip, m, m.toString(args[0]), m.toNumber(args[1]), args[2].object());
+    return made ? Value(made) : Value();
 }
 
 constexpr int kFieldMethodsVersion = 6;

@@ -2,8 +2,12 @@
 
 #include <cmath>
 
+#include "swf/avm1/clipobject.h"
+#include "swf/avm1/clipreference.h"
 #include "swf/avm1/code.h"
+#include "swf/avm1/dateobject.h"
 #include "swf/avm1/numberformat.h"
+#include "swf/avm1/textfieldobject.h"
 #include "swf/avm1/textutil.h"
 
 namespace swf::avm1 {
@@ -26,18 +30,29 @@ double CompareNumbers(double a, double b, bool &undefinedResult)
     return a < b;
 }
 
-// Add2 asks an object for its valueOf only: an object that answers with an
-// object (a clip, by default, answers with itself) stays one, so that it
-// joins a text as its toString and adds to a number as NaN.
+// Add2 asks an object for its valueOf first and for its toString only when
+// that gave another object. A clip or a text field counts as a primitive
+// here (by default it answers valueOf with itself): it joins a text as its
+// path and adds to a number as NaN. An object whose two answers are both
+// objects joins as its type; one without a valueOf at all gives undefined.
+// From SWF 6 on a Date asks toString first.
 Value AddOperand(Machine &machine, const Value &value)
 {
     Object *object = value.object();
     if (!object)
         return value;
-    const Value valueOf = machine.get(object, "valueOf");
-    if (!valueOf.object() || valueOf.object()->kind() != Object::Kind::Function)
-        return machine.toPrimitive(value);
-    return machine.call(valueOf, value, Args());
+    double time = 0;
+    const bool textFirst = machine.version() >= 6 && DateTimeOf(object, time);
+    auto primitiveEnough = [](const Value &v) {
+        Object *o = v.object();
+        return !o || dynamic_cast<ClipObject *>(o) || dynamic_cast<TextFieldObject *>(o);
+    };
+    for (const char *method : {textFirst ? "toString" : "valueOf", textFirst ? "valueOf" : "toString"}) {
+        const Value result = machine.callMethod(value, method, Args());
+        if (primitiveEnough(result))
+            return result;
+    }
+    return Value(object->kind() == Object::Kind::Function ? "[type Function]" : "[type Object]");
 }
 
 }  // namespace
@@ -117,8 +132,10 @@ std::string ExtractText(const std::string &text, double index, double count)
     return ToUtf8(units.substr(size_t(start), size_t(length)));
 }
 
-bool Machine::looseEquals(const Value &a, const Value &b)
+bool Machine::looseEquals(const Value &first, const Value &second)
 {
+    const Value a = CurrentValue(*this, first);
+    const Value b = CurrentValue(*this, second);
     using T = Value::Type;
     // Two different objects still compare by what their valueOf gives.
     if (a.isObject() && b.isObject() && a.object() != b.object()) {

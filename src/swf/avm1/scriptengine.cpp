@@ -481,7 +481,8 @@ ClipObject *ScriptEngine::placeScripted(ClipObject *parent, uint16_t characterId
     return made ? objectFor(made) : nullptr;
 }
 
-ClipObject *ScriptEngine::duplicate(ClipObject *source, Machine &, const std::string &name, double depth)
+ClipObject *ScriptEngine::duplicate(ClipObject *source, Machine &, const std::string &name, double depth,
+                                    Object *initObject)
 {
     const DisplayObject *original = source->displayObject();
     ClipObject *parent = source->parentClip();
@@ -507,6 +508,14 @@ ClipObject *ScriptEngine::duplicate(ClipObject *source, Machine &, const std::st
         queueClipEvents(*made->state(), kClipEventConstruct, construct);
         for (const Queued &entry : construct)
             runOne(entry);
+        // A copy of an exported symbol is an instance of its registered class.
+        Object *constructor = registeredClass(*made->state());
+        if (constructor)
+            if (Object *proto = machine_.get(constructor, "prototype").object())
+                made->setProto(proto);
+        CopyInitProperties(machine_, initObject, made);
+        if (constructor)
+            constructAs(made, constructor);
     }
     return made;
 }

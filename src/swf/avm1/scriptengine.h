@@ -168,7 +168,8 @@ public:
     // handler asks for while the person clicks it get there.
     void setUrlHandler(std::function<void(const std::string &)> open) { openUrl_ = std::move(open); }
     void callFrame(ClipObject *clip, Machine &machine, const Value &frame) override;
-    ClipObject *duplicate(ClipObject *source, Machine &machine, const std::string &name, double depth) override;
+    ClipObject *duplicate(ClipObject *source, Machine &machine, const std::string &name, double depth,
+                          Object *initObject = nullptr) override;
     void remove(ClipObject *clip) override;
     ClipObject *attach(ClipObject *parent, const std::string &exportName, const std::string &name,
                        double depth, Object *initObject) override;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "swf/avm1/clipobject.h"
+#include "swf/avm1/clipreference.h"
 
 namespace swf::avm1 {
 
@@ -170,7 +171,7 @@ Value GetVariable(Machine &machine, Activation &activation, const std::string &n
         if (machine.lookup(object, name, value)) {
             if (callee && (scope->kind == Scope::Kind::Local || scope->kind == Scope::Kind::With))
                 *callee = object;
-            return value;
+            return CurrentValue(machine, value);
         }
     }
     return {};
