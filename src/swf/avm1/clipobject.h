@@ -69,6 +69,13 @@ public:
     // The timeline is going: the object keeps the path it had.
     void detach();
     ClipBinding &binding() const { return binding_; }
+    // References find a clip by the path they were taken under. A load
+    // gives the clip a new object; the old one still stands for it while
+    // the clip is where the object was made.
+    void rememberPath() { madePath_ = targetPath(); }
+    bool movedSinceMade() const { return targetPath() != madePath_; }
+    // _lockroot belongs to the clip and passes to its new object.
+    void takeClipFlags(const ClipObject &from) { lockRoot_ = from.lockRoot_; }
 
     void play();
     void stop();
@@ -105,6 +112,7 @@ private:
     ClipBinding &binding_;
     TimelineState *state_;
     std::string lastPath_;
+    std::string madePath_;
     // _lockroot: _root inside the clip is the clip itself.
     bool lockRoot_ = false;
 };
