@@ -11,6 +11,7 @@
 #include "swf/format/container.h"
 #include "swf/media/soundmixer.h"
 #include "swf/moviedefinition.h"
+#include "swf/picturemovie.h"
 #include "swf/render/displayrenderer.h"
 #include "swf/render/filterpainter.h"
 #include "swf/render/focusrectangle.h"
@@ -133,9 +134,16 @@ std::shared_ptr<const avm1::LoadedMovie> ReadLoadedMovie(const std::string &fold
     const QString realPath = RealPathInside(folder, path);
     if (realPath.isEmpty())
         return nullptr;
-    std::shared_ptr<const MovieDefinition> movie = LoadMovie(realPath);
+    QFile file(realPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    const QByteArray bytes = file.read(kFileReadLimit);
+    std::shared_ptr<MovieDefinition> movie = Load(bytes, nullptr);
+    if (!movie)
+        movie = PictureMovie(bytes);
     if (!movie)
         return nullptr;
+    movie->path = QFileInfo(realPath).absoluteFilePath();
     auto loaded = std::make_shared<avm1::LoadedMovie>();
     loaded->facts = FactsOf(*movie);
     loaded->timeline = &movie->timeline;

@@ -8,6 +8,7 @@
 #include "swf/avm1/clipdrag.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/loading.h"
+#include "swf/avm1/movieloader.h"
 #include "swf/avm1/numberformat.h"
 #include "swf/avm1/superobject.h"
 #include "swf/avm1/textutil.h"
@@ -244,8 +245,12 @@ void ActionRunner::getUrl(const std::string &url, const std::string &target, int
     // The scheme is matched without regard to case in every version.
     static const std::string kPrefix = "fscommand:";
     if (url.size() >= kPrefix.size() && AsciiLower(url.substr(0, kPrefix.size())) == kPrefix) {
-        if (m_.clips)
-            m_.clips->fsCommand(AsciiLower(url.substr(kPrefix.size())), target);
+        // Asked for as a load, the command waits for the loads' turn.
+        const std::string command = AsciiLower(url.substr(kPrefix.size()));
+        if (m_.clips && (flags & kGetUrlLoadTarget))
+            m_.clips->loader().requestCommand(command, target);
+        else if (m_.clips)
+            m_.clips->fsCommand(command, target);
         return;
     }
     // Into a level or a clip the address loads; anything else is a page

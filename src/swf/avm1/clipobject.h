@@ -73,6 +73,11 @@ public:
     // The timeline is going: the object keeps the path it had.
     void detach();
     ClipBinding &binding() const { return binding_; }
+    // A load gives the clip a new object; the old one still stands for it
+    // while the clip is where the object was made.
+    bool movedSinceMade() const { return targetPath() != originPath_; }
+    // _lockroot belongs to the clip and passes to its new object.
+    void takeClipFlags(const ClipObject &from) { lockRoot_ = from.lockRoot_; }
 
     void play();
     void stop();

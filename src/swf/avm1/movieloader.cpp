@@ -33,6 +33,7 @@ MovieLoader::~MovieLoader() = default;
 void MovieLoader::clear()
 {
     waiting_.clear();
+    commands_.clear();
     failed_.clear();
     levels_.clear();
     movies_.clear();
@@ -56,8 +57,18 @@ void MovieLoader::requestData(Object *receiver, const std::string &url)
     waiting_.push_back(std::move(request));
 }
 
+void MovieLoader::runCommands()
+{
+    std::vector<std::pair<std::string, std::string>> commands;
+    commands.swap(commands_);
+    for (const auto &[command, args] : commands)
+        if (machine_.clips)
+            machine_.clips->fsCommand(command, args);
+}
+
 void MovieLoader::runDue()
 {
+    runCommands();
     int budget = kLoadsPerTick;
     std::vector<Request> due;
     std::vector<Request> later;
@@ -72,6 +83,8 @@ void MovieLoader::runDue()
         else
             carryOut(request);
     }
+    // What the new movies' first frames asked for.
+    runCommands();
 }
 
 void MovieLoader::reportFailures()
@@ -202,7 +215,7 @@ void MovieLoader::deliverText(const Request &request)
 
 void MovieLoader::notify(const Request &request, const char *event, std::vector<Value> args)
 {
-    if (!request.listener)
+    if (!request.listener || host_.hasQuit())
         return;
     args.insert(args.begin(), Value(event));
     machine_.callMethod(Value(request.listener), "broadcastMessage", Args(std::move(args)));
@@ -235,7 +248,7 @@ void MovieLoader::unload(const Request &request)
     }
     state->load(empty_, nullptr);
     movies_.erase(state);
-    host_.clearObject(*state);
+    host_.renewObject(*state);
     host_.startLoaded(*state);
 }
 
@@ -258,15 +271,21 @@ void MovieLoader::carryOut(const Request &request)
         return;
     }
     const auto &movie = request.movie;
+    // A level the load makes plays its first frame as it appears, before
+    // the listeners hear of the load; a clip or a level already there
+    // shows the new movie only once they heard it was complete.
+    const bool newLevel = !request.target.clip && !level(request.target.level);
     TimelineState *state = targetState(request, true);
     if (!state)
         return;
     state->load(*movie->timeline, movie->facts.dictionary);
     movies_[state] = movie;
-    host_.clearObject(*state);
+    host_.renewObject(*state);
     ClipObject *clip = host_.objectFor(state);
     for (const auto &[name, value] : DecodeFormData(request.query))
         machine_.set(clip, name, Value(value));
+    if (newLevel)
+        showFirstFrame(*state);
     const Value bytes(movie->facts.bytesTotal);
     notify(request, "onLoadStart", {Value(clip)});
     notify(request, "onLoadProgress", {Value(clip), bytes, bytes});
@@ -275,9 +294,15 @@ void MovieLoader::carryOut(const Request &request)
     state = clip->state();
     if (!state)
         return;
-    host_.startLoaded(*state);
-    host_.runPending();
+    if (!newLevel)
+        showFirstFrame(*state);
     notify(request, "onLoadInit", {Value(clip)});
+}
+
+void MovieLoader::showFirstFrame(TimelineState &state)
+{
+    host_.startLoaded(state);
+    host_.runPending();
 }
 
 }  // namespace swf::avm1

@@ -5,7 +5,8 @@
 //
 // As the player does it, a load never happens at once: after the actions
 // of the next tick the file is read and the target's content replaced
-// (its own properties go, the object stays), the listeners hear
+// (the target's own properties go; old references reach it only
+// by the path they were taken under), the listeners hear
 // onLoadStart, onLoadProgress and onLoadComplete, the new first frame's
 // actions run, and then onLoadInit. A file that is missing, outside the
 // movie's folder or not a movie gives onLoadError "URLNotFound"; a
@@ -45,13 +46,16 @@ class LoadHost {
 public:
     virtual ~LoadHost() = default;
     virtual ClipObject *objectFor(TimelineState *state) = 0;
-    // `state` plays a new movie: its object loses its own properties.
-    virtual void clearObject(TimelineState &state) = 0;
+    // `state` plays a new movie: its object loses its own properties, or
+    // the clip gets a new one (see ClipObject::movedSinceMade).
+    virtual void renewObject(TimelineState &state) = 0;
     // Shows the new first frame, queueing its actions and the clip's
     // initialize and load handlers.
     virtual void startLoaded(TimelineState &state) = 0;
     // Runs the actions queued so far.
     virtual void runPending() = 0;
+    // The movie asked to quit: no more handlers run.
+    virtual bool hasQuit() const = 0;
     // Variables were loaded into the clip: its data handlers are due.
     virtual void dataArrived(TimelineState &state) = 0;
 };
@@ -96,6 +100,12 @@ public:
     // A text file for `receiver`'s onData (LoadVars, XML): the text, or
     // undefined when it cannot be read.
     void requestData(Object *receiver, const std::string &url);
+    // fscommand given as a load (loadMovie("fscommand:quit", target)):
+    // carried out after this tick's actions, before the loads.
+    void requestCommand(const std::string &command, const std::string &args)
+    {
+        commands_.emplace_back(command, args);
+    }
     // A tick begins; after its actions, runDue() carries out the requests
     // of earlier ticks.
     void beginTick() { ++tick_; }
@@ -143,6 +153,8 @@ private:
     void deliverText(const Request &request);
     Value readText(const std::string &url);
     void unload(const Request &request);
+    void runCommands();
+    void showFirstFrame(TimelineState &state);
     // The timeline the request loads into (made for a new level); null
     // when the target is gone.
     TimelineState *targetState(const Request &request, bool create);
@@ -161,6 +173,7 @@ private:
     TimelineState *root_ = nullptr;
     uint64_t tick_ = 0;
     std::vector<Request> waiting_;
+    std::vector<std::pair<std::string, std::string>> commands_;
     std::vector<std::pair<Request, const char *>> failed_;
     std::map<int, std::unique_ptr<TimelineState>> levels_;
     std::unordered_map<const TimelineState *, std::shared_ptr<const LoadedMovie>> movies_;

@@ -76,15 +76,25 @@ std::string ScriptEngine::levelName(const TimelineState *top) const
     return name.empty() ? "_level0" : name;
 }
 
-void ScriptEngine::clearObject(TimelineState &state)
+void ScriptEngine::renewObject(TimelineState &state)
 {
-    ClipObject *clip = objectFor(&state);
-    std::vector<std::string> keys;
-    for (const Property *property : clip->ownNewestFirst())
-        keys.push_back(machine_.key(property->name));
-    for (const std::string &key : keys)
-        clip->removeOwn(key);
-    clip->setProto(machine_.clipProto);
+    auto it = objects_.find(&state);
+    if (it == objects_.end())
+        return;
+    ClipObject *clip = it->second;
+    if (!clip->movedSinceMade()) {
+        std::vector<std::string> keys;
+        for (const Property *property : clip->ownNewestFirst())
+            keys.push_back(machine_.key(property->name));
+        for (const std::string &key : keys)
+            clip->removeOwn(key);
+        clip->setProto(machine_.clipProto);
+        return;
+    }
+    clip->detach();
+    drag_.forget(clip);
+    objects_.erase(it);
+    objectFor(&state)->takeClipFlags(*clip);
 }
 
 void ScriptEngine::startLoaded(TimelineState &state)
@@ -326,6 +336,9 @@ void ScriptEngine::runOne(const Queued &entry)
     // handlers.
     TimelineState *state = entry.clip->state();
     if (!entry.evenIfRemoved && (!state || state->isUnloading()))
+        return;
+    // The script that asked to quit ran to its end; nothing runs after it.
+    if (quit_)
         return;
     // A throw out of one handler ends that handler only.
     try {

@@ -240,9 +240,10 @@ private:
     bool handlerMethods() const;
     void drain();
     // LoadHost
-    void clearObject(TimelineState &state) override;
+    void renewObject(TimelineState &state) override;
     void startLoaded(TimelineState &state) override;
     void runPending() override { drain(); }
+    bool hasQuit() const override { return quit_; }
     void dataArrived(TimelineState &state) override;
     // A name exported by a frame the main timeline has not reached is not
     // there yet.
