@@ -180,19 +180,25 @@ void InstallTextFieldClass(Machine &m)
     m.textFieldProto = m.newObject();
     FunctionObject *constructor = DefineClass(m, "TextField", m.textFieldProto, Call);
     m.defineMethod(constructor, "getFontList", GetFontList);
-    const std::pair<const char *, NativeFunction> methods[] = {
-        {"getTextFormat", GetTextFormat},
-        {"setTextFormat", SetTextFormat},
-        {"getNewTextFormat", GetNewTextFormat},
-        {"setNewTextFormat", SetNewTextFormat},
-        {"replaceText", ReplaceText},
-        {"replaceSel", ReplaceSel},
-        {"removeTextField", RemoveTextField},
-        {"getDepth", GetDepth},
+    struct Method {
+        const char *name;
+        NativeFunction fn;
+        uint16_t flags;
     };
-    // SWF 5 movies make fields but see none of their methods.
-    for (const auto &[name, fn] : methods)
-        m.defineMethod(m.textFieldProto, name, fn, kDontEnum | kVersion6Up);
+    // SWF 5 movies make fields but see none of their methods; replaceText
+    // came a version later.
+    const Method methods[] = {
+        {"getTextFormat", GetTextFormat, kVersion6Up},
+        {"setTextFormat", SetTextFormat, kVersion6Up},
+        {"getNewTextFormat", GetNewTextFormat, kVersion6Up},
+        {"setNewTextFormat", SetNewTextFormat, kVersion6Up},
+        {"replaceText", ReplaceText, kVersion7Up},
+        {"replaceSel", ReplaceSel, kVersion6Up},
+        {"removeTextField", RemoveTextField, kVersion6Up},
+        {"getDepth", GetDepth, kVersion6Up},
+    };
+    for (const Method &method : methods)
+        m.defineMethod(m.textFieldProto, method.name, method.fn, kDontEnum | method.flags);
     m.defineMethod(m.clipProto, "createTextField", CreateTextField);
     InstallTextFormatClass(m);
 }

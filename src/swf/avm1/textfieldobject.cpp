@@ -147,7 +147,9 @@ void TextFieldObject::pullVariable(Machine &machine)
         return;
     TextFieldCharacter &field = *this->field();
     if (!machine.has(slot.holder, slot.name)) {
-        // A variable the timeline lacks starts as the field's text.
+        // A variable the timeline lacks starts as the text the field was
+        // placed with, whatever it shows now.
+        Write(field, field.initialText(), field.settings().html);
         machine.set(slot.holder, slot.name, Value(BoundText(field).toStdString()));
         return;
     }

@@ -219,8 +219,9 @@ private:
         }
         TextFormat format = stack_.back().format;
         if (name == QLatin1String("p") || name == QLatin1String("li")) {
-            if (out_.size() > 0 && !out_.text().endsWith(kBreak))
-                breakLine();
+            // Only a paragraph's end breaks the line: text before an
+            // opening tag runs on into it, and the paragraph keeps the
+            // values of its first character.
             if (auto align = AlignFromName(HtmlAttribute(body, QStringLiteral("align"))))
                 format.align = align;
             if (name == QLatin1String("li"))

@@ -44,7 +44,8 @@ TextFormat DefinedFormat(const EditTextCharacter &defined)
 }  // namespace
 
 TextFieldCharacter::TextFieldCharacter(const EditTextCharacter &defined)
-    : Character(defined.id()), box_(defined.properties().bounds), font_(defined.font())
+    : Character(defined.id()), box_(defined.properties().bounds), initialText_(defined.properties().initialText),
+      font_(defined.font())
 {
     const EditTextProperties &p = defined.properties();
     settings_.html = p.html;

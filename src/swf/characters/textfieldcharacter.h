@@ -69,6 +69,9 @@ public:
     void setText(const QString &text);
     void setHtmlText(const QString &html);
     QString htmlText() const { return content_.toHtml(newTextFormat); }
+    // What the field held when placed (markup for an HTML field): a
+    // variable it is newly bound to starts with it.
+    const QString &initialText() const { return initialText_; }
 
     // In pixels, as scripts read them.
     double textWidth() const;
@@ -85,6 +88,7 @@ private:
     void ensureLayout() const;
 
     Rect box_;
+    QString initialText_;
     const FontCharacter *font_ = nullptr;
     TextFieldSettings settings_;
     FormattedText content_;
