@@ -139,7 +139,6 @@ TEST(Avm1Filters, RendererFiltersKeepWhatScriptsRead)
     ASSERT_TRUE(convolution.toFilter(drawn));
     EXPECT_EQ(drawn.kernel, (std::vector<float>{1, 2, 0, 0}));
 
-    EXPECT_FALSE(FilterState(FilterState::Type::DisplacementMap).toFilter(drawn));
     EXPECT_FALSE(FilterState(FilterState::Type::Base).toFilter(drawn));
 }
 
