@@ -244,6 +244,19 @@ TEST_F(FolderLoad, ALoadedSoundTellsOnLoadAndItsDuration)
     EXPECT_EQ(Play(swf::LoadMovie(path("main.swf")), 2).lines, (QStringList{"true", "52"}));
 }
 
+TEST_F(FolderLoad, AnAddressIsReadOnceForItsSound)
+{
+    write("two.mp3", Mpeg1Frame() + Mpeg1Frame());
+    write("main.swf", Movie({LoadSoundScript("two.mp3"), {}, LoadSoundScript("two.mp3"), {}}));
+    QStringList lines;
+    swf::MoviePlayer player(swf::LoadMovie(path("main.swf")), [&lines](const QString &line) { lines << line; });
+    player.advance();
+    write("two.mp3", "changed meanwhile");
+    player.advance();
+    player.advance();
+    EXPECT_EQ(lines, (QStringList{"true", "52", "true", "52"}));
+}
+
 TEST_F(FolderLoad, ASoundThatCannotBeReadFailsOnLoad)
 {
     ASSERT_TRUE(QDir(dir_.path()).mkdir("movie"));

@@ -109,9 +109,9 @@ Value LoadSound(Machine &m, const Value &self, const Args &args)
     if (!sound || !m.scriptSounds || !m.clips)
         return {};
     const std::string url = m.toString(args[0]);
-    std::string bytes;
-    const bool read = m.clips->loader().readFile(url, bytes);
-    const uint16_t id = read ? m.scriptSounds->loadedSound(m, url, bytes) : 0;
+    MovieLoader &loader = m.clips->loader();
+    const uint16_t id =
+        m.scriptSounds->loadedSound(m, url, [&](std::string &bytes) { return loader.readFile(url, bytes); });
     m.scriptSounds->release(*sound);
     sound->soundId = id;
     sound->startedAtMs = -1;
@@ -292,19 +292,26 @@ const SoundCharacter *ScriptSounds::sound(uint16_t id) const
     return dictionary_ ? dictionary_->findAs<SoundCharacter>(id) : nullptr;
 }
 
-uint16_t ScriptSounds::loadedSound(Machine &machine, const std::string &url, const std::string &bytes)
+uint16_t ScriptSounds::loadedSound(Machine &machine, const std::string &url,
+                                   const std::function<bool(std::string &)> &read)
 {
     const auto known = loadedIds_.find(url);
     if (known != loadedIds_.end())
         return known->second;
-    Mp3File file;
-    if (loaded_.size() >= kMostLoadedSounds || !ReadMp3File(bytes, file))
+    if (loadedIds_.size() >= kMostLoadedSounds)
         return 0;
-    while (dictionary_ && dictionary_->find(nextLoadedId_))
-        --nextLoadedId_;
-    machine.book(file.soundData.size());
-    const uint16_t id = nextLoadedId_--;
-    loaded_.emplace(id, std::make_shared<const LoadedSound>(id, std::move(file)));
+    std::string bytes;
+    Mp3File file;
+    uint16_t id = 0;
+    if (read(bytes) && ReadMp3File(bytes, file)) {
+        while (dictionary_ && dictionary_->find(nextLoadedId_))
+            --nextLoadedId_;
+        id = nextLoadedId_--;
+        machine.book(file.soundData.size());
+        loaded_.emplace(id, std::make_shared<const LoadedSound>(id, std::move(file)));
+    }
+    // Only the frames are kept.
+    machine.release(bytes.size());
     loadedIds_.emplace(url, id);
     return id;
 }

@@ -7,6 +7,7 @@
 // thread; the script engine owns it.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -63,9 +64,10 @@ public:
     const SoundCharacter *sound(uint16_t id) const;
     double durationMs(uint16_t id) const;
 
-    // The sound of a file a script loaded (Sound.loadSound), read once per
-    // address; 0 when the data is no sound or too many files were loaded.
-    uint16_t loadedSound(Machine &machine, const std::string &url, const std::string &bytes);
+    // The sound of a file a script loaded (Sound.loadSound): `read` gets
+    // the file's bytes, once per address, the answer kept whatever it was;
+    // 0 when the data is no sound or too many addresses were asked for.
+    uint16_t loadedSound(Machine &machine, const std::string &url, const std::function<bool(std::string &)> &read);
     // `object` takes another sound: what it plays stops, and no
     // onSoundComplete comes for it.
     void release(SoundObject &object);
@@ -101,7 +103,8 @@ private:
     std::vector<Playing> playing_;
     std::unordered_map<ClipObject *, SoundTransform> transforms_;
     // Loaded sounds stay while the player lasts: the mixer may still be
-    // playing one. Their ids count down from the top, past the movie's.
+    // playing one. Their ids count down from the top, past the movie's;
+    // an address that gave no sound keeps 0.
     std::unordered_map<std::string, uint16_t> loadedIds_;
     std::unordered_map<uint16_t, std::shared_ptr<const LoadedSound>> loaded_;
     uint16_t nextLoadedId_ = 0xFFFF;
