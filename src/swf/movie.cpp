@@ -228,6 +228,7 @@ public:
         mixer->setPaused(true);
         context.sounds = mixer.get();
         root.start();
+        scripts.rootStarted();
         scripts.runQueue();
         takeLevelBackground();
         context.sounds = nullptr;

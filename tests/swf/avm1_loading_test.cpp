@@ -1,6 +1,7 @@
 // Loading from scripts beyond what the corpus' logs check: pictures that
-// load as one-frame movies (and files that only look like pictures), and
-// when a movie that asks to quit stops running scripts.
+// load as one-frame movies (and files that only look like pictures), MP3
+// files for Sound.loadSound, and when a movie that asks to quit stops
+// running scripts.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "swf/characters/bitmap.h"
+#include "swf/media/mp3file.h"
 #include "swf/movie.h"
 #include "swf/moviedefinition.h"
 #include "swf/picturemovie.h"
@@ -21,7 +23,8 @@ namespace actions = swftest::actions;
 
 namespace {
 
-constexpr uint8_t kTrace = 0x26, kGetVariable = 0x1c, kGetMember = 0x4e, kGetUrl2 = 0x9a;
+constexpr uint8_t kTrace = 0x26, kGetVariable = 0x1c, kGetMember = 0x4e, kGetUrl2 = 0x9a, kSetVariable = 0x1d,
+                  kSetMember = 0x4f, kCallMethod = 0x52, kNewObject = 0x40, kPop = 0x17;
 constexpr uint8_t kLoadTargetFlag = 0x40;
 
 QByteArray Encoded(const QImage &image, const char *format)
@@ -143,7 +146,7 @@ TEST(Avm1Quit, AsALoadTheCommandWaitsForTheFramesScripts)
     EXPECT_EQ(run.lines, (QStringList{"same script", "next script"}));
 }
 
-class PictureLoad : public testing::Test {
+class FolderLoad : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
     QString path(const QString &name) const { return dir_.path() + "/" + name; }
@@ -157,7 +160,7 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST_F(PictureLoad, APictureInALevelHasItsSize)
+TEST_F(FolderLoad, APictureInALevelHasItsSize)
 {
     write("pic.png", kPng);
     write("main.swf", Movie({GetUrl2("pic.png", "_level1", 0), {}, TraceMember("_level1", "_width")
@@ -165,11 +168,104 @@ TEST_F(PictureLoad, APictureInALevelHasItsSize)
     EXPECT_EQ(Play(swf::LoadMovie(path("main.swf")), 3).lines, (QStringList{"30", "20"}));
 }
 
-TEST_F(PictureLoad, AFileNamedAsAPictureThatIsNoneLoadsNothing)
+TEST_F(FolderLoad, AFileNamedAsAPictureThatIsNoneLoadsNothing)
 {
     write("pic.png", "not a picture at all");
     write("main.swf", Movie({GetUrl2("pic.png", "_level1", 0), {}, TraceMember("_level1", "_width")}));
     EXPECT_EQ(Play(swf::LoadMovie(path("main.swf")), 3).lines, QStringList{"undefined"});
+}
+
+// MPEG-1 layer III, 128 kbit/s, 44.1 kHz, stereo: 417 bytes a frame.
+QByteArray Mpeg1Frame() { return QByteArray::fromHex("fffb9000") + QByteArray(413, '\0'); }
+// MPEG-2 layer III, 64 kbit/s, 22.05 kHz, mono: 208 bytes a frame.
+QByteArray Mpeg2MonoFrame() { return QByteArray::fromHex("fff380c0") + QByteArray(204, '\0'); }
+
+struct Mp3Case {
+    const char *what;
+    QByteArray bytes;
+    uint32_t samples;  // 0: not a sound
+    int rate;
+    bool stereo;
+    int frameBytes;  // of the frames kept
+};
+
+class Mp3FileTest : public testing::TestWithParam<Mp3Case> {};
+
+TEST_P(Mp3FileTest, CountsTheWholeFrames)
+{
+    const Mp3Case &c = GetParam();
+    swf::Mp3File file;
+    const bool read = swf::ReadMp3File(c.bytes.toStdString(), file);
+    ASSERT_EQ(read, c.samples > 0) << c.what;
+    if (!read)
+        return;
+    EXPECT_EQ(file.sampleCount, c.samples) << c.what;
+    EXPECT_EQ(file.format.rate, c.rate) << c.what;
+    EXPECT_EQ(file.format.stereo, c.stereo) << c.what;
+    // Two bytes of encoder delay come first, as DefineSound stores them.
+    EXPECT_EQ(file.soundData.size(), size_t(2 + c.frameBytes)) << c.what;
+}
+
+const QByteArray kId3 = QByteArray("ID3\x03\x00\x00\x00\x00\x00\x0a", 10) + QByteArray(10, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Mp3FileTest,
+    testing::Values(Mp3Case{"two frames", Mpeg1Frame() + Mpeg1Frame(), 2304, 44100, true, 834},
+                    Mp3Case{"id3 tag first", kId3 + Mpeg1Frame(), 1152, 44100, true, 417},
+                    Mp3Case{"junk first", "junk!" + Mpeg1Frame(), 1152, 44100, true, 417},
+                    Mp3Case{"mpeg 2 mono", Mpeg2MonoFrame() + Mpeg2MonoFrame(), 1152, 22050, false, 416},
+                    Mp3Case{"last frame cut", Mpeg1Frame() + Mpeg1Frame().left(100), 1152, 44100, true, 417},
+                    Mp3Case{"only a cut frame", Mpeg1Frame().left(100), 0, 0, false, 0},
+                    Mp3Case{"tag past the end", QByteArray("ID3\x03\x00\x00\x7f\x7f\x7f\x7f", 10), 0, 0, false, 0},
+                    Mp3Case{"layer II", QByteArray::fromHex("fffd9000") + QByteArray(413, '\0'), 0, 0, false, 0},
+                    Mp3Case{"text", "a=1&b=2", 0, 0, false, 0}, Mp3Case{"empty", QByteArray(), 0, 0, false, 0}));
+
+// s = new Sound(); s.onLoad = function () { trace(arguments[0]); trace(s.getDuration()); };
+// s.loadSound(url, 0)
+QByteArray LoadSoundScript(const std::string &url)
+{
+    const QByteArray onLoad = actions::defineFunction(
+        "", actions::pushString("arguments") + actions::op(kGetVariable) + actions::pushString("0")
+                + actions::op(kGetMember) + actions::op(kTrace) + actions::pushNumber(0) + actions::pushString("s")
+                + actions::op(kGetVariable) + actions::pushString("getDuration") + actions::op(kCallMethod)
+                + actions::op(kTrace));
+    return actions::pushString("s") + actions::pushNumber(0) + actions::pushString("Sound") + actions::op(kNewObject)
+           + actions::op(kSetVariable) + actions::pushString("s") + actions::op(kGetVariable)
+           + actions::pushString("onLoad") + onLoad + actions::op(kSetMember) + actions::pushNumber(0)
+           + actions::pushString(url) + actions::pushNumber(2)
+           + actions::pushString("s") + actions::op(kGetVariable) + actions::pushString("loadSound")
+           + actions::op(kCallMethod) + actions::op(kPop);
+}
+
+TEST_F(FolderLoad, ALoadedSoundTellsOnLoadAndItsDuration)
+{
+    write("two.mp3", Mpeg1Frame() + Mpeg1Frame());
+    write("main.swf", Movie({LoadSoundScript("two.mp3"), {}}));
+    EXPECT_EQ(Play(swf::LoadMovie(path("main.swf")), 2).lines, (QStringList{"true", "52"}));
+}
+
+TEST_F(FolderLoad, AnAddressIsReadOnceForItsSound)
+{
+    write("two.mp3", Mpeg1Frame() + Mpeg1Frame());
+    write("main.swf", Movie({LoadSoundScript("two.mp3"), {}, LoadSoundScript("two.mp3"), {}}));
+    QStringList lines;
+    swf::MoviePlayer player(swf::LoadMovie(path("main.swf")), [&lines](const QString &line) { lines << line; });
+    player.advance();
+    write("two.mp3", "changed meanwhile");
+    player.advance();
+    player.advance();
+    EXPECT_EQ(lines, (QStringList{"true", "52", "true", "52"}));
+}
+
+TEST_F(FolderLoad, ASoundThatCannotBeReadFailsOnLoad)
+{
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("movie"));
+    write("outside.mp3", Mpeg1Frame());
+    write("movie/text.mp3", "not a sound");
+    for (const char *url : {"missing.mp3", "../outside.mp3", "text.mp3"}) {
+        write("movie/main.swf", Movie({LoadSoundScript(url), {}}));
+        EXPECT_EQ(Play(swf::LoadMovie(path("movie/main.swf")), 2).lines, (QStringList{"false", "undefined"})) << url;
+    }
 }
 
 }  // namespace

@@ -57,6 +57,23 @@ void MovieLoader::requestData(Object *receiver, const std::string &url)
     waiting_.push_back(std::move(request));
 }
 
+void MovieLoader::requestLoadedCall(Object *receiver, bool success)
+{
+    Request request{Request::Kind::LoadedCall, {}, {}, receiver, tick_, nullptr, {}};
+    request.success = success;
+    waiting_.push_back(std::move(request));
+}
+
+bool MovieLoader::readFile(const std::string &url, std::string &bytes)
+{
+    const LoadAddress address = ParseLoadAddress(url);
+    if (address.kind != LoadAddress::Kind::File || !textReader_ || folder_.empty()
+        || !textReader_(folder_, folder_ + "/" + address.relativePath, bytes))
+        return false;
+    machine_.book(bytes.size());
+    return true;
+}
+
 void MovieLoader::runCommands()
 {
     std::vector<std::pair<std::string, std::string>> commands;
@@ -76,7 +93,9 @@ void MovieLoader::runDue()
         (request.tick < tick_ && budget-- > 0 ? due : later).push_back(std::move(request));
     waiting_ = std::move(later);
     for (Request &request : due) {
-        if (request.kind != Request::Kind::Movie)
+        if (request.kind == Request::Kind::LoadedCall)
+            machine_.callMethod(Value(request.listener), "onLoad", Args({Value(request.success)}));
+        else if (request.kind != Request::Kind::Movie)
             deliverText(request);
         else if (const char *error = open(request))
             failed_.emplace_back(std::move(request), error);
@@ -185,12 +204,9 @@ std::shared_ptr<const LoadedMovie> MovieLoader::read(const std::string &relative
 
 Value MovieLoader::readText(const std::string &url)
 {
-    const LoadAddress address = ParseLoadAddress(url);
     std::string text;
-    if (address.kind != LoadAddress::Kind::File || !textReader_ || folder_.empty()
-        || !textReader_(folder_, folder_ + "/" + address.relativePath, text) || text.empty())
+    if (!readFile(url, text) || text.empty())
         return {};
-    machine_.book(text.size());
     return Value(text);
 }
 

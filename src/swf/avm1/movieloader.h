@@ -100,6 +100,11 @@ public:
     // A text file for `receiver`'s onData (LoadVars, XML): the text, or
     // undefined when it cannot be read.
     void requestData(Object *receiver, const std::string &url);
+    // The bytes of a file of the movie's folder, read now; false when the
+    // address leads elsewhere or the file cannot be read.
+    bool readFile(const std::string &url, std::string &bytes);
+    // `receiver`'s onLoad(success) on the next tick (Sound.loadSound).
+    void requestLoadedCall(Object *receiver, bool success);
     // fscommand given as a load (loadMovie("fscommand:quit", target)):
     // carried out after this tick's actions, before the loads.
     void requestCommand(const std::string &command, const std::string &args)
@@ -135,7 +140,7 @@ public:
 
 private:
     struct Request {
-        enum class Kind { Movie, Variables, Data };
+        enum class Kind { Movie, Variables, Data, LoadedCall };
         Kind kind = Kind::Movie;
         LoadTarget target;
         std::string url;
@@ -144,6 +149,7 @@ private:
         uint64_t tick = 0;
         std::shared_ptr<const LoadedMovie> movie;
         std::string query;
+        bool success = false;
     };
 
     // Reads the file; the error to report when that fails, else null.

@@ -260,6 +260,12 @@ void ScriptEngine::queueCreation(TimelineState &timeline)
         queue_.push_back({Queued::Kind::Method, objectFor(&timeline), nullptr, "onLoad"});
 }
 
+void ScriptEngine::rootStarted()
+{
+    if (root_ && handlerMethods())
+        queue_.push_back({Queued::Kind::Method, objectFor(root_), nullptr, "onLoad"});
+}
+
 void ScriptEngine::clipCreated(TimelineState &timeline)
 {
     guarded([&] { queueCreation(timeline); });

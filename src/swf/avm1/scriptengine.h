@@ -102,6 +102,9 @@ public:
     ~ScriptEngine() override;
 
     void setRoot(TimelineState *root) { root_ = root; }
+    // The root showed its first frame: its onLoad, which that frame's
+    // actions may define, runs after them.
+    void rootStarted();
     // Where script sounds play (its mixer may come and go).
     void setPlayerContext(PlayerContext *player) { sounds_.setPlayer(player); }
     // Where loaded movies play (levels share the root's context) and how

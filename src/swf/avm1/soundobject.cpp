@@ -1,6 +1,6 @@
-// Sound: attachSound, start, stop, volume, pan and transform, duration and
-// position, onSoundComplete. loadSound loads nothing: a script never
-// reaches the network, and a movie's own sounds come with attachSound.
+// Sound: attachSound, loadSound (MP3 files of the movie's own folder),
+// start, stop, volume, pan and transform, duration and position,
+// onSoundComplete and onLoad.
 
 #include "swf/avm1/soundobject.h"
 
@@ -10,7 +10,9 @@
 #include "swf/avm1/builtins.h"
 #include "swf/avm1/clipobject.h"
 #include "swf/avm1/machine.h"
+#include "swf/avm1/movieloader.h"
 #include "swf/characters/dictionary.h"
+#include "swf/media/mp3file.h"
 #include "swf/media/soundcharacter.h"
 #include "swf/timeline/framesounds.h"
 #include "swf/timeline/playercontext.h"
@@ -96,6 +98,26 @@ Value AttachSound(Machine &m, const Value &self, const Args &args)
         sound->soundId = id;
         sound->startedAtMs = -1;
     }
+    return {};
+}
+
+// loadSound(url, isStreaming): the file is read at once; onLoad hears
+// how it went on the next tick. A streaming sound starts by itself.
+Value LoadSound(Machine &m, const Value &self, const Args &args)
+{
+    SoundObject *sound = ThisSound(self);
+    if (!sound || !m.scriptSounds || !m.clips)
+        return {};
+    const std::string url = m.toString(args[0]);
+    MovieLoader &loader = m.clips->loader();
+    const uint16_t id =
+        m.scriptSounds->loadedSound(m, url, [&](std::string &bytes) { return loader.readFile(url, bytes); });
+    m.scriptSounds->release(*sound);
+    sound->soundId = id;
+    sound->startedAtMs = -1;
+    if (id && m.toBoolean(args[1]))
+        m.scriptSounds->start(m, *sound, 0, 1);
+    m.clips->loader().requestLoadedCall(sound, id != 0);
     return {};
 }
 
@@ -251,9 +273,61 @@ uint16_t ScriptSounds::exportedSound(Machine &machine, const std::string &name) 
     return 0;
 }
 
+struct ScriptSounds::LoadedSound {
+    explicit LoadedSound(uint16_t id, Mp3File from)
+        : file(std::move(from)),
+          character(id, file.format, file.sampleCount, reinterpret_cast<const uint8_t *>(file.soundData.data()),
+                    file.soundData.size())
+    {
+    }
+    Mp3File file;
+    SoundCharacter character;
+};
+
 const SoundCharacter *ScriptSounds::sound(uint16_t id) const
 {
+    const auto loaded = loaded_.find(id);
+    if (loaded != loaded_.end())
+        return &loaded->second->character;
     return dictionary_ ? dictionary_->findAs<SoundCharacter>(id) : nullptr;
+}
+
+uint16_t ScriptSounds::loadedSound(Machine &machine, const std::string &url,
+                                   const std::function<bool(std::string &)> &read)
+{
+    const auto known = loadedIds_.find(url);
+    if (known != loadedIds_.end())
+        return known->second;
+    if (loadedIds_.size() >= kMostLoadedSounds)
+        return 0;
+    std::string bytes;
+    Mp3File file;
+    uint16_t id = 0;
+    if (read(bytes) && ReadMp3File(bytes, file)) {
+        while (dictionary_ && dictionary_->find(nextLoadedId_))
+            --nextLoadedId_;
+        id = nextLoadedId_--;
+        machine.book(file.soundData.size());
+        loaded_.emplace(id, std::make_shared<const LoadedSound>(id, std::move(file)));
+    }
+    // Only the frames are kept.
+    machine.release(bytes.size());
+    loadedIds_.emplace(url, id);
+    return id;
+}
+
+void ScriptSounds::release(SoundObject &object)
+{
+    const uint16_t id = object.soundId;
+    playing_.erase(std::remove_if(playing_.begin(), playing_.end(),
+                                  [&object](const Playing &p) { return p.object == &object; }),
+                   playing_.end());
+    // A movie's own sound may be playing for other objects too.
+    if (loaded_.count(id) && player_ && player_->sounds) {
+        SoundInfo info;
+        info.stop = true;
+        player_->sounds->startEvent(*sound(id), id, info);
+    }
 }
 
 double ScriptSounds::durationMs(uint16_t id) const
@@ -341,7 +415,7 @@ void InstallSoundClass(Machine &m)
         {"attachSound", AttachSound},   {"start", Start},         {"stop", Stop},
         {"getVolume", GetVolume},       {"setVolume", SetVolume}, {"getPan", GetPan},
         {"setPan", SetPan},             {"getTransform", GetTransform}, {"setTransform", SetTransform},
-        {"getDuration", Duration},      {"getPosition", Position}, {"loadSound", Nothing},
+        {"getDuration", Duration},      {"getPosition", Position}, {"loadSound", LoadSound},
         {"getBytesLoaded", Nothing},    {"getBytesTotal", Nothing},
     };
     for (const auto &[name, fn] : methods)

@@ -7,6 +7,8 @@
 // thread; the script engine owns it.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -62,6 +64,14 @@ public:
     const SoundCharacter *sound(uint16_t id) const;
     double durationMs(uint16_t id) const;
 
+    // The sound of a file a script loaded (Sound.loadSound): `read` gets
+    // the file's bytes, once per address, the answer kept whatever it was;
+    // 0 when the data is no sound or too many addresses were asked for.
+    uint16_t loadedSound(Machine &machine, const std::string &url, const std::function<bool(std::string &)> &read);
+    // `object` takes another sound: what it plays stops, and no
+    // onSoundComplete comes for it.
+    void release(SoundObject &object);
+
     void start(Machine &machine, SoundObject &sound, double offsetSeconds, int loops);
     // Stops the sound `id` (0: every sound) and forgets it.
     void stop(uint16_t id);
@@ -84,11 +94,20 @@ private:
         double endsAtMs;
     };
 
+    struct LoadedSound;
+    static constexpr size_t kMostLoadedSounds = 64;
+
     const Dictionary *dictionary_;
     const std::unordered_map<std::string, uint16_t> *exports_;
     PlayerContext *player_ = nullptr;
     std::vector<Playing> playing_;
     std::unordered_map<ClipObject *, SoundTransform> transforms_;
+    // Loaded sounds stay while the player lasts: the mixer may still be
+    // playing one. Their ids count down from the top, past the movie's;
+    // an address that gave no sound keeps 0.
+    std::unordered_map<std::string, uint16_t> loadedIds_;
+    std::unordered_map<uint16_t, std::shared_ptr<const LoadedSound>> loaded_;
+    uint16_t nextLoadedId_ = 0xFFFF;
 };
 
 }  // namespace swf::avm1
