@@ -10,6 +10,7 @@
 #include <climits>
 #include <cmath>
 
+#include "swf/avm1/arrayobject.h"
 #include "swf/avm1/bitmapdataargs.h"
 #include "swf/avm1/bitmapdataobject.h"
 #include "swf/avm1/bitmappixels.h"
@@ -373,6 +374,24 @@ TEST_F(ScriptBitmaps, FilterRectanglesGrowByTheFiltersReach)
     EXPECT_EQ(m.toNumber(call(bitmap, "applyFilter", {bitmap, rect(0, 0, 4, 4), point(0, 0), blur})), 0);
     EXPECT_EQ(pixel32(bitmap, 0, 0), 0xFF102030u);
     EXPECT_EQ(m.toNumber(call(bitmap, "applyFilter", {bitmap, rect(0, 0, 4, 4), point(0, 0), Value(3.0)})), -1);
+}
+
+// A table may be any object, its missing entries counting 0; a table
+// left out keeps its channel. Tables often come from arrays set sparsely,
+// far out, which must cost no more than the elements set.
+TEST_F(ScriptBitmaps, PaletteTablesAreAnyObjectAndSparseArraysStaySmall)
+{
+    const Value bitmap = newBitmap({Value(1.0), Value(1.0), Value(false), Value(double(0xFF112233))});
+    Object *sparse = m.newArray({});
+    m.set(sparse, "3000000000", Value(7.0));
+    EXPECT_EQ(m.toNumber(m.get(sparse, "length")), 3000000001.0);
+    EXPECT_EQ(m.toNumber(m.get(sparse, "3000000000")), 7);
+    Object *green = m.newObject();
+    m.set(green, "34", Value(double(0x4400)));
+    call(bitmap, "paletteMap", {bitmap, rect(0, 0, 1, 1), point(0, 0), Value(sparse), Value(green)});
+    EXPECT_EQ(pixel32(bitmap, 0, 0), 0xFF004433u);
+    call(bitmap, "paletteMap", {bitmap, rect(0, 0, 1, 1), point(0, 0)});
+    EXPECT_EQ(pixel32(bitmap, 0, 0), 0xFF004433u);
 }
 
 // Pixels count against the script memory: a loop making bitmaps is

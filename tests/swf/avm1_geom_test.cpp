@@ -139,6 +139,17 @@ TEST(Avm1Filters, RendererFiltersKeepWhatScriptsRead)
     ASSERT_TRUE(convolution.toFilter(drawn));
     EXPECT_EQ(drawn.kernel, (std::vector<float>{1, 2, 0, 0}));
 
+    // A displacement map stays on the clip, its values read back alike.
+    FilterState displacement(FilterState::Type::DisplacementMap);
+    displacement.mode = FilterState::Mode::Clamp;
+    displacement.componentX = 4;
+    displacement.mapY = -3;
+    ASSERT_TRUE(displacement.toFilter(drawn));
+    const FilterState displaced = FilterState::FromFilter(drawn);
+    EXPECT_EQ(displaced.type, FilterState::Type::DisplacementMap);
+    EXPECT_EQ(displaced.mode, FilterState::Mode::Clamp);
+    EXPECT_EQ(displaced.componentX, 4);
+    EXPECT_EQ(displaced.mapY, -3);
     EXPECT_FALSE(FilterState(FilterState::Type::Base).toFilter(drawn));
 }
 

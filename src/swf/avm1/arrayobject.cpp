@@ -1,5 +1,6 @@
 #include "swf/avm1/arrayobject.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "swf/avm1/machine.h"
@@ -49,7 +50,7 @@ Value ArrayObject::getSpecial(Machine &, const std::string &name, bool &found)
     found = false;
     if (name == "length") {
         found = true;
-        return Value(double(elements.size()));
+        return Value(double(std::max<uint64_t>(elements.size(), sparseLength_)));
     }
     const int64_t index = IndexOf(name);
     if (index >= 0 && size_t(index) < elements.size()) {
@@ -63,13 +64,21 @@ bool ArrayObject::setSpecial(Machine &machine, const std::string &name, const Va
 {
     if (name == "length") {
         const double length = value.isNumber() ? value.number() : value.toNumberPrimitive(machine.version());
-        if (std::isfinite(length) && length >= 0)
+        if (std::isfinite(length) && length >= 0) {
             resize(machine, size_t(length));
+            sparseLength_ = 0;
+        }
         return true;
     }
     const int64_t index = IndexOf(name);
     if (index < 0)
         return false;
+    // An element far out is kept as an ordinary property: only the length
+    // remembers it, so that a[4000000000] costs one property, not the gap.
+    if (size_t(index) >= kLengthLimit) {
+        sparseLength_ = std::max(sparseLength_, uint64_t(index) + 1);
+        return false;
+    }
     if (size_t(index) >= elements.size())
         resize(machine, size_t(index) + 1);
     elements[size_t(index)] = value;

@@ -1,8 +1,9 @@
 #pragma once
 // An Array: its elements kept densely, indices and `length` answered by
-// the object itself so that arrays stay fast; other properties are
-// ordinary ones. Growing an array books its elements in the machine's
-// memory budget, so a script that grows one without end is stopped.
+// the object itself so that arrays stay fast; other properties (and
+// elements set far beyond the rest) are ordinary ones. Growing an array
+// books its elements in the machine's memory budget, so a script that
+// grows one without end is stopped.
 
 #include <vector>
 
@@ -43,6 +44,10 @@ public:
 
     // "0".."4294967294" written plainly; -1 for any other name.
     static int64_t IndexOf(const std::string &name);
+
+private:
+    // One past the furthest element kept as an ordinary property.
+    uint64_t sparseLength_ = 0;
 };
 
 }  // namespace swf::avm1

@@ -102,24 +102,24 @@ Value ThresholdMethod(Machine &m, const Value &self, const Args &args)
     return Value(double(Threshold(*copy.dest, *copy.source, copy.sourceRect, copy.destX, copy.destY, rule)));
 }
 
-// A table given as an array maps each of its 256 entries; a channel
-// without one keeps its value in place.
-std::array<uint32_t, 256> ReadTable(Machine &m, const Value &value, int shift)
+// A table given as any object maps each of its 256 entries (what it lacks
+// counts 0); a channel without one keeps its value in place.
+std::array<uint32_t, 256> ReadTable(Machine &m, const Args &args, size_t index, int shift)
 {
     std::array<uint32_t, 256> table;
-    auto *array = dynamic_cast<ArrayObject *>(value.object());
+    Object *object = index < args.size() ? args[index].object() : nullptr;
     for (uint32_t i = 0; i < 256; ++i)
-        table[i] = array ? ColorArg(m, m.get(array, std::to_string(i))) : i << shift;
+        table[i] = object ? ColorArg(m, m.get(object, std::to_string(i))) : i << shift;
     return table;
 }
 
 Value PaletteMapMethod(Machine &m, const Value &self, const Args &args)
 {
     CopyArgs copy;
-    if (auto refused = ReadCopyArgs(m, self, args, 3, copy))
+    if (auto refused = ReadCopyArgs(m, self, args, 4, copy))
         return *refused;
-    const std::array<std::array<uint32_t, 256>, 4> tables{ReadTable(m, args[3], 16), ReadTable(m, args[4], 8),
-                                                          ReadTable(m, args[5], 0), ReadTable(m, args[6], 24)};
+    const std::array<std::array<uint32_t, 256>, 4> tables{ReadTable(m, args, 3, 16), ReadTable(m, args, 4, 8),
+                                                          ReadTable(m, args, 5, 0), ReadTable(m, args, 6, 24)};
     PaletteMap(*copy.dest, *copy.source, copy.sourceRect, copy.destX, copy.destY, tables);
     return NotABitmap();
 }

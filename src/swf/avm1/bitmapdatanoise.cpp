@@ -52,19 +52,6 @@ uint32_t NoisePixel(MinimalStandardRandom &random, const NoiseRule &rule)
     return alpha << 24 | rgb;
 }
 
-// Noise stores its pixels premultiplied by a share of 256 rather than of
-// 255, so that its colours read back a shade off the ones setPixel32 keeps.
-uint32_t PremultiplyNoise(uint32_t argb)
-{
-    const uint32_t alpha = argb >> 24;
-    if (alpha == 255)
-        return argb;
-    uint32_t out = alpha << 24;
-    for (int shift = 0; shift < 24; shift += 8)
-        out |= ((((argb >> shift) & 0xFF) * alpha + 128) >> 8) << shift;
-    return out;
-}
-
 uint32_t ChannelBound(Machine &m, const Value &value) { return uint32_t(std::clamp(IntArg(m, value), 0, 255)); }
 
 Value Noise(Machine &m, const Value &self, const Args &args)
@@ -88,7 +75,7 @@ Value Noise(Machine &m, const Value &self, const Args &args)
         rule.channels &= ~8;
     for (int y = 0; y < surface.height(); ++y)
         for (int x = 0; x < surface.width(); ++x)
-            SetStored(surface, x, y, PremultiplyNoise(NoisePixel(random, rule)));
+            SetStored(surface, x, y, PremultiplyBy256ths(NoisePixel(random, rule)));
     return Value(0.0);
 }
 

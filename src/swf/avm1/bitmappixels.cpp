@@ -91,17 +91,28 @@ bool Passes(ThresholdTest test, uint32_t value, uint32_t threshold)
     return false;
 }
 
-}  // namespace
-
-uint32_t PremultiplyArgb(uint32_t argb)
+// Each colour channel scaled by alpha as `scale` rounds it.
+template <class Scale> uint32_t Premultiplied(uint32_t argb, Scale scale)
 {
     const uint32_t alpha = argb >> 24;
     if (alpha == 255)
         return argb;
     uint32_t out = alpha << 24;
     for (int shift = 0; shift < 24; shift += 8)
-        out |= ((Channel(argb, shift) * alpha + 127) / 255) << shift;
+        out |= scale(Channel(argb, shift), alpha) << shift;
     return out;
+}
+
+}  // namespace
+
+uint32_t PremultiplyArgb(uint32_t argb)
+{
+    return Premultiplied(argb, [](uint32_t value, uint32_t alpha) { return (value * alpha + 127) / 255; });
+}
+
+uint32_t PremultiplyBy256ths(uint32_t argb)
+{
+    return Premultiplied(argb, [](uint32_t value, uint32_t alpha) { return (value * alpha + 128) >> 8; });
 }
 
 // Reading back rounds up from a little under half, as the player does:

@@ -15,6 +15,9 @@
 namespace swf::avm1 {
 
 uint32_t PremultiplyArgb(uint32_t argb);
+// As noise stores its pixels: alpha as a share of 256, so that its colours
+// read back a shade off the ones setPixel32 keeps.
+uint32_t PremultiplyBy256ths(uint32_t argb);
 uint32_t UnmultiplyArgb(uint32_t stored);
 
 struct PixelRect {
