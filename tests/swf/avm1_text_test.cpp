@@ -239,3 +239,39 @@ TEST(FieldTyping, AClickBesideTheFieldLeavesItAlone)
     playing.player->textInput(QStringLiteral("x"));
     EXPECT_TRUE(playing.lines.isEmpty());
 }
+
+namespace {
+
+// The columns with dark pixels in a picture of a field made at (0, 0)
+// holding "MMMM", stretched across by `xscale` percent.
+int InkWidth(double xscale)
+{
+    ActionAssembler a;
+    a.append(Call("_root", "createTextField", {40, 190, 0, 0, 1, "f"}));
+    a.append(Set("f", "text", "MMMM"));
+    a.append(Set("f", "_xscale", xscale));
+    SwfBuilder b(8, swf::Rect{0, 4000, 0, 1000}, 12, 1);
+    b.doAction(a.bytes()).showFrame();
+    swf::MoviePlayer player(swf::LoadMovieFromBytes(b.bytes()));
+    const QImage picture = player.renderImage(QSize(200, 50), swf::Quality::High);
+    int first = -1, last = -1;
+    for (int x = 0; x < picture.width(); ++x)
+        for (int y = 0; y < picture.height(); ++y)
+            if (qGray(picture.pixel(x, y)) < 128) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+}  // namespace
+
+TEST(DeviceText, KeepsItsShapeWhenTheFieldIsStretchedAcross)
+{
+    const int plain = InkWidth(100);
+    if (plain == 0)
+        GTEST_SKIP() << "no system font draws here";
+    const int stretched = InkWidth(300);
+    EXPECT_GT(stretched, 0);
+    EXPECT_LE(stretched, plain + 2);
+}

@@ -212,6 +212,7 @@ void InstallTextFieldClass(Machine &m)
         m.defineMethod(m.textFieldProto, method.name, method.fn, kDontEnum | method.flags);
     m.defineMethod(m.clipProto, "createTextField", CreateTextField);
     InstallTextFormatClass(m);
+    InstallTextSnapshotClass(m);
 }
 
 }  // namespace swf::avm1

@@ -204,10 +204,19 @@ void FieldText::paint(QPainter &painter, const QColor &color) const
         for (const QPainterPath &glyph : glyphs_)
             painter.drawPath(glyph);
     } else if (hasDeviceFont_) {
+        // Device text is never stretched nor turned: each line starts
+        // where the field's transform puts it and takes only its vertical
+        // scale, the same across.
+        const QTransform toDevice = painter.transform();
+        const double scale = std::hypot(toDevice.m12(), toDevice.m22());
         painter.setFont(deviceFont_);
         painter.setPen(color);
-        for (const TextLine &line : lines_)
-            painter.drawText(QPointF(line.x, line.baseline), line.text);
+        for (const TextLine &line : lines_) {
+            const QPointF origin = toDevice.map(QPointF(line.x, line.baseline));
+            painter.setTransform(QTransform(scale, 0, 0, scale, origin.x(), origin.y()));
+            painter.drawText(QPointF(0, 0), line.text);
+        }
+        painter.setTransform(toDevice);
     }
 }
 
