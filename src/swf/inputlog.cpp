@@ -64,7 +64,8 @@ InputEvent ReadEvent(const QJsonObject &object)
         {"Wait", InputEvent::Kind::Wait},         {"MouseMove", InputEvent::Kind::MouseMove},
         {"MouseDown", InputEvent::Kind::MouseDown}, {"MouseUp", InputEvent::Kind::MouseUp},
         {"KeyDown", InputEvent::Kind::KeyDown},   {"KeyUp", InputEvent::Kind::KeyUp},
-        {"FocusLost", InputEvent::Kind::FocusLost},
+        {"FocusLost", InputEvent::Kind::FocusLost}, {"TextInput", InputEvent::Kind::TextInput},
+        {"SetClipboardText", InputEvent::Kind::SetClipboard},
     };
     InputEvent event;
     const QString type = object.value(QLatin1String("type")).toString();
@@ -77,6 +78,16 @@ InputEvent ReadEvent(const QJsonObject &object)
     event.leftButton = object.value(QLatin1String("btn")).toString() == QLatin1String("Left");
     if (object.contains(QLatin1String("key")))
         ReadKey(object.value(QLatin1String("key")), event);
+    if (event.kind == InputEvent::Kind::TextInput)
+        event.text = object.value(QLatin1String("codepoint")).toString();
+    else if (event.kind == InputEvent::Kind::SetClipboard)
+        event.text = object.value(QLatin1String("text")).toString();
+    if (type == QLatin1String("TextControl")) {
+        if (const auto control = TextControlFromName(object.value(QLatin1String("code")).toString())) {
+            event.kind = InputEvent::Kind::TextControl;
+            event.control = *control;
+        }
+    }
     return event;
 }
 
@@ -98,6 +109,12 @@ void Pass(const InputEvent &event, MoviePlayer &player)
         player.keyUp(event.keyCode, event.character);
     } else if (event.kind == InputEvent::Kind::FocusLost) {
         player.keyboardLost();
+    } else if (event.kind == InputEvent::Kind::TextInput) {
+        player.textInput(event.text);
+    } else if (event.kind == InputEvent::Kind::TextControl) {
+        player.textControl(event.control);
+    } else if (event.kind == InputEvent::Kind::SetClipboard) {
+        player.setClipboardText(event.text);
     }
 }
 

@@ -5,27 +5,44 @@
 // carry a stage position "pos" in pixels (the last two a "btn"); "KeyDown"
 // and "KeyUp" carry a "key", either {"Char": "a"}, {"Numpad": "1"} or the
 // name of a key ("Enter", "ArrowLeft"...); "FocusLost" says the player's
-// window lost the keyboard. Other events (typed text, text editing
-// commands, the wheel, the clipboard, the focus coming back) are read and
-// passed over: nothing in the player takes them yet. Plain data, any
-// thread.
+// window lost the keyboard. "TextInput" carries a typed "codepoint",
+// "TextControl" an editing command's "code" ("Paste", "MoveLeft"...),
+// "SetClipboardText" the clipboard's new "text". Other events (the wheel,
+// the focus coming back) are read and passed over: nothing in the player
+// takes them yet. Plain data, any thread.
 
 #include <QByteArray>
 #include <QPointF>
 #include <QString>
 #include <vector>
 
+#include "swf/characters/fieldediting.h"
+
 namespace swf {
 
 class MoviePlayer;
 
 struct InputEvent {
-    enum class Kind : uint8_t { Wait, MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, FocusLost, Other };
+    enum class Kind : uint8_t {
+        Wait,
+        MouseMove,
+        MouseDown,
+        MouseUp,
+        KeyDown,
+        KeyUp,
+        FocusLost,
+        TextInput,
+        TextControl,
+        SetClipboard,
+        Other
+    };
     Kind kind = Kind::Other;
     QPointF position;           // mouse events
     bool leftButton = false;    // MouseDown, MouseUp
     int keyCode = 0;            // key events; 0 for a key the player has no code for
     char32_t character = 0;     // key events: what the key types, 0 for none
+    QString text;               // TextInput, SetClipboard
+    swf::TextControl control = swf::TextControl::MoveLeft;  // TextControl
 };
 
 class InputLog {

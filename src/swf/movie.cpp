@@ -272,6 +272,8 @@ public:
     TimelineState root;
     ButtonTracker buttons;
     std::optional<Rgba> levelBackground;
+    // The last key that went down was taken by a button's key record.
+    bool keyTakenByButton = false;
 };
 
 MoviePlayer::MoviePlayer(std::shared_ptr<const MovieDefinition> movie, std::function<void(const QString &)> trace,
@@ -431,7 +433,8 @@ void MoviePlayer::mouseLeave() { state_->buttons.mouseLeave(); }
 void MoviePlayer::keyDown(int keyCode, char32_t character)
 {
     state_->scripts.keyChanged(keyCode, character, true);
-    if (state_->buttons.keyDown(keyCode, character))
+    state_->keyTakenByButton = state_->buttons.keyDown(keyCode, character);
+    if (state_->keyTakenByButton)
         return;
     if (keyCode == kKeyTab) {
         state_->scripts.tabPressed();
@@ -444,6 +447,16 @@ void MoviePlayer::keyDown(int keyCode, char32_t character)
 
 void MoviePlayer::keyUp(int keyCode, char32_t character) { state_->scripts.keyChanged(keyCode, character, false); }
 void MoviePlayer::keyboardLost() { state_->scripts.keyboardLost(); }
+
+void MoviePlayer::textInput(const QString &typed)
+{
+    if (!state_->keyTakenByButton)
+        state_->scripts.textInput(typed);
+}
+
+void MoviePlayer::textControl(TextControl control) { state_->scripts.textControl(control); }
+void MoviePlayer::setClipboardText(const QString &text) { state_->scripts.setClipboardText(text); }
+QString MoviePlayer::clipboardText() const { return state_->scripts.clipboardText(); }
 ButtonTracker &MoviePlayer::buttons() { return state_->buttons; }
 
 MouseCursor MoviePlayer::cursor() const

@@ -25,6 +25,7 @@
 #include <memory>
 
 #include "swf/characters/character.h"
+#include "swf/characters/fieldediting.h"
 #include "swf/format/types.h"
 #include "swf/timeline/keycodes.h"
 
@@ -143,6 +144,13 @@ public:
     // The host's window lost the keyboard: nothing in the movie keeps the
     // focus.
     void keyboardLost();
+    // Text typed and editing commands for the focused text field. The
+    // character of a key that a button's key record took goes nowhere.
+    void textInput(const QString &typed);
+    void textControl(TextControl control);
+    // What the movie's fields copy and paste.
+    void setClipboardText(const QString &text);
+    QString clipboardText() const;
     // The hand over a button that takes the mouse, the arrow elsewhere.
     MouseCursor cursor() const;
     // The buttons' side of the mouse and the keys, for a script engine to

@@ -10,14 +10,19 @@
 #include <cmath>
 
 #include "actionassembler.h"
+#include "scriptparts.h"
 #include "swf/avm1/code.h"
 #include "swf/movie.h"
 #include "swf/timeline/button.h"
 #include "swf/timeline/keycodes.h"
 #include "swfbuilder.h"
+#include "tracerun.h"
 
 using namespace swf::avm1;
 using swftest::ActionAssembler;
+using swftest::Call;
+using swftest::Get;
+using swftest::Set;
 using swftest::SwfBuilder;
 using Item = ActionAssembler::Item;
 
@@ -29,19 +34,6 @@ constexpr uint16_t kSquareId = 1, kClipId = 2, kButtonId = 3;
 const QRgb kYellow = qRgb(255, 255, 0);
 const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kBlack = qRgb(0, 0, 0);
-
-ActionAssembler &Get(ActionAssembler &a, const char *path)
-{
-    return a.push({path}).op(kActionGetVariable);
-}
-
-// path.name = value
-ActionAssembler Set(const char *path, const char *name, Item value)
-{
-    ActionAssembler a;
-    Get(a, path).push({name, value}).op(kActionSetMember);
-    return a;
-}
 
 // Selection.method(path's value), its result traced or dropped.
 ActionAssembler Selection(const char *method, const char *path = nullptr, bool traced = false)
@@ -64,15 +56,6 @@ ActionAssembler Listener()
     Get(a, "listener").push({"onSetFocus"}).function("", {"lost", "gained"}, body).op(kActionSetMember);
     Get(a, "listener").push({1, "Selection"}).op(kActionGetVariable).push({"addListener"});
     a.op(kActionCallMethod).op(kActionPop);
-    return a;
-}
-
-ActionAssembler Call(const char *path, const char *method, std::initializer_list<Item> args = {})
-{
-    ActionAssembler a;
-    if (args.size() > 0)
-        a.push(args);
-    a.push({int(args.size()), path}).op(kActionGetVariable).push({method}).op(kActionCallMethod).op(kActionPop);
     return a;
 }
 
@@ -113,15 +96,8 @@ struct Movie {
     }
 };
 
-struct Playing {
-    QStringList lines;
-    std::unique_ptr<swf::MoviePlayer> player;
-
-    explicit Playing(const Movie &movie)
-        : player(std::make_unique<swf::MoviePlayer>(swf::LoadMovieFromBytes(movie.bytes()),
-                                                    [this](const QString &line) { lines << line; }))
-    {
-    }
+struct Playing : swftest::TracedPlayer {
+    explicit Playing(const Movie &movie) : TracedPlayer(movie.bytes()) {}
     QImage picture() const { return player->renderImage(QSize(kStagePixels, kStagePixels), swf::Quality::Low); }
     QRgb at(int x, int y) const { return picture().pixel(x, y); }
 };

@@ -52,7 +52,7 @@ TEST(InputLog, ReadsMouseEventsAndPassesOverWhatItDoesNotKnow)
     ASSERT_TRUE(log.parse(R"([{"type": "MouseMove", "pos": [150.5, 100]},
                               {"type": "MouseDown", "pos": [2, 3], "btn": "Left"},
                               {"type": "MouseUp", "pos": [2, 3], "btn": "Middle"},
-                              {"type": "TextInput", "codepoint": "s"},
+                              {"type": "MouseWheel", "delta": {"Lines": 1}},
                               {"type": "Wait"}])"));
     const auto &events = log.events();
     ASSERT_EQ(events.size(), 5u);

@@ -1,8 +1,10 @@
 #pragma once
-// Plays a movie made in memory for some ticks and returns its trace lines.
+// Plays a movie made in memory for some ticks and returns its trace lines;
+// or keeps a player of it, and the lines it traces, for a test to drive.
 
 #include <QByteArray>
 #include <QStringList>
+#include <memory>
 
 #include "swf/movie.h"
 
@@ -16,5 +18,16 @@ inline QStringList TraceOf(const QByteArray &bytes, int ticks)
         player.advance();
     return lines;
 }
+
+struct TracedPlayer {
+    QStringList lines;
+    std::unique_ptr<swf::MoviePlayer> player;
+
+    explicit TracedPlayer(const QByteArray &bytes)
+        : player(std::make_unique<swf::MoviePlayer>(swf::LoadMovieFromBytes(bytes),
+                                                    [this](const QString &line) { lines << line; }))
+    {
+    }
+};
 
 }  // namespace swftest

@@ -35,6 +35,7 @@ void InstallLoadVarsClass(Machine &machine);
 void InstallBitmapDataClass(Machine &machine);
 void InstallTextFieldClass(Machine &machine);
 void InstallTextFormatClass(Machine &machine);
+void InstallTextSnapshotClass(Machine &machine);
 void InstallMouseObject(Machine &machine);
 void InstallXmlClasses(Machine &machine);
 void InstallSharedObjectClass(Machine &machine);

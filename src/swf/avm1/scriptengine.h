@@ -77,6 +77,7 @@
 #include "swf/avm1/sharedobjects.h"
 #include "swf/avm1/movieloader.h"
 #include "swf/avm1/textfieldregistry.h"
+#include "swf/characters/fieldediting.h"
 #include "swf/timeline/actionblock.h"
 #include "swf/timeline/buttontracker.h"
 #include "swf/timeline/scripthost.h"
@@ -126,6 +127,13 @@ public:
     void keyboardLost();
     // The button, or clip that acts as one, with the focus; null for none.
     TimelineState *focusedButton();
+    // A person's typing to the focused text field (scripttextinput.cpp):
+    // the characters, the editing commands, and the clipboard they copy to
+    // and paste from.
+    void textInput(const QString &typed);
+    void textControl(TextControl control);
+    void setClipboardText(const QString &text) { clipboard_ = text; }
+    const QString &clipboardText() const { return clipboard_; }
     // Around the focused object while it is highlighted, in stage twips.
     std::optional<QRectF> focusRectangle();
 
@@ -212,6 +220,10 @@ private:
     std::shared_ptr<const Code> codeFor(const ActionBlock &block);
     // The keyboard focus reached (`over`) or left the clip or button.
     void focusRolled(TimelineState &clip, bool over);
+    // A click gives the field under the pointer the focus and the caret.
+    void clickTextField();
+    TextFieldObject *focusedField();
+    template <class Edit> void editFocusedField(Edit &&edit);
     void queueClipEvents(TimelineState &timeline, uint32_t event, std::deque<Queued> &queue);
     void queueMouseEvents(TimelineState &timeline, uint32_t event);
     void broadcastToMouseListeners(const char *method);
@@ -281,6 +293,7 @@ private:
     // Declared last: its levels go first, while the rest is still there.
     MovieLoader loader_;
     TextFieldRegistry textFields_{machine_, *this};
+    QString clipboard_;
 };
 
 }  // namespace swf::avm1

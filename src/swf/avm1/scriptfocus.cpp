@@ -182,6 +182,23 @@ void ScriptFocus::setSelection(double begin, double end)
         std::swap(begin_, end_);
 }
 
+void ScriptFocus::setFieldSelection(const FieldSelection &selection)
+{
+    const int length = fieldLength();
+    begin_ = std::clamp(selection.begin, 0, length);
+    end_ = std::clamp(selection.end, 0, length);
+}
+
+void ScriptFocus::clickField(Object *field, int caret)
+{
+    if (!FieldOf(field))
+        return;
+    if (current() != field)
+        moveTo(field, false);
+    highlighted_ = false;
+    setFieldSelection({caret, caret});
+}
+
 void ScriptFocus::collectReferences(std::vector<Object *> &out) const
 {
     if (focus_)

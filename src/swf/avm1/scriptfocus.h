@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "swf/avm1/object.h"
+#include "swf/characters/fieldediting.h"
 
 namespace swf {
 class TimelineState;
@@ -72,6 +73,13 @@ public:
     int beginIndex() const;
     int endIndex() const;
     void setSelection(double begin, double end);
+    // The focused field's selection with the caret at its end, as typing
+    // moves it.
+    FieldSelection fieldSelection() const { return {begin_, end_}; }
+    void setFieldSelection(const FieldSelection &selection);
+    // A click on a text field: it takes the focus (not highlighted) with
+    // the caret at `caret`.
+    void clickField(Object *field, int caret);
 
     void collectReferences(std::vector<Object *> &out) const override;
 

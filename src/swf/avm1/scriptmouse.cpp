@@ -160,6 +160,8 @@ void ScriptEngine::mouseInput(MouseInput input)
     Quietly([&] { queueMouseEvents(*root_, event); });
     machine_.refillActionBudget();
     runQueue();
+    if (input == MouseInput::Down)
+        clickTextField();
     if (handlerMethods())
         Quietly([&] { broadcastToMouseListeners(method); });
 }

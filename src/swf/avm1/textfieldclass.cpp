@@ -119,14 +119,25 @@ Value ReplaceText(Machine &m, const Value &self, const Args &args)
     return {};
 }
 
-// Without a selection of its own the field takes the text at its end.
+// The focused field's selection, with the caret after what went in;
+// without the focus the field takes the text at its end.
 Value ReplaceSel(Machine &m, const Value &self, const Args &args)
 {
     TextFieldObject *object = ThisField(self);
     if (!object || args.size() < 1)
         return {};
-    const int length = object->field()->content().size();
-    Replace(m, *object, length, length, args[0]);
+    TextFieldCharacter &field = *object->field();
+    const int length = field.content().size();
+    const bool focused = m.focus && m.focus->current() == object;
+    const FieldSelection selection = focused ? m.focus->fieldSelection() : FieldSelection{length, length};
+    const int begin = std::clamp(std::min(selection.begin, selection.end), 0, length);
+    const int end = std::clamp(std::max(selection.begin, selection.end), 0, length);
+    const QString text = FormattedText::normalizedBreaks(QString::fromStdString(m.toString(args[0])));
+    field.content().replace(begin, end, text, field.newTextFormat);
+    field.changed();
+    object->pushVariable(m);
+    if (focused)
+        m.focus->setFieldSelection({begin + int(text.size()), begin + int(text.size())});
     return {};
 }
 
@@ -201,6 +212,7 @@ void InstallTextFieldClass(Machine &m)
         m.defineMethod(m.textFieldProto, method.name, method.fn, kDontEnum | method.flags);
     m.defineMethod(m.clipProto, "createTextField", CreateTextField);
     InstallTextFormatClass(m);
+    InstallTextSnapshotClass(m);
 }
 
 }  // namespace swf::avm1

@@ -62,6 +62,7 @@ void FieldText::layOut(const FieldStyle &style, const QString &text, MemoryBudge
 {
     lines_.clear();
     glyphs_.clear();
+    style_ = style;
     embedded_ = UsableGlyphs(style.embeddedFont);
     if (embedded_) {
         layOutGlyphs(style, text, budget);
@@ -83,25 +84,56 @@ void FieldText::measure(const FieldStyle &style, const QString &text, double asc
     for (const TextLine &line : all)
         textWidth_ = std::max(textWidth_, measureText(line.text.trimmed()));
     const double lineStep = ascent + descent + style.leading;
+    ascent_ = ascent;
     textHeight_ = text.isEmpty() ? 0 : all.size() * lineStep - style.leading;
+}
+
+double FieldText::glyphAdvance(QChar c) const
+{
+    const FontCharacter &font = *style_.embeddedFont;
+    const double scale = style_.height / font.emSquare();
+    const int glyph = font.glyphForCode(c.unicode());
+    if (glyph < 0)
+        return c == QLatin1Char(' ') ? style_.height / 4 : 0.0;
+    return scale * (font.hasLayout() ? font.advance(glyph) : font.glyph(glyph).boundingRect().right());
+}
+
+double FieldText::widthOf(const QString &text) const
+{
+    if (!embedded_)
+        return hasDeviceFont_ ? QFontMetricsF(deviceFont_).horizontalAdvance(text) : 0.0;
+    double width = 0;
+    for (QChar c : text)
+        width += glyphAdvance(c);
+    return width;
+}
+
+int FieldText::indexAt(const QPointF &point) const
+{
+    if (lines_.empty())
+        return 0;
+    size_t row = 0;
+    while (row + 1 < lines_.size() && point.y() >= lines_[row + 1].baseline - ascent_)
+        ++row;
+    const TextLine &line = lines_[row];
+    // The boundary nearest the point: past the middle of a character
+    // counts as after it.
+    double left = line.x;
+    for (int i = 0; i < int(line.text.size()); ++i) {
+        const double advance = widthOf(line.text.mid(i, 1));
+        if (point.x() < left + advance / 2)
+            return line.start + i;
+        left += advance;
+    }
+    return line.start + int(line.text.size());
 }
 
 void FieldText::layOutGlyphs(const FieldStyle &style, const QString &text, MemoryBudget *budget)
 {
     const FontCharacter &font = *style.embeddedFont;
     const double scale = style.height / font.emSquare();
-    auto advance = [&](QChar c) {
-        const int glyph = font.glyphForCode(c.unicode());
-        if (glyph < 0)
-            return c == QLatin1Char(' ') ? style.height / 4 : 0.0;
-        return scale * (font.hasLayout() ? font.advance(glyph) : font.glyph(glyph).boundingRect().right());
-    };
-    auto measureText = [&](const QString &s) {
-        double width = 0;
-        for (QChar c : s)
-            width += advance(c);
-        return width;
-    };
+    auto advance = [this](QChar c) { return glyphAdvance(c); };
+    auto measureText = [this](const QString &s) { return widthOf(s); };
     const double ascent = font.hasLayout() ? font.ascent() * scale : style.height * 0.8;
     const double descent = font.hasLayout() ? font.descent() * scale : style.height * 0.2;
     lines_ = LayOutText(text, params(style, ascent, descent), measureText);
@@ -172,10 +204,19 @@ void FieldText::paint(QPainter &painter, const QColor &color) const
         for (const QPainterPath &glyph : glyphs_)
             painter.drawPath(glyph);
     } else if (hasDeviceFont_) {
+        // Device text is never stretched nor turned: each line starts
+        // where the field's transform puts it and takes only its vertical
+        // scale, the same across.
+        const QTransform toDevice = painter.transform();
+        const double scale = std::hypot(toDevice.m12(), toDevice.m22());
         painter.setFont(deviceFont_);
         painter.setPen(color);
-        for (const TextLine &line : lines_)
-            painter.drawText(QPointF(line.x, line.baseline), line.text);
+        for (const TextLine &line : lines_) {
+            const QPointF origin = toDevice.map(QPointF(line.x, line.baseline));
+            painter.setTransform(QTransform(scale, 0, 0, scale, origin.x(), origin.y()));
+            painter.drawText(QPointF(0, 0), line.text);
+        }
+        painter.setTransform(toDevice);
     }
 }
 

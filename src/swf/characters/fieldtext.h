@@ -76,6 +76,9 @@ public:
 
     bool embedded() const { return embedded_; }
     const std::vector<TextLine> &lines() const { return lines_; }
+    // The character boundary nearest `point` (field twips), in the line
+    // at its height (the first or the last beyond them).
+    int indexAt(const QPointF &point) const;
     // The size of all the text, laid out without the box's height limit.
     double textWidth() const { return textWidth_; }
     double textHeight() const { return textHeight_; }
@@ -86,8 +89,12 @@ private:
     void layOutDeviceText(const FieldStyle &style, const QString &text);
     void measure(const FieldStyle &style, const QString &text, double ascent, double descent,
                  const MeasureText &measure);
+    double glyphAdvance(QChar c) const;
+    double widthOf(const QString &text) const;
 
     bool embedded_ = false;
+    FieldStyle style_;
+    double ascent_ = 0;
     QFont deviceFont_;
     bool hasDeviceFont_ = false;
     std::vector<TextLine> lines_;

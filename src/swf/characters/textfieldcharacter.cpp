@@ -178,6 +178,18 @@ int TextFieldCharacter::visibleLines() const
     return std::max(1, int(room / step));
 }
 
+const std::vector<TextLine> &TextFieldCharacter::lines() const
+{
+    ensureLayout();
+    return layout_.lines();
+}
+
+int TextFieldCharacter::indexAt(const QPointF &point) const
+{
+    ensureLayout();
+    return std::min(layout_.indexAt(point), content_.size());
+}
+
 void TextFieldCharacter::render(RenderContext &ctx, const Matrix &toStage, const ColorTransform &cx, uint16_t) const
 {
     ensureLayout();

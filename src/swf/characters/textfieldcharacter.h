@@ -79,6 +79,10 @@ public:
     // Lines of the text and how many fit the box, for scroll and maxscroll.
     int lineCount() const;
     int visibleLines() const;
+    // The lines as laid out in the box, and the character boundary
+    // nearest a point of the field (twips).
+    const std::vector<TextLine> &lines() const;
+    int indexAt(const QPointF &point) const;
 
     int scroll = 1;  // the first line shown, 1-based
 

@@ -65,20 +65,24 @@ std::vector<TextLine> LayOutText(const QString &text, const TextLayoutParams &pa
     double baseline = params.area.top() + params.ascent;
     const double lineStep = params.ascent + params.descent + params.leading;
     const double width = params.area.width();
+    int start = 0;
     for (const QString &paragraph : normalised.split(QLatin1Char('\n'))) {
         if (baseline - params.ascent > params.area.bottom())
             break;  // nothing further can show
         const QStringList wrapped = params.wordWrap ? wrapParagraph(paragraph, width - params.indent, width, measure)
                                                     : QStringList{paragraph};
         for (qsizetype i = 0; i < wrapped.size(); ++i) {
+            const int length = int(wrapped[i].size());
             const QString shown = wrapped[i].trimmed().isEmpty() ? QString() : wrapped[i];
             const double left = params.area.left() + (i == 0 ? params.indent : 0);
             QString measured = shown;
             while (measured.endsWith(QLatin1Char(' ')))
                 measured.chop(1);
-            lines.push_back({shown, alignedX(params, left, measure(measured)), baseline});
+            lines.push_back({shown, alignedX(params, left, measure(measured)), baseline, start, length});
             baseline += lineStep;
+            start += length;
         }
+        ++start;  // the break
     }
     return lines;
 }

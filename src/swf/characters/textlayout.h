@@ -28,6 +28,8 @@ struct TextLine {
     QString text;
     double x = 0;         // left end of the line
     double baseline = 0;
+    int start = 0;        // index of its first character in the text
+    int length = 0;       // characters it takes from the text, spaces and all
 };
 
 using MeasureText = std::function<double(const QString &)>;
