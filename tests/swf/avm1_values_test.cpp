@@ -121,6 +121,16 @@ TEST(Avm1Conversions, Swf5MoviesSeeNoFunctionClass)
     EXPECT_EQ(m.get(m.global, "Function").object(), m.functionClass);
 }
 
+TEST(Avm1Conversions, Swf5LookupsStopAtAFunctionsHiddenLink)
+{
+    for (int version : {5, 6}) {
+        Machine m(version);
+        Object *function = m.newNative(ValueOfNumber);
+        Object *instance = m.make<Object>(function);  // a prototype that is a function
+        EXPECT_EQ(m.get(instance, "toString").isUndefined(), version == 5) << version;
+    }
+}
+
 // Clip references, written as a movie's frame script would run them.
 enum : uint8_t {
     kPop = 0x17, kGetVariable = 0x1c, kSetVariable = 0x1d, kTrace = 0x26, kCallFunction = 0x3d,

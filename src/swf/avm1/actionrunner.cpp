@@ -19,7 +19,7 @@ Value ActionRunner::runRange(uint32_t begin, uint32_t end)
     return {};
 }
 
-ActionRunner::Exit ActionRunner::run(uint32_t begin, uint32_t end, uint32_t &jump)
+ActionRunner::Exit ActionRunner::run(uint32_t begin, uint32_t end, uint32_t &jump, bool leftByJumpToEnd)
 {
     const std::vector<Action> &actions = a_.code->actions;
     end = std::min<uint32_t>(end, uint32_t(actions.size()));
@@ -28,13 +28,17 @@ ActionRunner::Exit ActionRunner::run(uint32_t begin, uint32_t end, uint32_t &jum
         const Action &action = actions[pc];
         m_.countActions(1);
         uint32_t next = pc + 1;
+        bool jumped = false;
         switch (action.code) {
         case kActionJump:
             next = action.a;
+            jumped = true;
             break;
         case kActionIf:
-            if (m_.toBoolean(pop()))
+            if (m_.toBoolean(pop())) {
                 next = action.a;
+                jumped = true;
+            }
             break;
         case kActionReturn:
             returned_ = pop();
@@ -57,15 +61,20 @@ ActionRunner::Exit ActionRunner::run(uint32_t begin, uint32_t end, uint32_t &jum
             const Exit exit = action.code == kActionWith ? runWith(action, pc, next) : runTry(action, pc, next);
             if (exit == Exit::Return)
                 return exit;
+            jumped = exit == Exit::Jump;
             break;
         }
         default:
             execute(action);
             break;
         }
-        if (next < begin || next > end) {
+        if (next < begin || next > end || (jumped && leftByJumpToEnd && next == end)) {
             jump = next;
             return Exit::Jump;
+        }
+        if (!jumped && !openWiths_.empty() && openWiths_.back().end == next) {
+            a_.scope = std::move(openWiths_.back().outer);
+            openWiths_.pop_back();
         }
         pc = next;
     }
@@ -83,14 +92,17 @@ ActionRunner::Exit ActionRunner::runWith(const Action &action, uint32_t pc, uint
     uint32_t jump = 0;
     Exit exit = Exit::End;
     try {
-        exit = run(pc + 1, action.a, jump);
+        exit = run(pc + 1, action.a, jump, true);
     } catch (...) {
         a_.scope = saved;
         throw;
     }
-    a_.scope = saved;
-    if (exit == Exit::Jump)
+    if (exit == Exit::Jump) {
+        openWiths_.push_back({action.a, std::move(saved)});
         next = jump;
+    } else {
+        a_.scope = saved;
+    }
     return exit;
 }
 

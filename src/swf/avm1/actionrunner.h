@@ -1,7 +1,8 @@
 #pragma once
 // The loop over one activation's actions. Ranges nest: the body of a with
 // or of a try runs as a range of its own, so that leaving it (at its end,
-// by a jump out, by a throw) restores what it changed. Every action counts
+// by a throw) restores what it changed. A jump out of a with body keeps its
+// object in the scope chain until the code runs into the body's end again. Every action counts
 // against the machine's budget for the frame.
 
 #include <algorithm>
@@ -38,7 +39,9 @@ private:
     enum class Exit { End, Return, Jump };
     static constexpr size_t kStackLimit = 1 << 20;
 
-    Exit run(uint32_t begin, uint32_t end, uint32_t &jump);
+    // `leftByJumpToEnd`: a jump that lands on `end` leaves the range too
+    // (a with body), rather than ending it as running into `end` does.
+    Exit run(uint32_t begin, uint32_t end, uint32_t &jump, bool leftByJumpToEnd = false);
     // Control flow: says where to go on.
     Exit runWith(const Action &action, uint32_t pc, uint32_t &next);
     Exit runTry(const Action &action, uint32_t pc, uint32_t &next);
@@ -85,6 +88,13 @@ private:
     const size_t base_;
     Activation *const caller_;
     Value returned_;
+    // With bodies left by a jump: their scope stays until the code runs
+    // into their end address again (innermost last).
+    struct OpenWith {
+        uint32_t end;
+        ScopePtr outer;
+    };
+    std::vector<OpenWith> openWiths_;
 };
 
 }  // namespace swf::avm1

@@ -90,7 +90,8 @@ void KnowScaleRotation(DisplayObject &object)
 
 void RebuildMatrix(DisplayObject &object)
 {
-    const double turn = object.rotation / kDegrees;
+    // An endless turn reads back as NaN but leaves the picture unturned.
+    const double turn = std::isfinite(object.rotation) ? object.rotation / kDegrees : 0;
     const double yTurn = turn + object.skew;
     Matrix &m = object.matrix;
     m.a = std::cos(turn) * object.xScale / 100.0;
@@ -137,7 +138,7 @@ void SetYScale(DisplayObject &object, double percent)
 void SetRotation(DisplayObject &object, double degrees)
 {
     KnowScaleRotation(object);
-    double turn = std::fmod(degrees, 360.0);
+    double turn = std::fmod(degrees, 360.0);  // NaN for an endless turn
     if (turn > 180)
         turn -= 360;
     else if (turn < -180)

@@ -349,7 +349,7 @@ void ClipObject::setProperty(Machine &machine, int index, const Value &value)
             SetYScale(*object, n);
         break;
     case kRotation:
-        if (finite)
+        if (!std::isnan(n))
             SetRotation(*object, n);
         break;
     case kAlpha:

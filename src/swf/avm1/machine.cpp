@@ -88,8 +88,8 @@ FunctionObject *Machine::newNative(NativeFunction fn, NativeFunction constructor
 }
 
 // Every function, built-in or script, holds its own `__proto__` and
-// `constructor`, both hidden and permanent. Movies before SWF 6 cannot
-// read the first, though the function still inherits through it.
+// `constructor`, both hidden and permanent. Movies before SWF 6 can
+// neither read the first nor inherit through it (see visibleProto).
 void Machine::dressFunction(FunctionObject *function)
 {
     constexpr uint16_t kHiddenPermanent = kDontEnum | kDontDelete;
@@ -127,6 +127,16 @@ Property *Machine::findProperty(Object *object, const std::string &key, Object *
     return nullptr;
 }
 
+// A link this movie cannot see (a function's, before SWF 6) is not
+// followed by lookups past the object that holds it.
+Object *Machine::visibleProto(Object *object) const
+{
+    if (object->kind() != Object::Kind::Function || !hiddenFlags_)
+        return object->proto();
+    const Property *p = object->findOwn(kProtoName);
+    return p && (p->flags & hiddenFlags_) ? nullptr : object->proto();
+}
+
 Value Machine::callGetter(Object *getter, Object *self)
 {
     return call(Value(getter), Value(self), Args());
@@ -151,7 +161,7 @@ bool Machine::lookup(Object *object, const std::string &name, Value &value)
     std::string scratch;
     const std::string &k = keyOf(name, scratch);
     int steps = 0;
-    for (Object *o = object; o && steps < kChainLimit; o = o->proto(), ++steps) {
+    for (Object *o = object; o && steps < kChainLimit; o = visibleProto(o), ++steps) {
         bool found = false;
         Value special = o->getSpecial(*this, name, found);
         if (found) {

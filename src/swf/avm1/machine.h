@@ -214,6 +214,7 @@ private:
     void setWatched(Object *object, const std::string &name, const std::string &key, const Value &value);
     void setUnwatched(Object *object, const std::string &name, const std::string &key, const Value &value);
     Value callGetter(Object *getter, Object *self);
+    Object *visibleProto(Object *object) const;
     Property *findProperty(Object *object, const std::string &key, Object **holder);
 
     int version_;

@@ -528,13 +528,7 @@ ClipObject *ScriptEngine::duplicate(ClipObject *source, Machine &, const std::st
         for (const Queued &entry : construct)
             runOne(entry);
         // A copy of an exported symbol is an instance of its registered class.
-        Object *constructor = registeredClass(*made->state());
-        if (constructor)
-            if (Object *proto = machine_.get(constructor, "prototype").object())
-                made->setProto(proto);
-        CopyInitProperties(machine_, initObject, made);
-        if (constructor)
-            constructAs(made, constructor);
+        makeInstance(made, initObject);
     }
     return made;
 }
@@ -573,8 +567,13 @@ ClipObject *ScriptEngine::attach(ClipObject *parent, const std::string &exportNa
     if (!exportReached(it->first))
         return nullptr;
     ClipObject *made = placeScripted(parent, it->second, nullptr, name, depth);
-    if (!made)
-        return nullptr;
+    if (made)
+        makeInstance(made, initObject);
+    return made;
+}
+
+void ScriptEngine::makeInstance(ClipObject *made, Object *initObject)
+{
     Object *constructor = registeredClass(*made->state());
     if (constructor)
         if (Object *proto = machine_.get(constructor, "prototype").object())
@@ -582,7 +581,6 @@ ClipObject *ScriptEngine::attach(ClipObject *parent, const std::string &exportNa
     CopyInitProperties(machine_, initObject, made);
     if (constructor)
         constructAs(made, constructor);
-    return made;
 }
 
 bool ScriptEngine::exportReached(const std::string &name) const

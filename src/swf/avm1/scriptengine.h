@@ -238,6 +238,8 @@ private:
     Object *registeredClass(const TimelineState &timeline);
     // Gives `clip` the class's prototype and runs the class on it.
     void constructAs(ClipObject *clip, Object *constructor);
+    // A clip made by a script: the init object's properties, then its class.
+    void makeInstance(ClipObject *made, Object *initObject);
     // Queues what a new clip runs: initialize, construct and load.
     void queueCreation(TimelineState &timeline);
     // A limit cut the queue short: what remains is dropped, except that
