@@ -1,6 +1,7 @@
 #include "player/flashkeys.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <utility>
 
 #include "swf/movie.h"
@@ -48,4 +49,27 @@ TFlashKey FlashKeyOf(const QKeyEvent &event)
     else
         key.code = swf::KeyCodeForCharacter(key.character);
     return key;
+}
+
+std::optional<swf::TextControl> TextControlOf(const QKeyEvent &event)
+{
+    static const std::pair<QKeySequence::StandardKey, swf::TextControl> kShortcuts[] = {
+        {QKeySequence::SelectAll, swf::TextControl::SelectAll},
+        {QKeySequence::Copy, swf::TextControl::Copy},
+        {QKeySequence::Cut, swf::TextControl::Cut},
+        {QKeySequence::Paste, swf::TextControl::Paste},
+    };
+    for (const auto &[shortcut, control] : kShortcuts)
+        if (event.matches(shortcut))
+            return control;
+    static constexpr std::pair<int, swf::TextControl> kKeys[] = {
+        {Qt::Key_Left, swf::TextControl::MoveLeft},        {Qt::Key_Right, swf::TextControl::MoveRight},
+        {Qt::Key_Home, swf::TextControl::MoveLeftLine},    {Qt::Key_End, swf::TextControl::MoveRightLine},
+        {Qt::Key_Backspace, swf::TextControl::Backspace}, {Qt::Key_Delete, swf::TextControl::Delete},
+        {Qt::Key_Return, swf::TextControl::Enter},        {Qt::Key_Enter, swf::TextControl::Enter},
+    };
+    for (const auto &[qt, control] : kKeys)
+        if (qt == event.key())
+            return control;
+    return std::nullopt;
 }

@@ -1,5 +1,8 @@
 #include "player/shockwaveflash.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -360,6 +363,7 @@ void TShockwaveFlash::keyPressEvent(QKeyEvent *event)
     if (player_) {
         const TFlashKey key = FlashKeyOf(*event);
         player_->keyDown(key.code, key.character);
+        typeIntoField(*event);
         showInputResult();
         // Tab belongs to the movie: passed on, a parent would move the
         // focus out of the control with it.
@@ -369,6 +373,23 @@ void TShockwaveFlash::keyPressEvent(QKeyEvent *event)
         }
     }
     QWidget::keyPressEvent(event);
+}
+
+// What a key types or edits in the movie's focused text field; the
+// movie's copy and paste go through the desktop's clipboard.
+void TShockwaveFlash::typeIntoField(const QKeyEvent &event)
+{
+    if (const std::optional<swf::TextControl> control = TextControlOf(event)) {
+        if (*control == swf::TextControl::Paste)
+            player_->setClipboardText(QGuiApplication::clipboard()->text());
+        player_->textControl(*control);
+        if (*control == swf::TextControl::Copy || *control == swf::TextControl::Cut)
+            QGuiApplication::clipboard()->setText(player_->clipboardText());
+        return;
+    }
+    const QString typed = event.text();
+    if (!typed.isEmpty() && typed.at(0).isPrint())
+        player_->textInput(typed);
 }
 
 void TShockwaveFlash::keyReleaseEvent(QKeyEvent *event)

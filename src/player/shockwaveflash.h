@@ -152,6 +152,7 @@ private:
     // Shows what a mouse or key event changed: the buttons' pictures at
     // once, and the pointer they ask for.
     void showInputResult();
+    void typeIntoField(const QKeyEvent &event);
     void unload();
     void updateClock();
     void updateSound();

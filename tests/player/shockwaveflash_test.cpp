@@ -380,6 +380,39 @@ TEST_F(ShockwaveFlashInputTest, KeysReachTheMovieWhileTheControlHasTheFocus)
     EXPECT_EQ(flash.CurrentFrame(), 5);
 }
 
+TEST_F(ShockwaveFlashTest, TypingWritesIntoTheMoviesInputFieldAndBackspaceTakesItOut)
+{
+    TestMovie movie;
+    movie.stageWidth = 200;
+    movie.stageHeight = 60;
+    movie.background = Qt::white;
+    movie.rectangle = {};
+    movie.inputField = QRect(10, 10, 180, 40);
+    load(movie);
+    flash.resize(movie.stageWidth, movie.stageHeight);
+    flash.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&flash));
+    const QRect inside(14, 14, 172, 32);
+    auto inkInField = [&] {
+        const QImage image = flash.grab().toImage();
+        int dark = 0;
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return dark;
+    };
+    ASSERT_EQ(inkInField(), 0) << "the field starts empty";
+    QTest::mouseClick(&flash, Qt::LeftButton, {}, QPoint(100, 30));  // the focus and the caret
+    QTest::keyClicks(&flash, QStringLiteral("WWW"));
+    const int written = inkInField();
+    EXPECT_GT(written, 20) << "the typed letters show";
+    QTest::keyClick(&flash, Qt::Key_Backspace);
+    QTest::keyClick(&flash, Qt::Key_Backspace);
+    const int oneLeft = inkInField();
+    EXPECT_GT(oneLeft, 0);
+    EXPECT_LT(oneLeft, written) << "Backspace takes letters out";
+}
+
 TEST_F(ShockwaveFlashInputTest, TabFocusesTheMoviesButtonWithItsRectangleAndSpaceClicksIt)
 {
     const QPoint bandOfTheRectangle{51, 25};

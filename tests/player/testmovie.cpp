@@ -205,6 +205,24 @@ QByteArray defineColorCyclingSprite(uint16_t id, const QRect &r, const QList<QCo
     return out + tag(39, body + frames + QByteArray(2, '\0'));
 }
 
+// DefineEditText `id`: an empty input field over `r`, in black, with a
+// border, bound to no variable, placed at depth 2.
+QByteArray inputFieldAtDepthTwo(uint16_t id, const QRect &r)
+{
+    QByteArray body;
+    appendU16(body, id);
+    body += rectBytes(r.left() * kTwips, (r.right() + 1) * kTwips, r.top() * kTwips, (r.bottom() + 1) * kTwips);
+    body.append(char(0x04));  // has a text colour; editable
+    body.append(char(0x08));  // a border
+    body.append(QByteArray("\x00\x00\x00\xff", 4));
+    body.append(char(0));  // no variable
+    QByteArray place;
+    place.append(char(0x02));  // has character
+    appendU16(place, 2);
+    appendU16(place, id);
+    return tag(37, body) + tag(26, place);
+}
+
 }  // namespace
 
 QByteArray TestMovie::bytes() const
@@ -230,6 +248,8 @@ QByteArray TestMovie::bytes() const
         body += defineRectangleShape(1, rectangle, rectangleColor);
         body += placeAtDepthOne(1);
     }
+    if (!inputField.isEmpty())
+        body += inputFieldAtDepthTwo(20, inputField);
     for (int frame = 0; frame < frameCount; ++frame) {
         if (frame == 0 && !firstFrameOpensUrl.isEmpty())
             body += tag(12, getUrl(firstFrameOpensUrl) + QByteArray(1, '\0'));

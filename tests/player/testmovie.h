@@ -37,6 +37,10 @@ struct TestMovie {
     QString releaseOpensUrl;
     QString firstFrameOpensUrl;
 
+    // In stage pixels: an empty input text field there, bordered, in the
+    // player's own font (placed above the rectangle); empty for none.
+    QRect inputField;
+
     QByteArray bytes() const;
     // Writes the movie into `folder` under `name` and returns its path.
     QString writeTo(const QString &folder, const QString &name = QStringLiteral("movie.swf")) const;
